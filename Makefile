@@ -1,0 +1,34 @@
+# Entry points for a fresh Debian machine. Each target installs what is
+# missing first, so `make run` and `make test` work from a bare checkout.
+
+BUILD_DIR := build
+TEST_BUILD_DIR := build-test
+JOBS := $(shell nproc)
+
+.PHONY: run build test bench install deps-run deps-test clean
+
+run: build
+	./$(BUILD_DIR)/quiltor
+
+build: deps-run
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: deps-test
+	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILTOR_SANITIZE=ON
+	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
+	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: deps-test
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build build-bench -j $(JOBS) --target quiltor_bench
+	./build-bench/bench/quiltor_bench
+
+deps-run:
+	./scripts/install-deps.sh run
+
+deps-test:
+	./scripts/install-deps.sh test
+
+clean:
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) build-bench

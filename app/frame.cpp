@@ -1,0 +1,66 @@
+#include "app/frame.h"
+
+#include <SDL.h>
+
+#include "app/control_panel.h"
+#include "app/state.h"
+#include "gfx/primitives.h"
+
+namespace {
+
+// Slot i sits in grid column i mod 2 and row i div 2, 263 pixels apart.
+const int32_t SLOT_SPACING = 263;
+const int32_t SLOT_FRAME_SIZE = 262;
+
+void drawSlots(Canvas canvas)
+{
+    for (int32_t i = 0; i < SLOT_COUNT; ++i) {
+        int32_t x0 = (i % 2) * SLOT_SPACING;
+        int32_t y0 = (i / 2) * SLOT_SPACING;
+        drawBevel(canvas, x0 + 1, y0 + 1, SLOT_FRAME_SIZE, SLOT_FRAME_SIZE, SLOT_FRAME_COLOR);
+        if (slots[i])
+            slots[i]->blit(canvas, x0 + 4, y0 + 4);
+    }
+}
+
+// The two colour swatches over the colour-choice buttons; the edited one has
+// a green border, the other a black one.
+void drawSwatches(Canvas canvas)
+{
+    fillRect(canvas, 622, 297, 155, 17, 0x000000);
+    if (editedColor == 1)
+        fillRect(canvas, 622, 297, 64, 17, 0x00FF00);
+    else
+        fillRect(canvas, 713, 297, 64, 17, 0x00FF00);
+    fillRect(canvas, 624, 299, 60, 13, composeColor(color1Red, color1Green, color1Blue));
+    fillRect(canvas, 715, 299, 60, 13, composeColor(color2Red, color2Green, color2Blue));
+}
+
+} // namespace
+
+void drawScreen(Canvas canvas)
+{
+    drawSlots(canvas);
+    widgets.draw(canvas);
+    drawSwatches(canvas);
+    if (colorPicker)
+        colorPicker->draw(canvas);
+}
+
+void renderFrame()
+{
+    if (SDL_LockSurface(screen) < 0)
+        return;
+    if (!screen->pixels) {
+        SDL_UnlockSurface(screen);
+        return;
+    }
+    Canvas canvas { (Pixel*)screen->pixels, WINDOW_WIDTH, WINDOW_HEIGHT, screen->pitch / 4 };
+    SDL_FillRect(screen, nullptr, BACKGROUND_COLOR);
+    drawScreen(canvas);
+    SDL_UnlockSurface(screen);
+    SDL_Flip(screen);
+    // Hiding and re-showing the cursor after each flip keeps it drawn on top.
+    SDL_ShowCursor(SDL_DISABLE);
+    SDL_ShowCursor(SDL_ENABLE);
+}

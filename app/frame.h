@@ -1,0 +1,17 @@
+// Drawing one complete frame of the window.
+#pragma once
+
+#include "gfx/canvas.h"
+
+const int32_t WINDOW_WIDTH = 800;
+const int32_t WINDOW_HEIGHT = 600;
+const Pixel BACKGROUND_COLOR = 0x404040;
+const Pixel SLOT_FRAME_COLOR = 0x808080;
+
+// Draws the slot frames with their textures, the widgets, the colour swatches
+// and the colour picker onto a canvas that covers the window.
+void drawScreen(Canvas canvas);
+
+// Clears the window to the background, draws the screen and shows it. Skips
+// the frame when the window surface cannot be locked.
+void renderFrame();

@@ -1,0 +1,79 @@
+#include "app/loop.h"
+
+#include "app/frame.h"
+#include "app/state.h"
+
+namespace {
+
+// SDL_Flip does not wait for the display here, so the loop paces itself.
+const double PASS_PERIOD_MS = 1000.0 / 60.0;
+
+} // namespace
+
+void handleEvent(LoopState& state, const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_KEYDOWN:
+        if (event.key.keysym.sym == SDLK_ESCAPE)
+            state.quitRequested = true;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        state.lastPress = event;
+        state.buttonHeld = true;
+        state.newPress = true;
+        break;
+    case SDL_MOUSEBUTTONUP:
+        state.buttonHeld = false;
+        break;
+    case SDL_QUIT:
+        state.quitRequested = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void pollEvents(LoopState& state)
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        handleEvent(state, event);
+}
+
+void dispatchPress(LoopState& state)
+{
+    if (!state.buttonHeld && !state.newPress)
+        return;
+    bool leftClick = state.lastPress.button.button == SDL_BUTTON_LEFT;
+    if (leftClick)
+        state.buttonHeld = false;
+    int32_t x = state.lastPress.button.x;
+    int32_t y = state.lastPress.button.y;
+    widgets.click(x, y, leftClick);
+    if (colorPicker)
+        colorPicker->click(x, y, leftClick);
+}
+
+void runPass(LoopState& state)
+{
+    pollEvents(state);
+    dispatchPress(state);
+    state.newPress = false;
+    renderFrame();
+}
+
+void runMainLoop()
+{
+    LoopState state;
+    double nextPassAt = SDL_GetTicks();
+    while (!state.quitRequested) {
+        runPass(state);
+        // Wait out the rest of this pass's 1/60 s; a slow pass starts the next at once.
+        nextPassAt += PASS_PERIOD_MS;
+        double now = SDL_GetTicks();
+        if (now < nextPassAt)
+            SDL_Delay((Uint32)(nextPassAt - now));
+        else
+            nextPassAt = now;
+    }
+}

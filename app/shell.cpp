@@ -1,0 +1,63 @@
+#include "app/shell.h"
+
+#include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "app/control_panel.h"
+#include "app/frame.h"
+#include "app/state.h"
+#include "texture/generators.h"
+
+namespace {
+
+bool createSlots()
+{
+    for (int32_t i = 0; i < SLOT_COUNT; ++i) {
+        slots[i] = new (std::nothrow) Texture(TEXTURE_SIZE, TEXTURE_SIZE);
+        // Every operation writes through the pixel array without a test.
+        if (!slots[i] || !slots[i]->getPixels())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool openWindow()
+{
+    screen = SDL_SetVideoMode(WINDOW_WIDTH, WINDOW_HEIGHT, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    return screen != nullptr;
+}
+
+bool setUpSession()
+{
+    snprintf(saveFileName, sizeof saveFileName, "texture%.3d.bmp", saveCounter);
+    buildControlPanel();
+    if (!createSlots())
+        return false;
+    generateCells(slots[0]->getPixels(), 20, 50);
+    generatePlasma(slots[1]->getPixels(), 20);
+    generatePong(slots[2]->getPixels(), 128);
+    generateSine(slots[3]->getPixels(), 5, 7);
+    SDL_WM_SetCaption("Quiltor", nullptr);
+    SDL_EnableKeyRepeat(400, 80);
+    return true;
+}
+
+void tearDownSession()
+{
+    delete colorPicker;
+    colorPicker = nullptr;
+    for (int32_t i = 0; i < SLOT_COUNT; ++i) {
+        delete slots[i];
+        slots[i] = nullptr;
+    }
+}
+
+void failStartUp(int exitStatus, const char* reason)
+{
+    fprintf(stderr, "Error: Error!\n%s\n", reason && *reason ? reason : "unknown reason");
+    exit(exitStatus);
+}

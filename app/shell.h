@@ -1,0 +1,21 @@
+// Start-up and shutdown of the application around the main loop.
+#pragma once
+
+// Exit statuses of the start-up failures.
+const int EXIT_SDL_FAILED = 1;
+const int EXIT_WINDOW_FAILED = 2;
+const int EXIT_TEXTURE_FAILED = 3;
+
+// Opens the 800x600x32 window into `screen`; false if SDL cannot.
+bool openWindow();
+
+// Everything between opening the window and the main loop: the save file
+// name, the control panel, the four slots with their start-up textures, the
+// caption and key repeat. False if a slot cannot be allocated.
+bool setUpSession();
+
+// Deletes the colour picker and the four slots.
+void tearDownSession();
+
+// Reports a start-up failure on stderr with SDL's reason, and exits.
+[[noreturn]] void failStartUp(int exitStatus, const char* reason);

@@ -1,0 +1,13 @@
+#include "app/state.h"
+
+Texture* slots[SLOT_COUNT];
+SDL_Surface* screen;
+int32_t targetSlot = 0;
+int32_t sourceSlot = 0;
+int32_t saveCounter = 0;
+char saveFileName[SAVE_FILE_NAME_SIZE];
+ColorPicker* colorPicker;
+
+// A static object: constructed before main, and its destructor is registered
+// with the exit handlers at that moment, so it runs after SDL_Quit.
+WidgetList widgets;

@@ -1,0 +1,160 @@
+#include "texture/bmp_export.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "support/bmp_file.h"
+#include "texture/texture.h"
+
+using namespace testsupport;
+
+namespace {
+
+// A texture of distinct colours with garbage in the top bytes and a few empty cells.
+void fillPattern(Texture& texture, uint32_t seed)
+{
+    Pixel* pixels = texture.getPixels();
+    for (uint32_t i = 0; i < 65536; ++i)
+        pixels[i] = (i * 2654435761u + seed) & 0x7FFFFFFFu;
+    pixels[0] = EMPTY_PIXEL;
+    pixels[65535] = EMPTY_PIXEL;
+}
+
+void expectFileHolds(const std::string& path, const Texture& texture)
+{
+    std::vector<uint32_t> decoded;
+    ASSERT_TRUE(decodeBmp24(readFile(path), 256, 256, decoded)) << path;
+    const Pixel* pixels = texture.getPixels();
+    for (int i = 0; i < 65536; ++i)
+        ASSERT_EQ(decoded[i], pixels[i] & 0xFFFFFFu) << "pixel " << i;
+}
+
+TEST(BmpExport, WritesTheLow24BitsOfEveryPixelAndEmptyCellsAsBlack)
+{
+    ScratchDirectory directory;
+    Texture texture(256, 256);
+    fillPattern(texture, 7);
+    std::string path = directory.file("texture000.bmp");
+    ASSERT_TRUE(saveTextureBmp(texture.getPixels(), path.c_str()));
+    expectFileHolds(path, texture);
+    std::vector<uint32_t> decoded;
+    decodeBmp24(readFile(path), 256, 256, decoded);
+    EXPECT_EQ(decoded[0], 0u);
+    EXPECT_EQ(readFile(path).size(), 54u + 256 * 256 * 3);
+    EXPECT_EQ(listDirectory(directory.path).size(), 1u); // no temporary file left
+
+    struct stat status;
+    ASSERT_EQ(stat(path.c_str(), &status), 0);
+    mode_t mask = umask(0);
+    umask(mask);
+    EXPECT_EQ(status.st_mode & 0777, 0666 & ~mask); // permissions as for any new file
+}
+
+TEST(BmpExport, EachSaveReplacesThePreviousFile)
+{
+    ScratchDirectory directory;
+    Texture first(256, 256), second(256, 256);
+    fillPattern(first, 1);
+    fillPattern(second, 2);
+    std::string path = directory.file("texture000.bmp");
+    ASSERT_TRUE(saveTextureBmp(first.getPixels(), path.c_str()));
+    ASSERT_TRUE(saveTextureBmp(second.getPixels(), path.c_str()));
+    expectFileHolds(path, second);
+    EXPECT_EQ(listDirectory(directory.path).size(), 1u);
+}
+
+TEST(BmpExport, AFileThatCannotBeCreatedIsReportedAndLeavesNothing)
+{
+    ScratchDirectory directory;
+    Texture texture(256, 256);
+    std::string path = directory.file("missing/texture000.bmp");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(saveTextureBmp(texture.getPixels(), path.c_str()));
+    std::string message = testing::internal::GetCapturedStderr();
+    EXPECT_NE(message.find(path), std::string::npos) << message;
+    EXPECT_NE(message.find("No such file or directory"), std::string::npos) << message;
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+    EXPECT_TRUE(listDirectory(directory.path).empty());
+}
+
+TEST(BmpExport, ANameTakenByADirectoryFailsWithoutLeavingATemporaryFile)
+{
+    ScratchDirectory directory;
+    std::string path = directory.file("texture000.bmp");
+    ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
+    Texture texture(256, 256);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(saveTextureBmp(texture.getPixels(), path.c_str()));
+    std::string message = testing::internal::GetCapturedStderr();
+    EXPECT_NE(message.find(path), std::string::npos) << message;
+    EXPECT_EQ(listDirectory(directory.path), std::vector<std::string> { "texture000.bmp" });
+}
+
+TEST(BmpExport, AFullDiskLeavesThePreviousFileIntact)
+{
+    ScratchDirectory directory;
+    std::string path = directory.file("texture000.bmp");
+    Texture previous(256, 256), next(256, 256);
+    fillPattern(previous, 3);
+    fillPattern(next, 4);
+    ASSERT_TRUE(saveTextureBmp(previous.getPixels(), path.c_str()));
+    std::string before = readFile(path);
+
+    // The child can write only 50,000 bytes per file, which cuts the BMP short
+    // at the first buffered write past that size.
+    int errorPipe[2];
+    ASSERT_EQ(pipe(errorPipe), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = { 50000, 50000 };
+        setrlimit(RLIMIT_FSIZE, &limit);
+        dup2(errorPipe[1], 2);
+        bool saved = saveTextureBmp(next.getPixels(), path.c_str());
+        _exit(saved ? 1 : 0);
+    }
+    close(errorPipe[1]);
+    std::string message;
+    char chunk[512];
+    ssize_t count;
+    while ((count = read(errorPipe[0], chunk, sizeof chunk)) > 0)
+        message.append(chunk, (size_t)count);
+    close(errorPipe[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save claimed success";
+    EXPECT_NE(message.find(path), std::string::npos) << message;
+    EXPECT_NE(message.find("File too large"), std::string::npos) << message;
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(listDirectory(directory.path), std::vector<std::string> { "texture000.bmp" });
+}
+
+TEST(BmpExport, ASymlinkIsReplacedNotWrittenThrough)
+{
+    ScratchDirectory directory;
+    std::string other = directory.file("elsewhere.bmp");
+    FILE* file = fopen(other.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    fputs("keep me", file);
+    fclose(file);
+    std::string path = directory.file("texture000.bmp");
+    ASSERT_EQ(symlink(other.c_str(), path.c_str()), 0);
+
+    Texture texture(256, 256);
+    fillPattern(texture, 5);
+    ASSERT_TRUE(saveTextureBmp(texture.getPixels(), path.c_str()));
+    struct stat status;
+    ASSERT_EQ(lstat(path.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISREG(status.st_mode));
+    EXPECT_EQ(readFile(other), "keep me");
+    expectFileHolds(path, texture);
+}
+
+} // namespace
