@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "app/control_panel.h"
+#include "app/parameters.h"
 #include "app/state.h"
 #include "gfx/primitives.h"
 

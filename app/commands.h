@@ -1,0 +1,52 @@
+// What the control panel's buttons do. Each command acts on the target slot
+// (and reads the source slot) at the moment it runs.
+#pragma once
+
+#include <cstdint>
+
+#include "gui/button.h"
+
+// The slot buttons "1".."4" under "Target" and under "Source", in slot order.
+// Owned by the widget list.
+extern Button* targetButtons[4];
+extern Button* sourceButtons[4];
+
+// Colours the selected button of a group green and the other three blue.
+void markSelection(Button* buttons[4], int32_t selected);
+
+void selectTarget1();
+void selectTarget2();
+void selectTarget3();
+void selectTarget4();
+void selectSource1();
+void selectSource2();
+void selectSource3();
+void selectSource4();
+
+// "Create base texture"
+void runCells();
+void runPlasma();
+void runPong();
+void runSine();
+
+// "Combine two textures"
+void runAdd();
+void runSub();
+void runMix();
+void runCopy();
+void runMax();
+
+// "Change colors"
+void editColor1();
+void editColor2();
+void runColorize();
+void runInvert();
+void runClear();
+
+// "Deform"
+void runMove();
+void runDeform();
+void runTwirl();
+
+// "Save": writes the target slot to the save file.
+void runSave();

@@ -1,0 +1,152 @@
+// Runs the real application in-process on SDL's dummy video driver: a fresh
+// session per test, events injected with SDL_PushEvent, passes run one by one.
+#pragma once
+
+#include <SDL.h>
+#include <cstdint>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "app/frame.h"
+#include "app/loop.h"
+#include "app/parameters.h"
+#include "app/shell.h"
+#include "app/state.h"
+#include "texture/random.h"
+
+namespace testsupport {
+
+// The panel's values as they are at process start, captured before any test
+// changes them, so every test starts a session from the same state.
+struct PanelValues {
+    int32_t parameters[PARAMETER_COUNT];
+    int32_t colors[6];
+    PanelValues()
+    {
+        for (int i = 0; i < PARAMETER_COUNT; ++i)
+            parameters[i] = *PARAMETERS[i].value;
+        int32_t* components[6] = { &color1Red, &color1Green, &color1Blue, &color2Red, &color2Green, &color2Blue };
+        for (int i = 0; i < 6; ++i)
+            colors[i] = *components[i];
+    }
+    void restore() const
+    {
+        for (int i = 0; i < PARAMETER_COUNT; ++i)
+            *PARAMETERS[i].value = parameters[i];
+        int32_t* components[6] = { &color1Red, &color1Green, &color1Blue, &color2Red, &color2Green, &color2Blue };
+        for (int i = 0; i < 6; ++i)
+            *components[i] = colors[i];
+    }
+};
+
+inline const PanelValues& initialPanelValues()
+{
+    static const PanelValues values;
+    return values;
+}
+// Captured during static initialisation, before any test runs.
+static const PanelValues& capturedAtStart = initialPanelValues();
+
+class ApplicationTest : public ::testing::Test {
+protected:
+    LoopState loop;
+
+    void SetUp() override
+    {
+        // Set explicitly: without a display and without this, SDL would fall
+        // back to a text-mode driver and draw on the terminal.
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        ASSERT_TRUE(openWindow()) << SDL_GetError();
+        randomSeed = 1;
+        targetSlot = 0;
+        sourceSlot = 0;
+        editedColor = 1;
+        initialPanelValues().restore();
+        ASSERT_TRUE(setUpSession());
+        loop = LoopState();
+    }
+
+    void TearDown() override
+    {
+        tearDownSession();
+        widgets.clear();
+        SDL_Quit();
+    }
+
+    static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 0); }
+
+    static void pushPress(int x, int y, Uint8 button = SDL_BUTTON_LEFT)
+    {
+        SDL_Event event {};
+        event.type = SDL_MOUSEBUTTONDOWN;
+        event.button.type = SDL_MOUSEBUTTONDOWN;
+        event.button.button = button;
+        event.button.state = SDL_PRESSED;
+        event.button.x = (Uint16)x;
+        event.button.y = (Uint16)y;
+        push(event);
+    }
+
+    static void pushRelease(int x, int y, Uint8 button = SDL_BUTTON_LEFT)
+    {
+        SDL_Event event {};
+        event.type = SDL_MOUSEBUTTONUP;
+        event.button.type = SDL_MOUSEBUTTONUP;
+        event.button.button = button;
+        event.button.state = SDL_RELEASED;
+        event.button.x = (Uint16)x;
+        event.button.y = (Uint16)y;
+        push(event);
+    }
+
+    static void pushMotion(int x, int y)
+    {
+        SDL_Event event {};
+        event.type = SDL_MOUSEMOTION;
+        event.motion.type = SDL_MOUSEMOTION;
+        event.motion.x = (Uint16)x;
+        event.motion.y = (Uint16)y;
+        push(event);
+    }
+
+    static void pushKey(SDLKey key, bool down)
+    {
+        SDL_Event event {};
+        event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        event.key.type = event.type;
+        event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        event.key.keysym.sym = key;
+        push(event);
+    }
+
+    // A left press and release in one batch, then one pass: a user's click.
+    void click(int x, int y)
+    {
+        pushPress(x, y);
+        pushRelease(x, y);
+        runPass(loop);
+    }
+
+    void runPasses(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            runPass(loop);
+    }
+
+    // The window's pixel at (x, y) as last rendered.
+    static Pixel screenPixel(int x, int y)
+    {
+        const Uint8* row = (const Uint8*)screen->pixels + (size_t)y * screen->pitch;
+        return ((const Pixel*)row)[x] & 0xFFFFFF;
+    }
+
+    static std::vector<Pixel> slotPixels(int slot)
+    {
+        const Pixel* pixels = slots[slot]->getPixels();
+        return std::vector<Pixel>(pixels, pixels + TEXTURE_PIXEL_COUNT);
+    }
+};
+
+} // namespace testsupport

@@ -1,0 +1,74 @@
+"""The window as a user meets it: its size, title and first frame, and how it quits."""
+
+import os
+import subprocess
+import unittest
+
+import harness
+from harness import ProgramTest, pixel
+
+
+def expected_start_frame():
+    """The start-up frame as the program's own drawing code renders it in-process."""
+    ppm = subprocess.run([harness.FRAME_TOOL], capture_output=True, timeout=60, check=True).stdout
+    header = b"P6\n800 600\n255\n"
+    assert ppm.startswith(header), ppm[:20]
+    return ppm[len(header):]
+
+
+class WindowTest(ProgramTest):
+    def test_first_frame_is_the_one_the_engine_draws(self):
+        program = self.start_program()
+        self.assertEqual(program.xdotool("getwindowname", program.window).strip(), "Quiltor")
+        geometry = program.xdotool("getwindowgeometry", program.window)
+        self.assertIn("Geometry: 800x600", geometry)
+
+        expected = expected_start_frame()
+        try:
+            frame = self.wait_for_frame(program, lambda rgb: rgb == expected,
+                                        "the start-up frame")
+        except AssertionError:
+            frame = program.capture()
+            differing = sum(1 for i in range(0, len(frame), 3) if frame[i:i + 3] != expected[i:i + 3])
+            self.fail("%d pixels differ from the in-process rendering" % differing)
+
+        # A few facts that do not depend on the renderer the comparison used.
+        self.assertEqual(pixel(frame, 0, 0), 0x404040)
+        self.assertEqual(pixel(frame, 799, 599), 0x404040)
+        self.assertEqual(pixel(frame, 1, 1), 0xC0C0C0)      # slot frame, outer ring light
+        self.assertEqual(pixel(frame, 262, 1), 0x404040)    # top-right corner dark
+        self.assertEqual(pixel(frame, 2, 100), 0x808080)    # middle ring
+        self.assertEqual(pixel(frame, 545, 31), 0x80FF80)   # Target "1" selected
+        self.assertEqual(pixel(frame, 565, 31), 0x8080FF)   # Target "2" not
+        self.assertEqual(pixel(frame, 615, 31), 0x80FF80)   # Source "1" selected
+        self.assertEqual(pixel(frame, 650, 305), 0xFF0000)  # colour 1 swatch
+        self.assertEqual(pixel(frame, 740, 305), 0x00FFFF)  # colour 2 swatch
+        self.assertEqual(pixel(frame, 622, 297), 0x00FF00)  # colour 1 is being edited
+
+    def test_escape_quits_with_status_zero(self):
+        program = self.start_program()
+        program.key("Escape")
+        self.assertEqual(program.wait_for_exit(), 0)
+
+    def test_closing_the_window_quits_with_status_zero(self):
+        program = self.start_program()
+        subprocess.run([harness.CLOSE_TOOL, program.window], env=self.server.env(),
+                       check=True, timeout=30)
+        self.assertEqual(program.wait_for_exit(), 0)
+        self.assertEqual(program.stderr(), "")
+
+
+class NoDisplayTest(unittest.TestCase):
+    def test_without_a_display_start_up_fails_with_status_one(self):
+        environment = dict(os.environ, SDL_VIDEODRIVER="x11")
+        environment.pop("DISPLAY", None)
+        result = subprocess.run([harness.BINARY], env=environment, capture_output=True,
+                                text=True, timeout=60, cwd="/tmp")
+        self.assertEqual(result.returncode, 1)
+        lines = result.stderr.splitlines()
+        self.assertEqual(lines[0], "Error: Error!")
+        self.assertTrue(len(lines) >= 2 and lines[1].strip(), result.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main()
