@@ -48,7 +48,19 @@ TEST(Text, CharactersWithoutGlyphsChangeNothing)
     std::vector<Pixel> blank = TestCanvas(64, 40).buffer;
     EXPECT_EQ(render(""), blank);
     EXPECT_EQ(render("  #=\n\t"), blank);
-    EXPECT_EQ(render("\x80\xFF"), blank); // high codes are read as unsigned
+    EXPECT_EQ(render("\x80\xFF"), blank);
+}
+
+TEST(Text, CharacterCodesAreReadAsUnsigned)
+{
+    Font font = font6x8;
+    font.charMap[0xC9] = font.charMap['H'];
+    font.charMap[0xC9 & 0x7F] = font.charMap['T'];
+    TestCanvas high(64, 40);
+    TestCanvas letter(64, 40);
+    drawText(high.canvas, 3, 5, font, "\xC9", INK);
+    drawText(letter.canvas, 3, 5, font6x8, "H", INK);
+    EXPECT_EQ(high.buffer, letter.buffer);
 }
 
 TEST(Text, PenAdvancesOneCellPerCharacter)
