@@ -99,8 +99,6 @@ TEST(Font, CharacterMap)
         mapped += expected != 255;
     }
     EXPECT_EQ(mapped, 26 * 2 + 10 + 2 + 12);
-    EXPECT_EQ(font6x8.charMap['-'], 41);
-    EXPECT_EQ(font6x8.charMap[' '], NO_GLYPH);
 }
 
 } // namespace
