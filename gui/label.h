@@ -20,14 +20,19 @@ public:
     Label(const Label&) = delete;
     Label& operator=(const Label&) = delete;
 
-    // Draws the text at (x, y); a fixed label without text draws nothing.
+    // Draws the text at (x, y); a value label formats its value first. A
+    // fixed label without text draws nothing.
     void draw(Canvas canvas);
 
     int32_t x;
     int32_t y;
     Pixel color;
-    char* text;
-    bool ownsText;
+    // What is drawn: the borrowed string, or ownedText. Never written through,
+    // so a borrowed string stays the caller's own.
+    const char* text;
+    // The label's own memory, freed with it: the copied text, or the buffer a
+    // value label formats into. Null when the text is borrowed or absent.
+    char* ownedText;
     bool isFixed;
     const int32_t* value;
 };
