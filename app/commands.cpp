@@ -47,14 +47,38 @@ void markSelection(Button* buttons[4], int32_t selected)
             buttons[i]->setColor(i == selected ? SELECTED_COLOR : UNSELECTED_COLOR);
 }
 
-void selectTarget1() { selectTarget(0); }
-void selectTarget2() { selectTarget(1); }
-void selectTarget3() { selectTarget(2); }
-void selectTarget4() { selectTarget(3); }
-void selectSource1() { selectSource(0); }
-void selectSource2() { selectSource(1); }
-void selectSource3() { selectSource(2); }
-void selectSource4() { selectSource(3); }
+void selectTarget1()
+{
+    selectTarget(0);
+}
+void selectTarget2()
+{
+    selectTarget(1);
+}
+void selectTarget3()
+{
+    selectTarget(2);
+}
+void selectTarget4()
+{
+    selectTarget(3);
+}
+void selectSource1()
+{
+    selectSource(0);
+}
+void selectSource2()
+{
+    selectSource(1);
+}
+void selectSource3()
+{
+    selectSource(2);
+}
+void selectSource4()
+{
+    selectSource(3);
+}
 
 void runCells()
 {
@@ -66,7 +90,8 @@ void runPlasma()
     // The plasma fills only empty cells, so every run starts from an empty slot.
     Texture* target = slots[targetSlot];
     Pixel* pixel = target->getPixels();
-    for (Pixel* end = pixel + (intptr_t)target->getWidth() * target->getHeight(); pixel < end; ++pixel)
+    for (Pixel* end = pixel + (intptr_t)target->getWidth() * target->getHeight(); pixel < end;
+         ++pixel)
         *pixel = EMPTY_PIXEL;
     generatePlasma(target->getPixels(), plasmaVariation);
 }
@@ -122,8 +147,8 @@ void editColor2()
 
 void runColorize()
 {
-    colorizeTexture(targetPixels(), color1Red, color1Green, color1Blue, color2Red, color2Green,
-                    color2Blue);
+    colorizeTexture(
+        targetPixels(), color1Red, color1Green, color1Blue, color2Red, color2Green, color2Blue);
 }
 
 void runInvert()

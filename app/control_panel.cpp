@@ -15,9 +15,10 @@ const int32_t STEPPER_SIZE = 18;
 // Every button runs the same command for any mouse button, so holding a
 // button other than the left one repeats it on every frame.
 Button* addButton(int32_t x, int32_t y, int32_t width, int32_t height, const char* caption,
-                  Command command, Pixel color = PANEL_COLOR)
+    Command command, Pixel color = PANEL_COLOR)
 {
-    Button* button = new Button(x, y, width, height, color, caption, CAPTION_COLOR, command, command);
+    Button* button
+        = new Button(x, y, width, height, color, caption, CAPTION_COLOR, command, command);
     widgets.addButton(button);
     return button;
 }
@@ -61,17 +62,19 @@ template <int index> void addStepperGroup()
     addLabel(place.captionX, place.captionY, parameter.label);
     addButton(place.plusX, place.plusY, STEPPER_SIZE, STEPPER_SIZE, "+", incrementParameter<index>);
     widgets.addLabel(new Label(place.plusX + 20, place.captionY, PANEL_COLOR, parameter.value));
-    addButton(place.minusX, place.plusY, STEPPER_SIZE, STEPPER_SIZE, "-", decrementParameter<index>);
+    addButton(
+        place.minusX, place.plusY, STEPPER_SIZE, STEPPER_SIZE, "-", decrementParameter<index>);
 }
 
 // Four 20x20 buttons "1".."4" in a 2x2 block like the slot grid; "1" starts selected.
 void addSlotButtons(int32_t x, int32_t y, Button* buttons[4], Command select1, Command select2,
-                    Command select3, Command select4)
+    Command select3, Command select4)
 {
     buttons[0] = new Button(x, y, 20, 20, SELECTED_COLOR, "1", CAPTION_COLOR, select1, select1);
     buttons[1] = new Button(x + 20, y, 20, 20, PANEL_COLOR, "2", CAPTION_COLOR, select2, select2);
     buttons[2] = new Button(x, y + 20, 20, 20, PANEL_COLOR, "3", CAPTION_COLOR, select3, select3);
-    buttons[3] = new Button(x + 20, y + 20, 20, 20, PANEL_COLOR, "4", CAPTION_COLOR, select4, select4);
+    buttons[3]
+        = new Button(x + 20, y + 20, 20, 20, PANEL_COLOR, "4", CAPTION_COLOR, select4, select4);
     for (int32_t i = 0; i < 4; ++i)
         widgets.addButton(buttons[i]);
 }
@@ -82,8 +85,10 @@ void buildControlPanel()
 {
     addLabel(530, 4, "Target");
     addLabel(600, 4, "Source");
-    addSlotButtons(530, 15, targetButtons, selectTarget1, selectTarget2, selectTarget3, selectTarget4);
-    addSlotButtons(600, 15, sourceButtons, selectSource1, selectSource2, selectSource3, selectSource4);
+    addSlotButtons(
+        530, 15, targetButtons, selectTarget1, selectTarget2, selectTarget3, selectTarget4);
+    addSlotButtons(
+        600, 15, sourceButtons, selectSource1, selectSource2, selectSource3, selectSource4);
 
     addLabel(530, 59, "Create base texture", TITLE_COLOR);
     addButton(530, 70, 50, 20, "Cells", runCells);

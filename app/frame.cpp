@@ -36,6 +36,22 @@ void drawSwatches(Canvas canvas)
     fillRect(canvas, 715, 299, 60, 13, composeColor(color2Red, color2Green, color2Blue));
 }
 
+// Clears the locked window surface and draws the screen into it; false when
+// the surface cannot be locked, so nothing may be written.
+bool drawFrame()
+{
+    if (SDL_LockSurface(screen) < 0)
+        return false;
+    bool hasPixels = screen->pixels != nullptr;
+    if (hasPixels) {
+        Canvas canvas { (Pixel*)screen->pixels, WINDOW_WIDTH, WINDOW_HEIGHT, screen->pitch / 4 };
+        SDL_FillRect(screen, nullptr, BACKGROUND_COLOR);
+        drawScreen(canvas);
+    }
+    SDL_UnlockSurface(screen);
+    return hasPixels;
+}
+
 } // namespace
 
 void drawScreen(Canvas canvas)
@@ -49,18 +65,12 @@ void drawScreen(Canvas canvas)
 
 void renderFrame()
 {
-    if (SDL_LockSurface(screen) < 0)
-        return;
-    if (!screen->pixels) {
-        SDL_UnlockSurface(screen);
-        return;
-    }
-    Canvas canvas { (Pixel*)screen->pixels, WINDOW_WIDTH, WINDOW_HEIGHT, screen->pitch / 4 };
-    SDL_FillRect(screen, nullptr, BACKGROUND_COLOR);
-    drawScreen(canvas);
-    SDL_UnlockSurface(screen);
-    SDL_Flip(screen);
-    // Hiding and re-showing the cursor after each flip keeps it drawn on top.
+    // Where SDL draws the cursor itself, into the window surface, it must be
+    // off while the frame is drawn: otherwise hiding it later would restore
+    // the previous frame's pixels beneath it.
     SDL_ShowCursor(SDL_DISABLE);
+    bool drawn = drawFrame();
     SDL_ShowCursor(SDL_ENABLE);
+    if (drawn)
+        SDL_Flip(screen);
 }

@@ -18,7 +18,8 @@ void fillRect(Canvas canvas, int32_t x, int32_t y, int32_t width, int32_t height
 void drawBevel(Canvas canvas, int32_t x, int32_t y, int32_t width, int32_t height, Pixel color);
 
 // Draws a bevel and fills its interior in the frame colour. Needs at least 6x6.
-void drawFilledPanel(Canvas canvas, int32_t x, int32_t y, int32_t width, int32_t height, Pixel color);
+void drawFilledPanel(
+    Canvas canvas, int32_t x, int32_t y, int32_t width, int32_t height, Pixel color);
 
 // The shades of a bevel: each channel 64 lighter (capped at 255) or darker (floored at 0).
 Pixel lightShade(Pixel color);

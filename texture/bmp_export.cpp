@@ -29,8 +29,7 @@ const char* writeBmp(const Pixel* pixels, FILE* file)
 {
     // SDL reads the texture's own array through a surface made over it.
     SDL_Surface* surface = SDL_CreateRGBSurfaceFrom((void*)pixels, TEXTURE_SIZE, TEXTURE_SIZE, 32,
-                                                    TEXTURE_SIZE * 4, 0x00FF0000, 0x0000FF00,
-                                                    0x000000FF, 0);
+        TEXTURE_SIZE * 4, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
     if (!surface)
         return SDL_GetError();
     SDL_RWops* stream = SDL_RWFromFP(file, 0);

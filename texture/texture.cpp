@@ -3,7 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 
-Texture::Texture(int32_t width, int32_t height) : width(width), height(height), pixels(nullptr)
+Texture::Texture(int32_t width, int32_t height)
+    : width(width)
+    , height(height)
+    , pixels(nullptr)
 {
     if (width <= 0 || height <= 0)
         return;

@@ -26,7 +26,8 @@ struct PanelValues {
     {
         for (int i = 0; i < PARAMETER_COUNT; ++i)
             parameters[i] = *PARAMETERS[i].value;
-        int32_t* components[6] = { &color1Red, &color1Green, &color1Blue, &color2Red, &color2Green, &color2Blue };
+        int32_t* components[6]
+            = { &color1Red, &color1Green, &color1Blue, &color2Red, &color2Green, &color2Blue };
         for (int i = 0; i < 6; ++i)
             colors[i] = *components[i];
     }
@@ -34,7 +35,8 @@ struct PanelValues {
     {
         for (int i = 0; i < PARAMETER_COUNT; ++i)
             *PARAMETERS[i].value = parameters[i];
-        int32_t* components[6] = { &color1Red, &color1Green, &color1Blue, &color2Red, &color2Green, &color2Blue };
+        int32_t* components[6]
+            = { &color1Red, &color1Green, &color1Blue, &color2Red, &color2Green, &color2Blue };
         for (int i = 0; i < 6; ++i)
             *components[i] = colors[i];
     }
@@ -135,9 +137,11 @@ protected:
             runPass(loop);
     }
 
-    // The window's pixel at (x, y) as last rendered.
+    // The window's pixel at (x, y) as last rendered. The dummy driver draws
+    // the mouse cursor into the window surface; hiding it restores what lies beneath.
     static Pixel screenPixel(int x, int y)
     {
+        SDL_ShowCursor(SDL_DISABLE);
         const Uint8* row = (const Uint8*)screen->pixels + (size_t)y * screen->pitch;
         return ((const Pixel*)row)[x] & 0xFFFFFF;
     }

@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include "app/commands.h"
-#include "application_fixture.h"
-#include "support/bmp_file.h"
+#include "tests/app/application_fixture.h"
+#include "tests/support/bmp_file.h"
 #include "texture/color_ops.h"
 #include "texture/combiners.h"
 #include "texture/generators.h"
@@ -150,11 +150,11 @@ TEST_F(ControlPanel, EveryOperationButtonChangesOnlyTheTargetAsItsOperationDoes)
     const OperationCase operations[] = {
         { "Cells", 535, 75, [](Pixel* t, const Pixel*) { generateCells(t, 7, 30); } },
         { "Plasma", 535, 100,
-          [](Pixel* t, const Pixel*) {
-              for (int i = 0; i < TEXTURE_PIXEL_COUNT; ++i)
-                  t[i] = EMPTY_PIXEL;
-              generatePlasma(t, 13);
-          } },
+            [](Pixel* t, const Pixel*) {
+                for (int i = 0; i < TEXTURE_PIXEL_COUNT; ++i)
+                    t[i] = EMPTY_PIXEL;
+                generatePlasma(t, 13);
+            } },
         { "Pong", 535, 125, [](Pixel* t, const Pixel*) { generatePong(t, 100); } },
         { "Sine", 535, 150, [](Pixel* t, const Pixel*) { generateSine(t, 3, 9); } },
         { "Add", 535, 215, [](Pixel* t, const Pixel* s) { addTexture(t, s); } },
@@ -162,7 +162,8 @@ TEST_F(ControlPanel, EveryOperationButtonChangesOnlyTheTargetAsItsOperationDoes)
         { "Mix", 620, 215, [](Pixel* t, const Pixel* s) { mixTexture(t, s, 77); } },
         { "Max", 580, 240, [](Pixel* t, const Pixel* s) { maxTexture(t, s); } },
         { "Copy", 535, 240, [](Pixel* t, const Pixel* s) { copyTexture(t, s); } },
-        { "Colorize", 535, 355, [](Pixel* t, const Pixel*) { colorizeTexture(t, 10, 20, 30, 200, 150, 100); } },
+        { "Colorize", 535, 355,
+            [](Pixel* t, const Pixel*) { colorizeTexture(t, 10, 20, 30, 200, 150, 100); } },
         { "Invert", 610, 355, [](Pixel* t, const Pixel*) { invertTexture(t); } },
         { "Sine", 535, 445, [](Pixel* t, const Pixel*) { deformTexture(t, 2, 7, 5, 3); } },
         { "Twirl", 535, 495, [](Pixel* t, const Pixel*) { twirlTexture(t, -50); } },
@@ -182,7 +183,8 @@ TEST_F(ControlPanel, EveryOperationButtonChangesOnlyTheTargetAsItsOperationDoes)
         EXPECT_EQ(slotPixels(2), expected) << operation.caption;
         EXPECT_NE(slotPixels(2), before[2]) << operation.caption << " changed nothing";
         for (int slot : { 0, 1, 3 })
-            EXPECT_EQ(slotPixels(slot), before[slot]) << operation.caption << " touched slot " << slot;
+            EXPECT_EQ(slotPixels(slot), before[slot])
+                << operation.caption << " touched slot " << slot;
     }
 }
 
@@ -243,7 +245,8 @@ struct InScratchDirectory {
 void expectSavedFileHolds(int slot)
 {
     std::vector<uint32_t> decoded;
-    ASSERT_TRUE(testsupport::decodeBmp24(testsupport::readFile("texture000.bmp"), 256, 256, decoded));
+    ASSERT_TRUE(
+        testsupport::decodeBmp24(testsupport::readFile("texture000.bmp"), 256, 256, decoded));
     const Pixel* pixels = slots[slot]->getPixels();
     for (int i = 0; i < TEXTURE_PIXEL_COUNT; ++i)
         ASSERT_EQ(decoded[i], pixels[i] & 0xFFFFFF) << "pixel " << i;

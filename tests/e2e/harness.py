@@ -31,7 +31,7 @@ INVERT, COLORIZE, CLEAR = (620, 360), (540, 360), (680, 360)
 ADD, SUB, MIX, COPY, MAX = (540, 220), (575, 220), (625, 220), (540, 245), (585, 245)
 SAVE = (15, 560)
 SPOT_SIZE_PLUS = (675, 126)
-SPOT_SIZE_LABEL = (690, 125)
+SPOT_SIZE_LABEL = (690, 125, 3)  # x, y, cells before the "-" button
 
 
 def wait_for(condition, timeout, what, interval=0.02):
@@ -113,9 +113,9 @@ class Program:
 
     def xdotool(self, *args, check=True):
         result = subprocess.run(["xdotool"] + list(args), env=self.server.env(),
-                                capture_output=True, text=True, timeout=30)
+                                capture_output=True, text=True, timeout=120)
         if check and result.returncode != 0:
-            raise AssertionError("xdotool %s failed: %s" % (" ".join(args), result.stderr))
+            raise AssertionError("xdotool %s failed: %s" % (" ".join(args[:8]), result.stderr))
         return result.stdout
 
     def stderr(self):
@@ -226,10 +226,11 @@ GLYPH_ROWS = {
 GLYPH_BY_ROWS = {rows: character for character, rows in GLYPH_ROWS.items()}
 
 
-def read_number(rgb, x, y, color=0x8080FF):
-    """Reads the integer a value label draws at (x, y) in the given colour."""
+def read_number(rgb, x, y, cells, color=0x8080FF):
+    """Reads the integer a value label draws at (x, y) in the given colour,
+    in at most `cells` character cells (the next control may follow)."""
     text = ""
-    for cell in range(12):
+    for cell in range(cells):
         rows = tuple(sum(0x20 >> column for column in range(6)
                          if pixel(rgb, x + 7 * cell + column, y + row) == color)
                      for row in range(8))

@@ -21,8 +21,8 @@ int main()
 
     printf("P6\n%d %d\n255\n", WINDOW_WIDTH, WINDOW_HEIGHT);
     for (Pixel pixel : buffer) {
-        unsigned char rgb[3] = { (unsigned char)(pixel >> 16), (unsigned char)(pixel >> 8),
-                                 (unsigned char)pixel };
+        unsigned char rgb[3]
+            = { (unsigned char)(pixel >> 16), (unsigned char)(pixel >> 8), (unsigned char)pixel };
         fwrite(rgb, 1, 3, stdout);
     }
     return 0;

@@ -31,16 +31,17 @@ class ResourceTest(ProgramTest):
         operations = [harness.TWIRL, harness.DEFORM, harness.CELLS, harness.PLASMA,
                       harness.MIX, harness.INVERT, harness.MOVE, harness.SINE,
                       harness.COLORIZE, harness.ADD]
-        self.run_clicks(program, (operations * 50)[:500])
+        self.run_clicks(program, operations, repeat=50)
         grown = program.resident_bytes() - baseline
         self.assertLess(grown, 1024 * 1024, "resident memory grew by %d bytes" % grown)
 
-    def run_clicks(self, program, points):
-        """Clicks each point in turn, one xdotool run, a little apart so each is its own press."""
+    def run_clicks(self, program, points, repeat=1):
+        """Clicks each point `repeat` times, 20 ms apart so that each click is its
+        own press (the program handles one press per 1/60 s pass)."""
         command = []
         for x, y in points:
             command += ["mousemove", "--window", program.window, str(x), str(y),
-                        "click", "1", "sleep", "0.02"]
+                        "click", "--repeat", str(repeat), "--delay", "20", "1"]
         program.xdotool(*command)
         # The last click has been handled once a frame shows its result; capture twice.
         first = program.capture()

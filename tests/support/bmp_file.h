@@ -36,7 +36,8 @@ inline uint32_t littleEndian(const std::string& bytes, size_t offset, int size)
 
 // Decodes an uncompressed 24-bit BMP into 0x00RRGGBB pixels, top row first.
 // Returns false if the file is not such a BMP of the expected size.
-inline bool decodeBmp24(const std::string& bytes, int width, int height, std::vector<uint32_t>& pixels)
+inline bool decodeBmp24(
+    const std::string& bytes, int width, int height, std::vector<uint32_t>& pixels)
 {
     if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M')
         return false;

@@ -8,7 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "support/bmp_file.h"
+#include "tests/support/bmp_file.h"
 #include "texture/texture.h"
 
 using namespace testsupport;
