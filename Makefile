@@ -5,7 +5,7 @@ BUILD_DIR := build
 TEST_BUILD_DIR := build-test
 JOBS := $(shell nproc)
 
-.PHONY: run build test bench install deps-run deps-test clean
+.PHONY: run build test bench install pictures deps-run deps-test clean
 
 run: build
 	./$(BUILD_DIR)/quiltor
@@ -28,6 +28,15 @@ bench: deps-test
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build build-bench -j $(JOBS) --target quiltor_bench
 	./build-bench/bench/quiltor_bench
+
+# Installs the tool, its desktop entry, icon and manual page under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# Re-makes docs/screenshot.png and the icon from the real program under Xvfb.
+pictures: build deps-test
+	python3 scripts/make-pictures.py $(BUILD_DIR)/quiltor
 
 deps-run:
 	./scripts/install-deps.sh run

@@ -1,10 +1,12 @@
-// Drawing costs per frame: one whole screen, and one texture blit.
+// Drawing costs per frame: the whole screen with every widget, and one blit.
 
 #include <benchmark/benchmark.h>
 #include <vector>
 
 #include "app/frame.h"
+#include "app/shell.h"
 #include "app/state.h"
+#include "gfx/primitives.h"
 #include "texture/texture.h"
 
 namespace {
@@ -20,5 +22,25 @@ void BM_Blit(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Blit);
+
+// What each pass draws: the background, the four slots, all 54 buttons and 35
+// labels, the swatches and the colour picker.
+void BM_DrawScreen(benchmark::State& state)
+{
+    if (!setUpSession()) {
+        state.SkipWithError("no memory for the slots");
+        return;
+    }
+    std::vector<Pixel> buffer(WINDOW_WIDTH * WINDOW_HEIGHT);
+    Canvas canvas { buffer.data(), WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_WIDTH };
+    for (auto _ : state) {
+        fillRect(canvas, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, BACKGROUND_COLOR);
+        drawScreen(canvas);
+        benchmark::ClobberMemory();
+    }
+    tearDownSession();
+    widgets.clear();
+}
+BENCHMARK(BM_DrawScreen)->Unit(benchmark::kMicrosecond);
 
 } // namespace
