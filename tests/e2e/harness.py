@@ -94,15 +94,16 @@ class XServer:
 class Program:
     """The real program, started in its own working directory on a display."""
 
-    def __init__(self, server, binary=BINARY, workdir=None, preexec_fn=None):
+    def __init__(self, server, binary=BINARY, workdir=None, preexec_fn=None, command=None,
+                 window_timeout=30):
         self.server = server
         self.workdir = workdir or tempfile.mkdtemp(prefix="quiltor-e2e-")
         self.stderr_path = os.path.join(tempfile.mkdtemp(prefix="quiltor-log-"), "stderr")
         self.stderr_file = open(self.stderr_path, "wb")
-        self.process = subprocess.Popen([binary], cwd=self.workdir, env=server.env(),
+        self.process = subprocess.Popen(command or [binary], cwd=self.workdir, env=server.env(),
                                         stdout=subprocess.DEVNULL, stderr=self.stderr_file,
                                         preexec_fn=preexec_fn)
-        self.window = wait_for(self._find_window, 30, "the window named Quiltor")
+        self.window = wait_for(self._find_window, window_timeout, "the window named Quiltor")
 
     def _find_window(self):
         if self.process.poll() is not None:
