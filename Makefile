@@ -5,7 +5,7 @@ BUILD_DIR := build
 TEST_BUILD_DIR := build-test
 JOBS := $(shell nproc)
 
-.PHONY: run build test bench install pictures deps-run deps-test clean
+.PHONY: run build test lint bench install pictures deps-run deps-test clean
 
 run: build
 	./$(BUILD_DIR)/quiltor
@@ -16,13 +16,25 @@ build: deps-run
 
 # The tests run against a sanitized build; the resource and memory-checker
 # tests use the plain release build, as shipped.
-test: deps-test
+test: deps-test lint
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILTOR_SANITIZE=ON \
 		-DQUILTOR_PLAIN_BINARY=$(CURDIR)/$(BUILD_DIR)/quiltor
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Static checks of the program's own code: clang-tidy with the checks chosen
+# in .clang-tidy, and cppcheck. The Canvas is a small record passed by value
+# on purpose, so cppcheck's passedByValue does not apply.
+LINT_SOURCES := $(wildcard gfx/*.cpp texture/*.cpp gui/*.cpp app/*.cpp)
+lint: deps-test
+	cmake -S . -B build-lint -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=OFF \
+		-DCMAKE_EXPORT_COMPILE_COMMANDS=ON > /dev/null
+	clang-tidy -p build-lint --quiet $(LINT_SOURCES)
+	cppcheck --std=c++17 --language=c++ --enable=warning,performance,portability \
+		--suppress=passedByValue --inline-suppr --error-exitcode=1 --quiet -I . \
+		gfx texture gui app
 
 bench: deps-test
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
@@ -45,4 +57,4 @@ deps-test:
 	./scripts/install-deps.sh test
 
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) build-bench
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) build-bench build-lint
