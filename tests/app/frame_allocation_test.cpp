@@ -1,0 +1,58 @@
+// The main loop allocates nothing per pass: it polls, dispatches and redraws
+// the whole window in memory that already exists.
+
+#include "tests/app/application_fixture.h"
+
+// From the sanitizer runtime; GCC ships the function but not its header.
+extern "C" int __sanitizer_install_malloc_and_free_hooks(
+    void (*mallocHook)(const volatile void*, size_t), void (*freeHook)(const volatile void*));
+
+using testsupport::ApplicationTest;
+
+namespace {
+
+// Counted through the sanitizer's allocator hooks, which see every malloc and
+// operator new in the process, SDL's included.
+int allocationCount = 0;
+void countAllocation(const volatile void*, size_t)
+{
+    ++allocationCount;
+}
+void ignoreFree(const volatile void*)
+{
+}
+
+class FrameAllocations : public ApplicationTest {
+protected:
+    void SetUp() override
+    {
+#if !defined(__SANITIZE_ADDRESS__)
+        GTEST_SKIP() << "needs the sanitizer's allocator hooks";
+#endif
+        ApplicationTest::SetUp();
+        __sanitizer_install_malloc_and_free_hooks(countAllocation, ignoreFree);
+    }
+    void TearDown() override
+    {
+        __sanitizer_install_malloc_and_free_hooks(nullptr, nullptr);
+        ApplicationTest::TearDown();
+    }
+};
+
+TEST_F(FrameAllocations, PassesThatDrawAndStepAllocateNothing)
+{
+    runPasses(3); // let SDL settle its own first-use buffers
+    allocationCount = 0;
+    runPasses(100);
+    EXPECT_EQ(allocationCount, 0) << "idle passes";
+
+    // A held right press on a stepper: dispatched and redrawn every pass.
+    pushPress(675, 126, SDL_BUTTON_RIGHT);
+    runPasses(50);
+    pushRelease(675, 126, SDL_BUTTON_RIGHT);
+    runPass(loop);
+    EXPECT_EQ(spotSize, 178);
+    EXPECT_EQ(allocationCount, 0) << "passes with a held stepper";
+}
+
+} // namespace
