@@ -108,10 +108,16 @@ TEST(SampleBilinear, MatchesThePlainFormulaEverywhere)
 {
     std::vector<Pixel> pixels = randomTexture(4);
     Noise noise(5);
+    // Real positions from -1024 to 1024 with full fraction bits, and whole
+    // or half positions missed by a rounding error, where truncation bites.
+    const double misses[] = { 0, 1e-13, -1e-13, 1e-9, -1e-9, 0.5 };
     for (int32_t i = 0; i < 100000; ++i) {
-        // Real positions from -1024 to 1024 with full fraction bits.
         double x = (noise.next() / 4294967296.0 - 0.5) * 2048;
         double y = (noise.next() / 4294967296.0 - 0.5) * 2048;
+        if (i % 2) {
+            x = noise.between(-1024, 1024) + misses[noise.between(0, 5)];
+            y = noise.between(-1024, 1024) + misses[noise.between(0, 5)];
+        }
         ASSERT_EQ(
             sampleBilinear(pixels.data(), x, y), reference::sampleBilinear(pixels.data(), x, y))
             << x << ", " << y;
