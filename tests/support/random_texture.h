@@ -23,7 +23,7 @@ struct Noise {
         state ^= state << 5;
         return state;
     }
-    // A value in low..high inclusive.
+    // A value in low..high inclusive; the range must hold fewer than 2^32 values.
     int32_t between(int32_t low, int32_t high)
     {
         return (int32_t)((int64_t)low + (int64_t)(next() % (uint32_t)((int64_t)high - low + 1)));
