@@ -1,17 +1,19 @@
 #include "texture/color_ops.h"
 
+#include "texture/texture.h"
+
 namespace {
 
-// Composes a colour from three channels by adding the shifted parts. The
-// arithmetic is unsigned, so channels outside 0..255 (never given by the
-// panel) wrap modulo 2^32 instead of overflowing.
+// Composes a colour by adding the shifted channels. The arithmetic is
+// unsigned, so channels outside 0..255 (the panel never gives them) wrap
+// modulo 2^32 instead of overflowing.
 Pixel addParts(int64_t red, int64_t green, int64_t blue)
 {
     return ((uint32_t)red << 16) + ((uint32_t)green << 8) + (uint32_t)blue;
 }
 
-// One channel of the ramp: weight w of colour 1 and k of colour 2, in 256ths.
-// 64-bit products keep any component free of overflow.
+// One channel of the ramp, with weight w of colour 1 and k of colour 2 in
+// 256ths. 64-bit products keep any component free of overflow.
 int64_t rampChannel(int32_t c1, int32_t c2, int32_t w, int32_t k)
 {
     return ((int64_t)c1 * w + (int64_t)c2 * k) >> 8;
@@ -22,28 +24,26 @@ int64_t rampChannel(int32_t c1, int32_t c2, int32_t w, int32_t k)
 void colorizeTexture(Pixel* pixels, int32_t red1, int32_t green1, int32_t blue1, int32_t red2,
     int32_t green2, int32_t blue2)
 {
-    for (int32_t x = 0; x < 256; ++x) {
-        for (int32_t y = 0; y < 256; ++y) {
-            Pixel* pixel = pixels + y * 256 + x;
-            int32_t k = (int32_t)(*pixel & 255);
-            int32_t w = 256 - k;
-            *pixel = addParts(rampChannel(red1, red2, w, k), rampChannel(green1, green2, w, k),
-                rampChannel(blue1, blue2, w, k));
-        }
+    // The result depends only on the blue channel: one colour per level.
+    Pixel ramp[256];
+    for (int32_t k = 0; k < 256; ++k) {
+        int32_t w = 256 - k;
+        ramp[k] = addParts(rampChannel(red1, red2, w, k), rampChannel(green1, green2, w, k),
+            rampChannel(blue1, blue2, w, k));
     }
+    for (Pixel *pixel = pixels, *end = pixels + TEXTURE_PIXEL_COUNT; pixel < end; ++pixel)
+        *pixel = ramp[*pixel & 255];
 }
 
 void invertTexture(Pixel* pixels)
 {
-    for (int32_t x = 0; x < 256; ++x)
-        for (int32_t y = 0; y < 256; ++y)
-            pixels[y * 256 + x] ^= 0xFFFFFF;
+    for (Pixel *pixel = pixels, *end = pixels + TEXTURE_PIXEL_COUNT; pixel < end; ++pixel)
+        *pixel ^= 0xFFFFFF;
 }
 
 void clearTexture(Pixel* pixels, int32_t red, int32_t green, int32_t blue)
 {
     Pixel color = addParts(red, green, blue);
-    for (int32_t x = 0; x < 256; ++x)
-        for (int32_t y = 0; y < 256; ++y)
-            pixels[y * 256 + x] = color;
+    for (Pixel *pixel = pixels, *end = pixels + TEXTURE_PIXEL_COUNT; pixel < end; ++pixel)
+        *pixel = color;
 }

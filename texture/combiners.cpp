@@ -2,90 +2,84 @@
 
 #include <cstring>
 
+#include "texture/texture.h"
+
+// Every result depends only on the two pixels at the same place, so each
+// combiner walks the arrays in memory order, and reading a pixel before
+// writing it makes target == source work in place.
+
 namespace {
 
-int32_t channel(Pixel pixel, int32_t shift)
+inline uint32_t channel(Pixel pixel, uint32_t shift)
 {
-    return (int32_t)((pixel >> shift) & 255);
+    return (pixel >> shift) & 255;
+}
+
+inline Pixel compose(uint32_t red, uint32_t green, uint32_t blue)
+{
+    return (red << 16) + (green << 8) + blue;
+}
+
+inline uint32_t capped(uint32_t t, uint32_t s)
+{
+    uint32_t sum = t + s;
+    return sum > 255 ? 255 : sum;
+}
+
+inline uint32_t floored(uint32_t t, uint32_t s)
+{
+    return t > s ? t - s : 0;
+}
+
+inline uint32_t larger(uint32_t t, uint32_t s)
+{
+    return t > s ? t : s;
 }
 
 } // namespace
 
 void addTexture(Pixel* target, const Pixel* source)
 {
-    for (int32_t x = 0; x < 256; ++x) {
-        for (int32_t y = 0; y < 256; ++y) {
-            int32_t i = y * 256 + x;
-            Pixel t = target[i], s = source[i];
-            int32_t red = channel(t, 16) + channel(s, 16);
-            int32_t green = channel(t, 8) + channel(s, 8);
-            int32_t blue = channel(t, 0) + channel(s, 0);
-            if (red > 255)
-                red = 255;
-            if (green > 255)
-                green = 255;
-            if (blue > 255)
-                blue = 255;
-            target[i] = composeColor(red, green, blue);
-        }
+    for (Pixel *out = target, *end = target + TEXTURE_PIXEL_COUNT; out < end; ++out, ++source) {
+        Pixel t = *out, s = *source;
+        *out = compose(capped(channel(t, 16), channel(s, 16)), capped(channel(t, 8), channel(s, 8)),
+            capped(channel(t, 0), channel(s, 0)));
     }
 }
 
 void subtractTexture(Pixel* target, const Pixel* source)
 {
-    for (int32_t x = 0; x < 256; ++x) {
-        for (int32_t y = 0; y < 256; ++y) {
-            int32_t i = y * 256 + x;
-            Pixel t = target[i], s = source[i];
-            int32_t red = channel(t, 16) - channel(s, 16);
-            int32_t green = channel(t, 8) - channel(s, 8);
-            int32_t blue = channel(t, 0) - channel(s, 0);
-            if (red < 0)
-                red = 0;
-            if (green < 0)
-                green = 0;
-            if (blue < 0)
-                blue = 0;
-            target[i] = composeColor(red, green, blue);
-        }
+    for (Pixel *out = target, *end = target + TEXTURE_PIXEL_COUNT; out < end; ++out, ++source) {
+        Pixel t = *out, s = *source;
+        *out = compose(floored(channel(t, 16), channel(s, 16)),
+            floored(channel(t, 8), channel(s, 8)), floored(channel(t, 0), channel(s, 0)));
     }
 }
 
 void mixTexture(Pixel* target, const Pixel* source, int32_t balance)
 {
-    int32_t b = balance < 0 ? 0 : balance > 255 ? 255 : balance;
-    for (int32_t x = 0; x < 256; ++x) {
-        for (int32_t y = 0; y < 256; ++y) {
-            int32_t i = y * 256 + x;
-            Pixel t = target[i], s = source[i];
-            int32_t red = (b * channel(t, 16) + (256 - b) * channel(s, 16)) >> 8;
-            int32_t green = (b * channel(t, 8) + (256 - b) * channel(s, 8)) >> 8;
-            int32_t blue = (b * channel(t, 0) + (256 - b) * channel(s, 0)) >> 8;
-            target[i] = composeColor(red, green, blue);
-        }
+    // The stepper's top value 256 acts as 255, so no balance keeps the target whole.
+    uint32_t b = balance < 0 ? 0 : balance > 255 ? 255 : (uint32_t)balance;
+    uint32_t rest = 256 - b;
+    for (Pixel *out = target, *end = target + TEXTURE_PIXEL_COUNT; out < end; ++out, ++source) {
+        Pixel t = *out, s = *source;
+        *out = compose((b * channel(t, 16) + rest * channel(s, 16)) >> 8,
+            (b * channel(t, 8) + rest * channel(s, 8)) >> 8,
+            (b * channel(t, 0) + rest * channel(s, 0)) >> 8);
     }
 }
 
 void copyTexture(Pixel* target, const Pixel* source)
 {
-    for (int32_t x = 0; x < 256; ++x) {
-        for (int32_t y = 0; y < 256; ++y) {
-            int32_t i = y * 256 + x;
-            target[i] = source[i];
-        }
-    }
+    // memmove: the two arrays may be one and the same.
+    memmove(target, source, TEXTURE_PIXEL_COUNT * sizeof(Pixel));
 }
 
 void maxTexture(Pixel* target, const Pixel* source)
 {
-    for (int32_t x = 0; x < 256; ++x) {
-        for (int32_t y = 0; y < 256; ++y) {
-            int32_t i = y * 256 + x;
-            Pixel t = target[i], s = source[i];
-            int32_t red = channel(t, 16) > channel(s, 16) ? channel(t, 16) : channel(s, 16);
-            int32_t green = channel(t, 8) > channel(s, 8) ? channel(t, 8) : channel(s, 8);
-            int32_t blue = channel(t, 0) > channel(s, 0) ? channel(t, 0) : channel(s, 0);
-            target[i] = composeColor(red, green, blue);
-        }
+    for (Pixel *out = target, *end = target + TEXTURE_PIXEL_COUNT; out < end; ++out, ++source) {
+        Pixel t = *out, s = *source;
+        *out = compose(larger(channel(t, 16), channel(s, 16)), larger(channel(t, 8), channel(s, 8)),
+            larger(channel(t, 0), channel(s, 0)));
     }
 }
