@@ -7,9 +7,10 @@
 typedef uint32_t Pixel;
 
 // Composes a colour from three components in 0..255; the parts are added.
+// Unsigned arithmetic keeps it defined for any value, wrapping modulo 2^32.
 inline Pixel composeColor(int32_t red, int32_t green, int32_t blue)
 {
-    return (Pixel)((red << 16) + (green << 8) + blue);
+    return ((Pixel)red << 16) + ((Pixel)green << 8) + (Pixel)blue;
 }
 
 // A window-sized buffer that the canvas does not own. Pixel (x, y) is

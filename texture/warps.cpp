@@ -68,12 +68,10 @@ struct Position {
     double y;
 };
 
-// Where the swirl reads the output pixel at offset (dx, dy) from the centre,
-// given its radius r and the added angle `swirl` it shares with its mirror
-// images. The angle is the pixel's own: only the radius part is shared.
-inline Position twirlPosition(int32_t dx, int32_t dy, double r, bool inDisc, double swirl)
+// Where the swirl reads the output pixel at angle `theta` and radius r from
+// the centre, given the added angle `swirl` it shares with its mirror images.
+inline Position twirlPosition(double theta, double r, bool inDisc, double swirl)
 {
-    double theta = atan2((double)dy, (double)dx);
     if (inDisc)
         theta = theta + swirl;
     return Position { 128 + r * cos(theta), 128 + r * sin(theta) };
@@ -137,19 +135,23 @@ void twirlTexture(Pixel* pixels, int32_t direction)
             double swirl = 0.0;
             if (inDisc)
                 swirl = (sin(TWO_PI * r / 128 + (-HALF_PI)) + 1.0) * turn;
+            // atan2 is odd in y, bit for bit, so the row above mirrors the
+            // angles of the row below; the left half needs its own.
+            double thetaRight = atan2((double)b, (double)a);
+            double thetaLeft = atan2((double)b, (double)-a);
             // Offset +128 is no pixel, and -0 is the same pixel as +0.
             bool right = a < 128;
             bool left = a > 0;
             bool down = b < 128;
             bool up = b > 0;
             if (down && right)
-                below[128 + a] = twirlPosition(a, b, r, inDisc, swirl);
+                below[128 + a] = twirlPosition(thetaRight, r, inDisc, swirl);
             if (down && left)
-                below[128 - a] = twirlPosition(-a, b, r, inDisc, swirl);
+                below[128 - a] = twirlPosition(thetaLeft, r, inDisc, swirl);
             if (up && right)
-                above[128 + a] = twirlPosition(a, -b, r, inDisc, swirl);
+                above[128 + a] = twirlPosition(-thetaRight, r, inDisc, swirl);
             if (up && left)
-                above[128 - a] = twirlPosition(-a, -b, r, inDisc, swirl);
+                above[128 - a] = twirlPosition(-thetaLeft, r, inDisc, swirl);
         }
         if (b < 128)
             sampleRow(scratch + (128 + b) * 256, pixels, below);

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-#include "../support/random_texture.h"
+#include "tests/support/random_texture.h"
 #include "reference_ops.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "../support/random_texture.h"
+#include "tests/support/random_texture.h"
 #include "reference_ops.h"
 
 namespace {
