@@ -4,8 +4,10 @@
 BUILD_DIR := build
 TEST_BUILD_DIR := build-test
 JOBS := $(shell nproc)
+FUZZ_SECONDS ?= 30
+export FUZZ_SECONDS
 
-.PHONY: run build test lint bench install pictures deps-run deps-test clean
+.PHONY: run build test lint fuzz bench install pictures deps-run deps-test clean
 
 run: build
 	./$(BUILD_DIR)/quiltor
@@ -15,7 +17,7 @@ build: deps-run
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # The tests run against a sanitized build; the resource and memory-checker
-# tests use the plain release build, as shipped.
+# tests use the plain release build, as shipped. Then the engine fuzzer runs.
 test: deps-test lint
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -23,6 +25,12 @@ test: deps-test lint
 		-DQUILTOR_PLAIN_BINARY=$(CURDIR)/$(BUILD_DIR)/quiltor
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	./scripts/fuzz.sh
+
+# Feeds every texture operation arbitrary pixels and arguments for
+# FUZZ_SECONDS seconds (clang build in build-fuzz).
+fuzz: deps-test
+	./scripts/fuzz.sh
 
 # Static checks of the program's own code: clang-tidy with the checks chosen
 # in .clang-tidy, and cppcheck. The Canvas is a small record passed by value
@@ -57,4 +65,4 @@ deps-test:
 	./scripts/install-deps.sh test
 
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) build-bench build-lint
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) build-bench build-lint build-fuzz

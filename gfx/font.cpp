@@ -99,11 +99,11 @@ constexpr Font makeFont6x8()
         font.charMap['A' + letter] = letter;
         font.charMap['a' + letter] = letter;
     }
-    font.charMap['0'] = LETTER_O_GLYPH;
+    font.charMap[(uint8_t)'0'] = LETTER_O_GLYPH;
     for (uint8_t digit = 1; digit <= 9; ++digit)
         font.charMap['0' + digit] = FIRST_DIGIT_GLYPH + digit - 1;
-    font.charMap['['] = FIRST_DIGIT_GLYPH;
-    font.charMap['{'] = FIRST_DIGIT_GLYPH;
+    font.charMap[(uint8_t)'['] = FIRST_DIGIT_GLYPH;
+    font.charMap[(uint8_t)'{'] = FIRST_DIGIT_GLYPH;
     for (uint8_t mark = 0; PUNCTUATION[mark] != 0; ++mark)
         font.charMap[(uint8_t)PUNCTUATION[mark]] = FIRST_PUNCTUATION_GLYPH + mark;
     font.glyphs = GLYPH_BITMAPS.bytes;
