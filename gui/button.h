@@ -12,7 +12,7 @@ public:
     // Copies the caption, truncated to 255 characters; a null caption shows no
     // text. Either command may be null.
     Button(int32_t x, int32_t y, int32_t width, int32_t height, Pixel color, const char* caption,
-           Pixel captionColor, Command onLeftClick, Command onClick);
+        Pixel captionColor, Command onLeftClick, Command onClick);
 
     // Draws the filled panel and the caption at (x + 5, y + height / 2 - 4).
     void draw(Canvas canvas) const;

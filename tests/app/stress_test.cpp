@@ -53,7 +53,7 @@ protected:
     Uint8 randomButton()
     {
         static const Uint8 buttons[] = { SDL_BUTTON_LEFT, SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT,
-                                         SDL_BUTTON_MIDDLE, SDL_BUTTON_WHEELUP, SDL_BUTTON_WHEELDOWN };
+            SDL_BUTTON_MIDDLE, SDL_BUTTON_WHEELUP, SDL_BUTTON_WHEELDOWN };
         return buttons[uniform(0, 5)];
     }
 
@@ -76,7 +76,8 @@ protected:
             pushMotion(x, y);
             break;
         case 7: { // a key other than Escape, down or up; or Escape up
-            static const SDLKey keys[] = { SDLK_a, SDLK_SPACE, SDLK_RETURN, SDLK_PLUS, SDLK_ESCAPE };
+            static const SDLKey keys[]
+                = { SDLK_a, SDLK_SPACE, SDLK_RETURN, SDLK_PLUS, SDLK_ESCAPE };
             SDLKey key = keys[uniform(0, 4)];
             pushKey(key, key != SDLK_ESCAPE && uniform(0, 1));
             break;
@@ -95,7 +96,8 @@ protected:
             ASSERT_GE(*parameter.value, parameter.min) << parameter.label;
             ASSERT_LE(*parameter.value, parameter.max) << parameter.label;
         }
-        for (int32_t component : { color1Red, color1Green, color1Blue, color2Red, color2Green, color2Blue }) {
+        for (int32_t component :
+            { color1Red, color1Green, color1Blue, color2Red, color2Green, color2Blue }) {
             ASSERT_GE(component, 0);
             ASSERT_LE(component, 255);
         }

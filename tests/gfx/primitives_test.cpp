@@ -12,7 +12,8 @@ struct TestCanvas {
     std::vector<Pixel> buffer;
     Canvas canvas;
     TestCanvas(int32_t width, int32_t height, int32_t pitch)
-        : buffer((size_t)pitch * height, BACKGROUND), canvas { buffer.data(), width, height, pitch }
+        : buffer((size_t)pitch * height, BACKGROUND)
+        , canvas { buffer.data(), width, height, pitch }
     {
     }
     Pixel at(int32_t x, int32_t y) const { return buffer[(size_t)y * canvas.pitch + x]; }

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-#include "tests/support/random_texture.h"
 #include "reference_ops.h"
+#include "tests/support/random_texture.h"
 
 namespace {
 

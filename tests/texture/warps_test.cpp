@@ -6,8 +6,8 @@
 #include <limits>
 #include <vector>
 
-#include "tests/support/random_texture.h"
 #include "reference_ops.h"
+#include "tests/support/random_texture.h"
 
 namespace {
 
