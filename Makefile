@@ -32,11 +32,12 @@ test: deps-test lint
 fuzz: deps-test
 	./scripts/fuzz.sh
 
-# Static checks of the program's own code: clang-tidy with the checks chosen
-# in .clang-tidy, and cppcheck. The Canvas is a small record passed by value
+# Static checks of the program's own code: clang-format's layout, clang-tidy
+# with the checks chosen in .clang-tidy, and cppcheck. The Canvas is a small record passed by value
 # on purpose, so cppcheck's passedByValue does not apply.
 LINT_SOURCES := $(wildcard gfx/*.cpp texture/*.cpp gui/*.cpp app/*.cpp)
 lint: deps-test
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 	cmake -S . -B build-lint -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=OFF \
 		-DCMAKE_EXPORT_COMPILE_COMMANDS=ON > /dev/null
 	clang-tidy -p build-lint --quiet $(LINT_SOURCES)
