@@ -13,9 +13,6 @@ Button* sourceButtons[4];
 
 namespace {
 
-const Pixel SELECTED_COLOR = 0x80FF80;
-const Pixel UNSELECTED_COLOR = 0x8080FF;
-
 Pixel* targetPixels()
 {
     return slots[targetSlot]->getPixels();
@@ -44,7 +41,7 @@ void markSelection(Button* buttons[4], int32_t selected)
 {
     for (int32_t i = 0; i < 4; ++i)
         if (buttons[i])
-            buttons[i]->setColor(i == selected ? SELECTED_COLOR : UNSELECTED_COLOR);
+            buttons[i]->setColor(i == selected ? SELECTED_BUTTON_COLOR : BUTTON_COLOR);
 }
 
 void selectTarget1()

@@ -6,6 +6,10 @@
 
 #include "gui/button.h"
 
+// Faces of the slot buttons: the selected one of each group is green.
+const Pixel SELECTED_BUTTON_COLOR = 0x80FF80;
+const Pixel BUTTON_COLOR = 0x8080FF;
+
 // The slot buttons "1".."4" under "Target" and under "Source", in slot order.
 // Owned by the widget list.
 extern Button* targetButtons[4];

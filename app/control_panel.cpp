@@ -6,8 +6,9 @@
 
 namespace {
 
-const Pixel PANEL_COLOR = 0x8080FF;
-const Pixel SELECTED_COLOR = 0x80FF80;
+// Buttons, captions and value labels share one blue; the save file's name
+// is green like a selected slot button.
+const Pixel PANEL_COLOR = BUTTON_COLOR;
 const Pixel TITLE_COLOR = 0xFF8080;
 const Pixel CAPTION_COLOR = 0x000000;
 const int32_t STEPPER_SIZE = 18;
@@ -67,16 +68,15 @@ template <int index> void addStepperGroup()
 }
 
 // Four 20x20 buttons "1".."4" in a 2x2 block like the slot grid; "1" starts selected.
-void addSlotButtons(int32_t x, int32_t y, Button* buttons[4], Command select1, Command select2,
-    Command select3, Command select4)
+void addSlotButtons(int32_t x, int32_t y, Button* buttons[4], const Command select[4])
 {
-    buttons[0] = new Button(x, y, 20, 20, SELECTED_COLOR, "1", CAPTION_COLOR, select1, select1);
-    buttons[1] = new Button(x + 20, y, 20, 20, PANEL_COLOR, "2", CAPTION_COLOR, select2, select2);
-    buttons[2] = new Button(x, y + 20, 20, 20, PANEL_COLOR, "3", CAPTION_COLOR, select3, select3);
-    buttons[3]
-        = new Button(x + 20, y + 20, 20, 20, PANEL_COLOR, "4", CAPTION_COLOR, select4, select4);
-    for (int32_t i = 0; i < 4; ++i)
+    static const char* const CAPTIONS[4] = { "1", "2", "3", "4" };
+    for (int32_t i = 0; i < 4; ++i) {
+        buttons[i] = new Button(x + (i % 2) * 20, y + (i / 2) * 20, 20, 20, PANEL_COLOR,
+            CAPTIONS[i], CAPTION_COLOR, select[i], select[i]);
         widgets.addButton(buttons[i]);
+    }
+    markSelection(buttons, 0);
 }
 
 } // namespace
@@ -85,10 +85,10 @@ void buildControlPanel()
 {
     addLabel(530, 4, "Target");
     addLabel(600, 4, "Source");
-    addSlotButtons(
-        530, 15, targetButtons, selectTarget1, selectTarget2, selectTarget3, selectTarget4);
-    addSlotButtons(
-        600, 15, sourceButtons, selectSource1, selectSource2, selectSource3, selectSource4);
+    const Command selectTarget[4] = { selectTarget1, selectTarget2, selectTarget3, selectTarget4 };
+    const Command selectSource[4] = { selectSource1, selectSource2, selectSource3, selectSource4 };
+    addSlotButtons(530, 15, targetButtons, selectTarget);
+    addSlotButtons(600, 15, sourceButtons, selectSource);
 
     addLabel(530, 59, "Create base texture", TITLE_COLOR);
     addButton(530, 70, 50, 20, "Cells", runCells);
@@ -132,5 +132,5 @@ void buildControlPanel()
     addStepperGroup<TWIRL_DIRECTION>();
 
     addButton(5, 550, 50, 20, "Save", runSave);
-    addLabel(60, 555, saveFileName, SELECTED_COLOR);
+    addLabel(60, 555, saveFileName, SELECTED_BUTTON_COLOR);
 }

@@ -79,28 +79,26 @@ protected:
 
     static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 0); }
 
-    static void pushPress(int x, int y, Uint8 button = SDL_BUTTON_LEFT)
+    static void pushButton(Uint8 type, int x, int y, Uint8 button)
     {
         SDL_Event event {};
-        event.type = SDL_MOUSEBUTTONDOWN;
-        event.button.type = SDL_MOUSEBUTTONDOWN;
+        event.type = type;
+        event.button.type = type;
         event.button.button = button;
-        event.button.state = SDL_PRESSED;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
         event.button.x = (Uint16)x;
         event.button.y = (Uint16)y;
         push(event);
     }
 
+    static void pushPress(int x, int y, Uint8 button = SDL_BUTTON_LEFT)
+    {
+        pushButton(SDL_MOUSEBUTTONDOWN, x, y, button);
+    }
+
     static void pushRelease(int x, int y, Uint8 button = SDL_BUTTON_LEFT)
     {
-        SDL_Event event {};
-        event.type = SDL_MOUSEBUTTONUP;
-        event.button.type = SDL_MOUSEBUTTONUP;
-        event.button.button = button;
-        event.button.state = SDL_RELEASED;
-        event.button.x = (Uint16)x;
-        event.button.y = (Uint16)y;
-        push(event);
+        pushButton(SDL_MOUSEBUTTONUP, x, y, button);
     }
 
     static void pushMotion(int x, int y)
