@@ -16,6 +16,7 @@ class ResourceTest(ProgramTest):
         time.sleep(3)  # the measurement window: the user does nothing
         used = program.cpu_seconds() - start_cpu
         elapsed = time.monotonic() - start_time
+        print("\nidle: %.3f s of CPU in %.2f s (%.1f%% of a core)" % (used, elapsed, 100 * used / elapsed))
         self.assertLess(used / elapsed, 0.25, "used %.2f s of CPU in %.2f s" % (used, elapsed))
 
     def test_five_hundred_operations_do_not_grow_resident_memory(self):
@@ -33,6 +34,8 @@ class ResourceTest(ProgramTest):
                       harness.COLORIZE, harness.ADD]
         self.run_clicks(program, operations, repeat=50)
         grown = program.resident_bytes() - baseline
+        print("\nresident: %d KiB after the warm-up, %+d bytes after 500 operations"
+              % (baseline // 1024, grown))
         self.assertLess(grown, 1024 * 1024, "resident memory grew by %d bytes" % grown)
 
     def run_clicks(self, program, points, repeat=1):
