@@ -15,11 +15,6 @@ inline uint32_t channel(Pixel pixel, uint32_t shift)
     return (pixel >> shift) & 255;
 }
 
-inline Pixel compose(uint32_t red, uint32_t green, uint32_t blue)
-{
-    return (red << 16) + (green << 8) + blue;
-}
-
 inline uint32_t capped(uint32_t t, uint32_t s)
 {
     uint32_t sum = t + s;
@@ -42,8 +37,8 @@ void addTexture(Pixel* target, const Pixel* source)
 {
     for (Pixel *out = target, *end = target + TEXTURE_PIXEL_COUNT; out < end; ++out, ++source) {
         Pixel t = *out, s = *source;
-        *out = compose(capped(channel(t, 16), channel(s, 16)), capped(channel(t, 8), channel(s, 8)),
-            capped(channel(t, 0), channel(s, 0)));
+        *out = composeColor(capped(channel(t, 16), channel(s, 16)),
+            capped(channel(t, 8), channel(s, 8)), capped(channel(t, 0), channel(s, 0)));
     }
 }
 
@@ -51,7 +46,7 @@ void subtractTexture(Pixel* target, const Pixel* source)
 {
     for (Pixel *out = target, *end = target + TEXTURE_PIXEL_COUNT; out < end; ++out, ++source) {
         Pixel t = *out, s = *source;
-        *out = compose(floored(channel(t, 16), channel(s, 16)),
+        *out = composeColor(floored(channel(t, 16), channel(s, 16)),
             floored(channel(t, 8), channel(s, 8)), floored(channel(t, 0), channel(s, 0)));
     }
 }
@@ -63,7 +58,7 @@ void mixTexture(Pixel* target, const Pixel* source, int32_t balance)
     uint32_t rest = 256 - b;
     for (Pixel *out = target, *end = target + TEXTURE_PIXEL_COUNT; out < end; ++out, ++source) {
         Pixel t = *out, s = *source;
-        *out = compose((b * channel(t, 16) + rest * channel(s, 16)) >> 8,
+        *out = composeColor((b * channel(t, 16) + rest * channel(s, 16)) >> 8,
             (b * channel(t, 8) + rest * channel(s, 8)) >> 8,
             (b * channel(t, 0) + rest * channel(s, 0)) >> 8);
     }
@@ -79,7 +74,7 @@ void maxTexture(Pixel* target, const Pixel* source)
 {
     for (Pixel *out = target, *end = target + TEXTURE_PIXEL_COUNT; out < end; ++out, ++source) {
         Pixel t = *out, s = *source;
-        *out = compose(larger(channel(t, 16), channel(s, 16)), larger(channel(t, 8), channel(s, 8)),
-            larger(channel(t, 0), channel(s, 0)));
+        *out = composeColor(larger(channel(t, 16), channel(s, 16)),
+            larger(channel(t, 8), channel(s, 8)), larger(channel(t, 0), channel(s, 0)));
     }
 }
