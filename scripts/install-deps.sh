@@ -4,7 +4,7 @@
 #   scripts/install-deps.sh test   packages to build and run every test
 set -eu
 
-run_packages="cmake make g++ pkg-config libsdl1.2-dev"
+run_packages="cmake make g++ pkg-config libsdl1.2-dev libpng-dev"
 test_packages="$run_packages libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick python3 valgrind clang libclang-rt-14-dev clang-tidy cppcheck libx11-dev"
 
 case "${1:-run}" in

@@ -2,30 +2,20 @@
 
 #include <SDL.h>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "texture/texture.h"
 
 namespace {
 
-void reportSaveFailure(const char* fileName, const char* reason)
+const char* writeBmpData(const void* pixels, FILE* file)
 {
-    fprintf(stderr, "Could not save %s: %s\n", fileName, reason);
+    return writeTextureBmp((const Pixel*)pixels, file);
 }
 
-// The permission bits a file created with fopen would get under the umask.
-mode_t newFileMode()
-{
-    mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
+} // namespace
 
-// Writes the pixels as BMP into an open file; returns the reason on failure.
-const char* writeBmp(const Pixel* pixels, FILE* file)
+const char* writeTextureBmp(const Pixel* pixels, FILE* file)
 {
     // SDL reads the texture's own array through a surface made over it.
     SDL_Surface* surface = SDL_CreateRGBSurfaceFrom((void*)pixels, TEXTURE_SIZE, TEXTURE_SIZE, 32,
@@ -42,46 +32,15 @@ const char* writeBmp(const Pixel* pixels, FILE* file)
     SDL_FreeSurface(surface);
     if (result < 0)
         return errno ? strerror(errno) : SDL_GetError();
-    // SDL does not see errors of the last buffered write; ask the file.
-    if (fflush(file) != 0 || ferror(file) || fsync(fileno(file)) != 0)
-        return strerror(errno ? errno : EIO);
     return nullptr;
 }
 
-} // namespace
-
 bool saveTextureBmp(const Pixel* pixels, const char* fileName)
 {
-    char tempName[4096];
-    int length = snprintf(tempName, sizeof tempName, "%s.XXXXXX", fileName);
-    if (length < 0 || (size_t)length >= sizeof tempName) {
-        reportSaveFailure(fileName, strerror(ENAMETOOLONG));
-        return false;
-    }
-    int descriptor = mkstemp(tempName);
-    if (descriptor < 0) {
-        reportSaveFailure(fileName, strerror(errno));
-        return false;
-    }
-    fchmod(descriptor, newFileMode());
-    FILE* file = fdopen(descriptor, "wb");
-    if (!file) {
-        reportSaveFailure(fileName, strerror(errno));
-        close(descriptor);
-        unlink(tempName);
-        return false;
-    }
+    return saveFile(fileName, REPLACE_EXISTING, writeBmpData, pixels) == SAVED;
+}
 
-    const char* failure = writeBmp(pixels, file);
-    if (fclose(file) != 0 && !failure)
-        failure = strerror(errno);
-    // rename replaces a symlink named fileName itself, never its target.
-    if (!failure && rename(tempName, fileName) != 0)
-        failure = strerror(errno);
-    if (failure) {
-        reportSaveFailure(fileName, failure);
-        unlink(tempName);
-        return false;
-    }
-    return true;
+SaveResult saveNewTextureBmp(const Pixel* pixels, const char* fileName)
+{
+    return saveFile(fileName, KEEP_EXISTING, writeBmpData, pixels);
 }

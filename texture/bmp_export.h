@@ -1,7 +1,10 @@
 // Writes a texture to a BMP file. The only part of the engine that talks to SDL.
 #pragma once
 
+#include <cstdio>
+
 #include "gfx/canvas.h"
+#include "io/save_file.h"
 
 // Writes the 256 x 256 pixel array to `fileName` as a 24-bit BMP; the top
 // byte of every pixel is ignored. The file is written under a temporary name
@@ -10,3 +13,13 @@
 // behind. On failure prints one line on stderr naming the file and the reason,
 // and returns false.
 bool saveTextureBmp(const Pixel* pixels, const char* fileName);
+
+// Saves like saveTextureBmp, but only under a name nothing has yet, even if
+// something takes the name while the file is being written: then returns
+// NAME_TAKEN, prints nothing and leaves nothing behind.
+SaveResult saveNewTextureBmp(const Pixel* pixels, const char* fileName);
+
+// Writes the same BMP into an open file, for a caller that places the file
+// itself. Returns null, or the reason it failed; the file stays open and
+// unflushed.
+const char* writeTextureBmp(const Pixel* pixels, FILE* file);

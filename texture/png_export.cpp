@@ -1,0 +1,84 @@
+#include "texture/png_export.h"
+
+#include <cerrno>
+#include <csetjmp>
+#include <cstring>
+#include <png.h>
+
+#include "io/save_file.h"
+#include "texture/texture.h"
+
+namespace {
+
+// libpng's last error message, kept for the caller's report.
+char pngErrorMessage[256];
+
+// libpng must not return from an error: keep the message and jump back to
+// the setjmp in writeTexturePng.
+void onPngError(png_structp png, png_const_charp message)
+{
+    snprintf(pngErrorMessage, sizeof pngErrorMessage, "%s", message);
+    png_longjmp(png, 1);
+}
+
+// Warnings do not stop a save and are not shown.
+void onPngWarning(png_structp, png_const_charp)
+{
+}
+
+// Encodes the image. Runs below the setjmp, so it must own nothing that
+// needs cleaning up when libpng jumps out of it.
+void writeImage(png_structp png, png_infop info, const Pixel* pixels, FILE* file)
+{
+    png_init_io(png, file);
+    png_set_IHDR(png, info, TEXTURE_SIZE, TEXTURE_SIZE, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+        PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_byte row[TEXTURE_SIZE * 3];
+    const Pixel* source = pixels;
+    for (int32_t y = 0; y < TEXTURE_SIZE; ++y) {
+        png_byte* target = row;
+        for (int32_t x = 0; x < TEXTURE_SIZE; ++x, ++source) {
+            *target++ = (png_byte)(*source >> 16);
+            *target++ = (png_byte)(*source >> 8);
+            *target++ = (png_byte)*source;
+        }
+        png_write_row(png, row);
+    }
+    png_write_end(png, info);
+}
+
+const char* writePngData(const void* pixels, FILE* file)
+{
+    return writeTexturePng((const Pixel*)pixels, file);
+}
+
+} // namespace
+
+const char* writeTexturePng(const Pixel* pixels, FILE* file)
+{
+    png_structp png
+        = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, onPngWarning);
+    if (!png)
+        return strerror(ENOMEM);
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return strerror(ENOMEM);
+    }
+    const char* failure = nullptr;
+    errno = 0;
+    if (setjmp(png_jmpbuf(png)) != 0) {
+        // libpng says only "Write Error" where the system knows why.
+        failure = errno ? strerror(errno) : pngErrorMessage;
+    } else {
+        writeImage(png, info, pixels, file);
+    }
+    png_destroy_write_struct(&png, &info);
+    return failure;
+}
+
+bool saveTexturePng(const Pixel* pixels, const char* fileName)
+{
+    return saveFile(fileName, REPLACE_EXISTING, writePngData, pixels) == SAVED;
+}
