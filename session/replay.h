@@ -1,0 +1,16 @@
+// Replaying a recipe: from the state right after start-up, every line goes
+// through the session as if the user did it, so a replay leaves the same
+// slots, history and recorded lines as the session that was recorded.
+#pragma once
+
+#include "session/recipe.h"
+#include "session/session.h"
+
+// The state right after start-up: the random generator at seed 1, then the
+// four start-up textures generated in slot order (the plasma's slot emptied
+// first, as its button does).
+void resetToStartUp(Pixel* const slots[SLOT_COUNT]);
+
+// Performs every line of the recipe on the session's slots in order. Its
+// "save" line is not an action; the caller reads recipe.saveSlot.
+void replayRecipe(Session& session, const Recipe& recipe);
