@@ -10,7 +10,7 @@ Button* sourceButtons[4];
 
 namespace {
 
-// The panel values each operation reads, in the order of its keys.
+// The panel values each operation reads, in the order of its keys; the rest null.
 const int32_t* const PANEL_VALUES[OPERATION_COUNT][STEP_VALUE_COUNT] = {
     /* cells    */ { &cellCount, &cellSize },
     /* plasma   */ { &plasmaVariation },
@@ -38,7 +38,7 @@ Step panelStep(Operation operation)
     step.operation = operation;
     step.target = targetSlot;
     step.source = sourceSlot;
-    for (int32_t i = 0; i < operationValueCount(operation); ++i)
+    for (int32_t i = 0; i < STEP_VALUE_COUNT && PANEL_VALUES[operation][i]; ++i)
         step.values[i] = *PANEL_VALUES[operation][i];
     step.repeat = 1;
     return step;

@@ -52,6 +52,29 @@ Pixel* dropOldestStep(History& history)
     return buffer;
 }
 
+// Makes room for a new step at the end: drops the steps that could have been
+// redone, and the oldest step if the history is full. Returns a buffer freed
+// on the way, for reuse, or null.
+Pixel* makeRoom(History& history)
+{
+    Pixel* buffer = dropRedoableSteps(history);
+    if (history.kept == HISTORY_DEPTH) {
+        Pixel* oldest = dropOldestStep(history);
+        if (buffer)
+            free(oldest);
+        else
+            buffer = oldest;
+    }
+    return buffer;
+}
+
+void append(History& history, int32_t slot, Pixel* buffer)
+{
+    entryAt(history, history.kept) = HistoryEntry { slot, buffer };
+    ++history.kept;
+    ++history.done;
+}
+
 } // namespace
 
 History::~History()
@@ -61,9 +84,7 @@ History::~History()
 
 bool recordStep(History& history, Pixel* const slots[SLOT_COUNT], int32_t slot)
 {
-    Pixel* buffer = dropRedoableSteps(history);
-    if (!buffer && history.kept == HISTORY_DEPTH)
-        buffer = dropOldestStep(history);
+    Pixel* buffer = makeRoom(history);
     if (!buffer)
         buffer = (Pixel*)malloc(TEXTURE_BYTES);
     if (!buffer) {
@@ -71,15 +92,19 @@ bool recordStep(History& history, Pixel* const slots[SLOT_COUNT], int32_t slot)
         return false;
     }
     memcpy(buffer, slots[slot], TEXTURE_BYTES);
-    entryAt(history, history.kept) = HistoryEntry { slot, buffer };
-    ++history.kept;
-    ++history.done;
+    append(history, slot, buffer);
     return true;
+}
+
+void recordStepWithoutPixels(History& history, int32_t slot)
+{
+    free(makeRoom(history));
+    append(history, slot, nullptr);
 }
 
 bool undoStep(History& history, Pixel* const slots[SLOT_COUNT])
 {
-    if (history.done == 0)
+    if (history.done == 0 || !entryAt(history, history.done - 1).pixels)
         return false;
     --history.done;
     swapWithSlot(entryAt(history, history.done), slots);

@@ -1,5 +1,7 @@
 #include "session/replay.h"
 
+#include <vector>
+
 #include "texture/random.h"
 
 namespace {
@@ -12,6 +14,37 @@ const Step START_UP_STEPS[SLOT_COUNT] = {
     { OPERATION_SINE, 3, 0, { 5, 7 }, 1 },
 };
 
+// Which lines are steps that the recipe undoes at some point: the history's
+// bookkeeping followed without pixels, from an empty history.
+std::vector<bool> stepsUndoneByRecipe(const Recipe& recipe)
+{
+    std::vector<bool> undone(recipe.lines.size(), false);
+    std::vector<size_t> kept; // line numbers of the steps kept, oldest first
+    size_t done = 0;
+    for (size_t i = 0; i < recipe.lines.size(); ++i) {
+        switch (recipe.lines[i].kind) {
+        case LINE_STEP:
+            kept.resize(done);
+            if (kept.size() == (size_t)HISTORY_DEPTH)
+                kept.erase(kept.begin());
+            kept.push_back(i);
+            done = kept.size();
+            break;
+        case LINE_UNDO:
+            if (done > 0)
+                undone[kept[--done]] = true;
+            break;
+        case LINE_REDO:
+            if (done < kept.size())
+                ++done;
+            break;
+        case LINE_SEED:
+            break;
+        }
+    }
+    return undone;
+}
+
 } // namespace
 
 void resetToStartUp(Pixel* const slots[SLOT_COUNT])
@@ -21,12 +54,22 @@ void resetToStartUp(Pixel* const slots[SLOT_COUNT])
         applyStep(slots, step);
 }
 
-void replayRecipe(Session& session, const Recipe& recipe)
+void replayRecipe(Session& session, const Recipe& recipe, ReplayHistory history)
 {
-    for (const RecipeLine& line : recipe.lines) {
+    // What the recipe undoes is worked out from an empty history.
+    bool keepAll = history == REPLAY_KEEPS_FULL_HISTORY
+        || undoableStepCount(session.history) + redoableStepCount(session.history) > 0;
+    std::vector<bool> undone;
+    if (!keepAll)
+        undone = stepsUndoneByRecipe(recipe);
+    for (size_t i = 0; i < recipe.lines.size(); ++i) {
+        const RecipeLine& line = recipe.lines[i];
         switch (line.kind) {
         case LINE_STEP:
-            performStep(session, line.step, false);
+            if (keepAll || undone[i])
+                performStep(session, line.step, false);
+            else
+                performStepNeverUndone(session, line.step);
             break;
         case LINE_UNDO:
             undoLastStep(session);

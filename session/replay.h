@@ -11,6 +11,17 @@
 // first, as its button does).
 void resetToStartUp(Pixel* const slots[SLOT_COUNT]);
 
+// What a replay leaves in the session's undo history.
+enum ReplayHistory {
+    // The history the recorded session had, for going on working.
+    REPLAY_KEEPS_FULL_HISTORY,
+    // Pixels kept only for the steps the recipe itself undoes: the same
+    // slots, but no first touch of 50 fresh textures, for rendering alone.
+    // A session that already holds steps keeps the full history instead.
+    REPLAY_KEEPS_WHAT_IT_UNDOES,
+};
+
 // Performs every line of the recipe on the session's slots in order. Its
 // "save" line is not an action; the caller reads recipe.saveSlot.
-void replayRecipe(Session& session, const Recipe& recipe);
+void replayRecipe(
+    Session& session, const Recipe& recipe, ReplayHistory history = REPLAY_KEEPS_FULL_HISTORY);

@@ -2,6 +2,28 @@
 
 #include "texture/random.h"
 
+namespace {
+
+// Appends the step's recipe line and applies it; a held press may continue it.
+void recordAndApply(Session& session, const Step& step)
+{
+    RecipeLine line = RecipeLine();
+    line.kind = LINE_STEP;
+    line.step = step;
+    session.lines.push_back(line);
+    applyStep(session.slots, step);
+    session.holdOpen = true;
+}
+
+void recordMark(Session& session, RecipeLineKind kind)
+{
+    RecipeLine line = RecipeLine();
+    line.kind = kind;
+    session.lines.push_back(line);
+}
+
+} // namespace
+
 void performStep(Session& session, const Step& step, bool continuesHold)
 {
     if (continuesHold && session.holdOpen) {
@@ -14,41 +36,38 @@ void performStep(Session& session, const Step& step, bool continuesHold)
         }
     }
     recordStep(session.history, session.slots, step.target);
-    RecipeLine line = RecipeLine();
-    line.kind = LINE_STEP;
-    line.step = step;
-    session.lines.push_back(line);
-    applyStep(session.slots, step);
-    session.holdOpen = true;
+    recordAndApply(session, step);
+}
+
+void performStepNeverUndone(Session& session, const Step& step)
+{
+    recordStepWithoutPixels(session.history, step.target);
+    recordAndApply(session, step);
 }
 
 namespace {
 
-void recordMark(Session& session, RecipeLineKind kind)
+// Undoes or redoes one step with `move`; records it only if it acted.
+bool moveThroughHistory(Session& session,
+    bool (*move)(History& history, Pixel* const slots[SLOT_COUNT]), RecipeLineKind kind)
 {
-    RecipeLine line = RecipeLine();
-    line.kind = kind;
-    session.lines.push_back(line);
+    session.holdOpen = false;
+    if (!move(session.history, session.slots))
+        return false;
+    recordMark(session, kind);
+    return true;
 }
 
 } // namespace
 
 bool undoLastStep(Session& session)
 {
-    session.holdOpen = false;
-    if (!undoStep(session.history, session.slots))
-        return false;
-    recordMark(session, LINE_UNDO);
-    return true;
+    return moveThroughHistory(session, undoStep, LINE_UNDO);
 }
 
 bool redoNextStep(Session& session)
 {
-    session.holdOpen = false;
-    if (!redoStep(session.history, session.slots))
-        return false;
-    recordMark(session, LINE_REDO);
-    return true;
+    return moveThroughHistory(session, redoStep, LINE_REDO);
 }
 
 bool setRandomSeed(Session& session, uint32_t seed)

@@ -96,6 +96,57 @@ TEST(ReplayRecipe, GivesWhatTheDirectEngineCallsGive)
     EXPECT_EQ(undoableStepCount(session.history), 7);
 }
 
+// Replays the recipe from start-up in a fresh session.
+struct Replayed {
+    Slots slots;
+    Session session;
+    Replayed(const Recipe& recipe, ReplayHistory history)
+    {
+        attach(session, slots);
+        resetToStartUp(slots.pointers);
+        replayRecipe(session, recipe, history);
+    }
+};
+
+void expectSameReplays(const Replayed& full, const Replayed& lean)
+{
+    for (int32_t i = 0; i < SLOT_COUNT; ++i)
+        EXPECT_TRUE(lean.slots.pixels[i] == full.slots.pixels[i]) << "slot " << i + 1;
+    EXPECT_EQ(formatRecipe(lean.session.lines, -1), formatRecipe(full.session.lines, -1))
+        << "every undo and redo acted in both";
+}
+
+TEST(ReplayRecipe, KeepingOnlyWhatItUndoesGivesTheSameSlots)
+{
+    const Recipe recipe = parsed(BRICK);
+    const Replayed full(recipe, REPLAY_KEEPS_FULL_HISTORY);
+    const Replayed lean(recipe, REPLAY_KEEPS_WHAT_IT_UNDOES);
+    expectSameReplays(full, lean);
+    EXPECT_EQ(historyBytes(full.session.history), 7 * TEXTURE_PIXEL_COUNT * sizeof(Pixel));
+    EXPECT_EQ(historyBytes(lean.session.history), 1 * TEXTURE_PIXEL_COUNT * sizeof(Pixel))
+        << "the colorize, undone and redone; the undone invert was dropped";
+}
+
+// Undos that reach past the fifty steps kept, redos, and steps that drop
+// what could have been redone: the lean replay must keep pixels for exactly
+// the steps its undos reach.
+TEST(ReplayRecipe, KeepingOnlyWhatItUndoesFollowsTheHistoryPastItsDepth)
+{
+    std::string text = "quiltor recipe 1\n";
+    for (int32_t i = 0; i < HISTORY_DEPTH + 5; ++i)
+        text += "move target=" + std::to_string(i % 3 + 1) + " x=" + std::to_string(i % 7)
+            + " y=1\n";
+    for (int32_t i = 0; i < HISTORY_DEPTH + 2; ++i)
+        text += "undo\n";
+    text += "redo\nredo\nredo\ninvert target=2\nundo\nundo\nredo\nseed 5\ncells target=1 nr=3 "
+            "size=9\nundo\n";
+    const Recipe recipe = parsed(text);
+    const Replayed full(recipe, REPLAY_KEEPS_FULL_HISTORY);
+    const Replayed lean(recipe, REPLAY_KEEPS_WHAT_IT_UNDOES);
+    expectSameReplays(full, lean);
+    EXPECT_EQ(undoableStepCount(lean.session.history), undoableStepCount(full.session.history));
+}
+
 // A press held for three passes, recorded live, and its line replayed: the
 // same slots, history and recorded lines.
 TEST(ReplayRecipe, AgreesWithTheLiveSessionThatRecordedIt)
