@@ -27,8 +27,9 @@ test: deps-test lint
 	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	./scripts/fuzz.sh
 
-# Feeds every texture operation arbitrary pixels and arguments for
-# FUZZ_SECONDS seconds (clang build in build-fuzz).
+# Feeds every texture operation arbitrary pixels and arguments, and the
+# recipe reader arbitrary bytes, for FUZZ_SECONDS seconds in all (clang build
+# in build-fuzz).
 fuzz: deps-test
 	./scripts/fuzz.sh
 
