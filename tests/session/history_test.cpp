@@ -160,14 +160,4 @@ TEST_F(SessionHistory, UndoAndRedoAtTheEndsDoNothing)
     EXPECT_EQ(formatRecipe(session.lines, -1), "quiltor recipe 1\ninvert target=2\nundo\n");
 }
 
-TEST_F(SessionHistory, SeedZeroIsRefused)
-{
-    randomSeed = 77;
-    EXPECT_FALSE(setRandomSeed(session, 0));
-    EXPECT_EQ(randomSeed, 77u);
-    EXPECT_TRUE(session.lines.empty());
-    EXPECT_TRUE(setRandomSeed(session, 4294967295u));
-    EXPECT_EQ(randomSeed, 4294967295u);
-}
-
 } // namespace

@@ -118,19 +118,4 @@ TEST(ApplyStep, RepeatAppliesTheOperationThatManyTimes)
         "add to itself x4");
 }
 
-TEST(ApplyStep, SameStepButRepeatComparesOnlyWhatTheOperationReads)
-{
-    Step invert = makeStep(OPERATION_INVERT, 1, 0, {}, 1);
-    Step otherSourceAndRepeat = makeStep(OPERATION_INVERT, 1, 3, {}, 9);
-    otherSourceAndRepeat.values[5] = 99; // a value invert does not read
-    EXPECT_TRUE(sameStepButRepeat(invert, otherSourceAndRepeat));
-    EXPECT_FALSE(sameStepButRepeat(invert, makeStep(OPERATION_INVERT, 2, 0, {})));
-    EXPECT_FALSE(
-        sameStepButRepeat(makeStep(OPERATION_ADD, 1, 0, {}), makeStep(OPERATION_ADD, 1, 2, {})));
-    EXPECT_FALSE(sameStepButRepeat(makeStep(OPERATION_COLORIZE, 0, 0, { 1, 2, 3, 4, 5, 6 }),
-        makeStep(OPERATION_COLORIZE, 0, 0, { 1, 2, 3, 4, 5, 7 })));
-    EXPECT_FALSE(sameStepButRepeat(
-        makeStep(OPERATION_MOVE, 0, 0, { 1, 2 }), makeStep(OPERATION_TWIRL, 0, 0, { 1 })));
-}
-
 } // namespace
