@@ -27,15 +27,16 @@ test: deps-test lint
 	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	./scripts/fuzz.sh
 
-# Feeds every texture operation arbitrary pixels and arguments for
-# FUZZ_SECONDS seconds (clang build in build-fuzz).
+# Feeds every texture operation arbitrary pixels and arguments, and the
+# recipe reader arbitrary bytes, for FUZZ_SECONDS seconds in all (clang build
+# in build-fuzz).
 fuzz: deps-test
 	./scripts/fuzz.sh
 
 # Static checks of the program's own code: clang-format's layout, clang-tidy
 # with the checks chosen in .clang-tidy, and cppcheck. The Canvas is a small record passed by value
 # on purpose, so cppcheck's passedByValue does not apply.
-LINT_SOURCES := $(wildcard gfx/*.cpp texture/*.cpp gui/*.cpp io/*.cpp app/*.cpp)
+LINT_SOURCES := $(wildcard gfx/*.cpp texture/*.cpp gui/*.cpp io/*.cpp session/*.cpp app/*.cpp)
 lint: deps-test
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 	cmake -S . -B build-lint -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=OFF \
@@ -43,7 +44,7 @@ lint: deps-test
 	clang-tidy -p build-lint --quiet $(LINT_SOURCES)
 	cppcheck --std=c++17 --language=c++ --enable=warning,performance,portability \
 		--suppress=passedByValue --inline-suppr --error-exitcode=1 --quiet -I . \
-		gfx texture gui io app
+		gfx texture gui io session app
 
 bench: deps-test
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF

@@ -2,25 +2,53 @@
 
 #include "app/parameters.h"
 #include "app/state.h"
+#include "session/step.h"
 #include "texture/bmp_export.h"
-#include "texture/color_ops.h"
-#include "texture/combiners.h"
-#include "texture/generators.h"
-#include "texture/warps.h"
 
 Button* targetButtons[4];
 Button* sourceButtons[4];
 
 namespace {
 
-Pixel* targetPixels()
+// The panel values each operation reads, in the order of its keys; the rest null.
+const int32_t* const PANEL_VALUES[OPERATION_COUNT][STEP_VALUE_COUNT] = {
+    /* cells    */ { &cellCount, &cellSize },
+    /* plasma   */ { &plasmaVariation },
+    /* pong     */ { &spotSize },
+    /* sine     */ { &sineWavesX, &sineWavesY },
+    /* add      */ {},
+    /* sub      */ {},
+    /* mix      */ { &mixBalance },
+    /* copy     */ {},
+    /* max      */ {},
+    /* colorize */ { &color1Red, &color1Green, &color1Blue, &color2Red, &color2Green, &color2Blue },
+    /* invert   */ {},
+    // Clear always fills with colour 1, whichever colour the picker edits.
+    /* clear    */ { &color1Red, &color1Green, &color1Blue },
+    /* move     */ { &moveX, &moveY },
+    /* deform   */ { &deformWavesX, &deformWavesY, &deformSizeX, &deformSizeY },
+    /* twirl    */ { &twirlDirection },
+};
+
+// One press of an operation's button as a step: the selected slots and the
+// panel's current values.
+Step panelStep(Operation operation)
 {
-    return slots[targetSlot]->getPixels();
+    Step step = Step();
+    step.operation = operation;
+    step.target = targetSlot;
+    step.source = sourceSlot;
+    for (int32_t i = 0; i < STEP_VALUE_COUNT && PANEL_VALUES[operation][i]; ++i)
+        step.values[i] = *PANEL_VALUES[operation][i];
+    step.repeat = 1;
+    return step;
 }
 
-const Pixel* sourcePixels()
+void runOperation(Operation operation)
 {
-    return slots[sourceSlot]->getPixels();
+    Pixel* pixels[SLOT_COUNT];
+    getSlotPixels(pixels);
+    applyStep(pixels, panelStep(operation));
 }
 
 void selectTarget(int32_t slot)
@@ -79,53 +107,47 @@ void selectSource4()
 
 void runCells()
 {
-    generateCells(targetPixels(), cellCount, cellSize);
+    runOperation(OPERATION_CELLS);
 }
 
 void runPlasma()
 {
-    // The plasma fills only empty cells, so every run starts from an empty slot.
-    Texture* target = slots[targetSlot];
-    Pixel* pixel = target->getPixels();
-    for (Pixel* end = pixel + (intptr_t)target->getWidth() * target->getHeight(); pixel < end;
-         ++pixel)
-        *pixel = EMPTY_PIXEL;
-    generatePlasma(target->getPixels(), plasmaVariation);
+    runOperation(OPERATION_PLASMA);
 }
 
 void runPong()
 {
-    generatePong(targetPixels(), spotSize);
+    runOperation(OPERATION_PONG);
 }
 
 void runSine()
 {
-    generateSine(targetPixels(), sineWavesX, sineWavesY);
+    runOperation(OPERATION_SINE);
 }
 
 void runAdd()
 {
-    addTexture(targetPixels(), sourcePixels());
+    runOperation(OPERATION_ADD);
 }
 
 void runSub()
 {
-    subtractTexture(targetPixels(), sourcePixels());
+    runOperation(OPERATION_SUB);
 }
 
 void runMix()
 {
-    mixTexture(targetPixels(), sourcePixels(), mixBalance);
+    runOperation(OPERATION_MIX);
 }
 
 void runCopy()
 {
-    copyTexture(targetPixels(), sourcePixels());
+    runOperation(OPERATION_COPY);
 }
 
 void runMax()
 {
-    maxTexture(targetPixels(), sourcePixels());
+    runOperation(OPERATION_MAX);
 }
 
 void editColor1()
@@ -144,37 +166,35 @@ void editColor2()
 
 void runColorize()
 {
-    colorizeTexture(
-        targetPixels(), color1Red, color1Green, color1Blue, color2Red, color2Green, color2Blue);
+    runOperation(OPERATION_COLORIZE);
 }
 
 void runInvert()
 {
-    invertTexture(targetPixels());
+    runOperation(OPERATION_INVERT);
 }
 
 void runClear()
 {
-    // Clear always fills with colour 1, whichever colour the picker edits.
-    clearTexture(targetPixels(), color1Red, color1Green, color1Blue);
+    runOperation(OPERATION_CLEAR);
 }
 
 void runMove()
 {
-    moveTexture(targetPixels(), moveX, moveY);
+    runOperation(OPERATION_MOVE);
 }
 
 void runDeform()
 {
-    deformTexture(targetPixels(), deformWavesX, deformSizeX, deformWavesY, deformSizeY);
+    runOperation(OPERATION_DEFORM);
 }
 
 void runTwirl()
 {
-    twirlTexture(targetPixels(), twirlDirection);
+    runOperation(OPERATION_TWIRL);
 }
 
 void runSave()
 {
-    saveTextureBmp(targetPixels(), saveFileName);
+    saveTextureBmp(slots[targetSlot]->getPixels(), saveFileName);
 }

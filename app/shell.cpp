@@ -8,7 +8,7 @@
 #include "app/control_panel.h"
 #include "app/frame.h"
 #include "app/state.h"
-#include "texture/generators.h"
+#include "session/replay.h"
 
 namespace {
 
@@ -37,10 +37,9 @@ bool setUpSession()
     buildControlPanel();
     if (!createSlots())
         return false;
-    generateCells(slots[0]->getPixels(), 20, 50);
-    generatePlasma(slots[1]->getPixels(), 20);
-    generatePong(slots[2]->getPixels(), 128);
-    generateSine(slots[3]->getPixels(), 5, 7);
+    Pixel* pixels[SLOT_COUNT];
+    getSlotPixels(pixels);
+    resetToStartUp(pixels);
     SDL_WM_SetCaption("Quiltor", nullptr);
     SDL_EnableKeyRepeat(400, 80);
     return true;

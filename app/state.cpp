@@ -8,6 +8,12 @@ int32_t saveCounter = 0;
 char saveFileName[SAVE_FILE_NAME_SIZE];
 ColorPicker* colorPicker;
 
+void getSlotPixels(Pixel* pixels[SLOT_COUNT])
+{
+    for (int32_t i = 0; i < SLOT_COUNT; ++i)
+        pixels[i] = slots[i]->getPixels();
+}
+
 // A static object: constructed before main, and its destructor is registered
 // with the exit handlers at that moment, so it runs after SDL_Quit.
 WidgetList widgets;

@@ -4,15 +4,18 @@
 
 #include "gui/color_picker.h"
 #include "gui/widget_list.h"
+#include "session/step.h"
 #include "texture/texture.h"
 
 struct SDL_Surface;
 
-const int32_t SLOT_COUNT = 4;
 const int32_t SAVE_FILE_NAME_SIZE = 256;
 
 // The four texture slots: 0 top-left, 1 top-right, 2 bottom-left, 3 bottom-right.
 extern Texture* slots[SLOT_COUNT];
+
+// Fills `pixels` with the four slots' pixel arrays, in slot order.
+void getSlotPixels(Pixel* pixels[SLOT_COUNT]);
 
 // The window surface, owned by SDL.
 extern SDL_Surface* screen;

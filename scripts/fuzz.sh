@@ -1,10 +1,13 @@
 #!/bin/sh
-# Builds the texture-engine fuzzer with clang and runs it for FUZZ_SECONDS
-# seconds (default 30). Fails if it finds a crash, undefined behaviour or a
-# broken property; the input that did it is kept under build-fuzz/crashes/.
+# Builds the two fuzzers with clang and runs them one after the other, for
+# FUZZ_SECONDS seconds in all (default 30, split evenly): the texture-engine
+# fuzzer and the recipe-reader fuzzer. Fails if either finds a crash,
+# undefined behaviour or a broken property; the input that did it is kept
+# under build-fuzz/crashes/.
 #
-# fuzz/corpus holds the committed seeds and is only read; the inputs the
-# fuzzer finds go to build-fuzz/corpus and carry over to the next run.
+# fuzz/corpus and fuzz/recipe-corpus hold the committed seeds and are only
+# read; the inputs the fuzzers find go to build-fuzz/corpus and
+# build-fuzz/recipe-corpus and carry over to the next run.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -12,27 +15,37 @@ seconds=${FUZZ_SECONDS:-30}
 build=build-fuzz
 
 if ! command -v clang++ >/dev/null 2>&1; then
-    echo "fuzz: clang++ is not installed; skipping the fuzzer"
+    echo "fuzz: clang++ is not installed; skipping the fuzzers"
     exit 0
 fi
 
 cmake -S . -B "$build" -DQUILTOR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build "$build" -j "$(nproc)" --target engine_fuzzer
+cmake --build "$build" -j "$(nproc)" --target engine_fuzzer recipe_fuzzer
 
-mkdir -p "$build/corpus" "$build/crashes"
-log=$build/fuzz.log
-echo "fuzz: running the engine fuzzer for $seconds s (log: $log)"
-status=0
-UBSAN_OPTIONS=print_stacktrace=1 "$build/fuzz/engine_fuzzer" \
-    -max_total_time="$seconds" -max_len=4096 -timeout=10 -print_final_stats=1 \
-    -artifact_prefix="$build/crashes/" "$build/corpus" fuzz/corpus >"$log" 2>&1 || status=$?
+half=$((seconds / 2))
+[ "$half" -ge 1 ] || half=1
 
-if [ "$status" -ne 0 ]; then
-    # Everything but the progress lines: the sanitizer report and the input.
-    grep -v '^#[0-9]' "$log" || true
-    echo "fuzz: FAILED (exit status $status); rerun the saved input with"
-    echo "      $build/fuzz/engine_fuzzer $build/crashes/<file>"
-    exit 1
-fi
-grep -E '^#[0-9]+[[:space:]]+DONE|^Done [0-9]+ runs|^stat::' "$log"
+# run NAME SECONDS MAX_LEN FOUND_CORPUS SEED_CORPUS
+run() {
+    name=$1
+    log=$build/$name.log
+    mkdir -p "$4" "$build/crashes"
+    echo "fuzz: running the $name for $2 s (log: $log)"
+    status=0
+    UBSAN_OPTIONS=print_stacktrace=1 "$build/fuzz/$name" \
+        -max_total_time="$2" -max_len="$3" -timeout=10 -print_final_stats=1 \
+        -artifact_prefix="$build/crashes/" "$4" "$5" >"$log" 2>&1 || status=$?
+    if [ "$status" -ne 0 ]; then
+        # Everything but the progress lines: the sanitizer report and the input.
+        grep -v '^#[0-9]' "$log" || true
+        echo "fuzz: FAILED (exit status $status); rerun the saved input with"
+        echo "      $build/fuzz/$name $build/crashes/<file>"
+        exit 1
+    fi
+    grep -E '^#[0-9]+[[:space:]]+DONE|^Done [0-9]+ runs|^stat::number_of_executed_units' "$log"
+}
+
+run engine_fuzzer "$half" 4096 "$build/corpus" fuzz/corpus
+# Inputs longer than the longest line a recipe allows, so over-long lines are tried.
+run recipe_fuzzer "$half" 16384 "$build/recipe-corpus" fuzz/recipe-corpus

@@ -4,23 +4,24 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+#include "session/replay.h"
+#include "tests/support/digest.h"
+#include "tests/support/random_texture.h"
 #include "texture/generators.h"
 #include "texture/random.h"
 #include "texture/texture.h"
 
 namespace {
 
-// 64-bit FNV-1a over the pixels' bytes, lowest byte of each pixel first.
-uint64_t digest(const std::vector<Pixel>& pixels)
+using testsupport::digest;
+
+void expectStartUpTextures(const std::vector<Pixel> slots[4])
 {
-    uint64_t hash = 14695981039346656037ull;
-    for (Pixel pixel : pixels) {
-        for (int32_t shift = 0; shift < 32; shift += 8) {
-            hash ^= (pixel >> shift) & 0xFF;
-            hash *= 1099511628211ull;
-        }
-    }
-    return hash;
+    EXPECT_EQ(digest(slots[0]), 0x493F25B4A3F61C67ull) << "cells";
+    EXPECT_EQ(digest(slots[1]), 0x914B2731C49156BBull) << "plasma";
+    EXPECT_EQ(digest(slots[2]), 0xBCBF9C6D9925311Cull) << "pong";
+    EXPECT_EQ(digest(slots[3]), 0xBD706DB302F79A4Eull) << "sine";
+    EXPECT_EQ(randomSeed, 716357048u) << "40 numbers for the cells, 65,535 for the plasma";
 }
 
 TEST(StartUpTextures, MatchTheirPinnedDigests)
@@ -33,12 +34,21 @@ TEST(StartUpTextures, MatchTheirPinnedDigests)
     generatePlasma(slots[1].data(), 20);
     generatePong(slots[2].data(), 128);
     generateSine(slots[3].data(), 5, 7);
+    expectStartUpTextures(slots);
+}
 
-    EXPECT_EQ(digest(slots[0]), 0x493F25B4A3F61C67ull) << "cells";
-    EXPECT_EQ(digest(slots[1]), 0x914B2731C49156BBull) << "plasma";
-    EXPECT_EQ(digest(slots[2]), 0xBCBF9C6D9925311Cull) << "pong";
-    EXPECT_EQ(digest(slots[3]), 0xBD706DB302F79A4Eull) << "sine";
-    EXPECT_EQ(randomSeed, 716357048u) << "40 numbers for the cells, 65,535 for the plasma";
+// The start-up state a recipe replays from, reached from any slots and seed.
+TEST(StartUpTextures, ResetToStartUpGivesThemFromAnyState)
+{
+    std::vector<Pixel> slots[4];
+    Pixel* pixels[4];
+    for (int32_t i = 0; i < 4; ++i) {
+        slots[i] = testsupport::randomTexture(100 + i);
+        pixels[i] = slots[i].data();
+    }
+    randomSeed = 12345;
+    resetToStartUp(pixels);
+    expectStartUpTextures(slots);
 }
 
 } // namespace

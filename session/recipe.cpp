@@ -1,0 +1,448 @@
+#include "session/recipe.h"
+
+#include <string_view>
+
+const char* const RECIPE_HEADER = "quiltor recipe 1";
+
+namespace {
+
+const ValueRange SLOT_RANGE = { 1, SLOT_COUNT }; // as the panel numbers them
+const ValueRange REPEAT_RANGE = { 1, MAX_REPEAT };
+const int64_t MAX_SEED = 4294967295;
+const StepKey TARGET_KEY = { "target", 1, SLOT_RANGE };
+const StepKey SOURCE_KEY = { "source", 1, SLOT_RANGE };
+const StepKey REPEAT_KEY = { "repeat", 1, REPEAT_RANGE };
+
+// Echoed text longer than this is cut short in messages.
+const size_t SHOWN_BYTES = 40;
+// Numbers are read up to this magnitude and saturate beyond; every range a
+// recipe allows lies well inside it.
+const int64_t NUMBER_LIMIT = 1000000000000;
+
+// Where a message points: the source and the line number.
+struct Place {
+    const char* sourceName;
+    size_t line;
+    std::string* error;
+};
+
+// Sets the error to "source:line: what"; returns false for the caller to pass on.
+bool fail(const Place& place, const std::string& what)
+{
+    *place.error = std::string(place.sourceName) + ":" + std::to_string(place.line) + ": " + what;
+    return false;
+}
+
+// Length of the UTF-8 sequence that starts the bytes, or 0 if they do not
+// start one. Overlong forms, surrogates and code points past U+10FFFF are not text.
+size_t utf8SequenceLength(const unsigned char* bytes, size_t available)
+{
+    unsigned char lead = bytes[0];
+    if (lead < 0x80)
+        return 1;
+    size_t length;
+    uint32_t code, least;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        code = lead & 0x1F;
+        least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        code = lead & 0x0F;
+        least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        code = lead & 0x07;
+        least = 0x10000;
+    } else {
+        return 0;
+    }
+    if (length > available)
+        return 0;
+    for (size_t i = 1; i < length; ++i) {
+        if ((bytes[i] & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (bytes[i] & 0x3F);
+    }
+    if (code < least || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+        return 0;
+    return length;
+}
+
+// Refuses a NUL byte or bytes that are not UTF-8: the marks of a binary file.
+bool checkText(const char* text, size_t length, Place place)
+{
+    const unsigned char* bytes = (const unsigned char*)text;
+    place.line = 1;
+    for (size_t i = 0; i < length;) {
+        if (bytes[i] == 0)
+            return fail(place, "the file is not a text recipe: it holds a NUL byte");
+        size_t sequence = utf8SequenceLength(bytes + i, length - i);
+        if (sequence == 0)
+            return fail(place, "the file is not a text recipe: it holds bytes that are not UTF-8");
+        if (bytes[i] == '\n')
+            ++place.line;
+        i += sequence;
+    }
+    return true;
+}
+
+// Text from the recipe as a message shows it: control characters escaped, so
+// nothing in a file can steer a terminal, and long text cut short.
+std::string shown(std::string_view text)
+{
+    std::string out;
+    size_t end = text.size();
+    if (end > SHOWN_BYTES) {
+        end = SHOWN_BYTES;
+        while (end > 0 && ((unsigned char)text[end] & 0xC0) == 0x80)
+            --end; // not inside a character
+    }
+    for (size_t i = 0; i < end; ++i) {
+        unsigned char c = (unsigned char)text[i];
+        if (c < 0x20 || c == 0x7F) {
+            static const char HEX[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += HEX[c >> 4];
+            out += HEX[c & 15];
+        } else {
+            out += (char)c;
+        }
+    }
+    if (end < text.size())
+        out += "...";
+    return out;
+}
+
+std::string quoted(std::string_view text)
+{
+    return "\"" + shown(text) + "\"";
+}
+
+std::vector<std::string_view> splitFields(std::string_view line)
+{
+    std::vector<std::string_view> fields;
+    size_t i = 0;
+    while (i < line.size()) {
+        if (line[i] == ' ' || line[i] == '\t') {
+            ++i;
+            continue;
+        }
+        size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t')
+            ++i;
+        fields.push_back(line.substr(start, i - start));
+    }
+    return fields;
+}
+
+// Reads a plain decimal integer: an optional minus sign, then digits only.
+// Magnitudes past NUMBER_LIMIT saturate, which every range check refuses.
+bool readInteger(std::string_view text, int64_t* value)
+{
+    bool negative = !text.empty() && text[0] == '-';
+    size_t i = negative ? 1 : 0;
+    if (i == text.size())
+        return false;
+    int64_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        if (magnitude <= NUMBER_LIMIT)
+            magnitude = magnitude * 10 + (text[i] - '0');
+    }
+    *value = negative ? -magnitude : magnitude;
+    return true;
+}
+
+bool inRange(int64_t value, ValueRange range)
+{
+    return value >= range.min && value <= range.max;
+}
+
+std::string rangeText(ValueRange range)
+{
+    return std::to_string(range.min) + ".." + std::to_string(range.max);
+}
+
+// The keys a line may give, where each value goes, and which ones it must give.
+struct KeySet {
+    const char* lineName; // as messages name the line
+    int32_t count = 0;
+    const StepKey* keys[MAX_STEP_KEYS + 3];
+    int32_t* values[MAX_STEP_KEYS + 3];
+    bool required[MAX_STEP_KEYS + 3];
+};
+
+void addKey(KeySet& set, const StepKey& key, int32_t* values, bool required)
+{
+    set.keys[set.count] = &key;
+    set.values[set.count] = values;
+    set.required[set.count] = required;
+    ++set.count;
+}
+
+// True for any key some line of a recipe reads.
+bool isRecipeKey(std::string_view name)
+{
+    if (name == TARGET_KEY.name || name == SOURCE_KEY.name || name == REPEAT_KEY.name)
+        return true;
+    for (const OperationInfo& info : OPERATIONS)
+        for (int32_t i = 0; i < info.keyCount; ++i)
+            if (name == info.keys[i].name)
+                return true;
+    return false;
+}
+
+// Reads one key's value, a number or an R,G,B colour, into `values`.
+bool readValue(std::string_view field, std::string_view value, const StepKey& key, int32_t* values,
+    const Place& place)
+{
+    int64_t numbers[3];
+    int32_t count = 0;
+    bool more = true; // another comma-separated part follows
+    while (count < key.valueCount && more) {
+        size_t comma = value.find(',');
+        if (!readInteger(value.substr(0, comma), &numbers[count]))
+            break;
+        ++count;
+        more = comma != value.npos;
+        value = more ? value.substr(comma + 1) : std::string_view();
+    }
+    if (count < key.valueCount || more) {
+        if (key.valueCount == 1)
+            return fail(place, shown(field) + " is not a whole number");
+        return fail(place, shown(field) + " is not a colour R,G,B");
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        if (inRange(numbers[i], key.range))
+            continue;
+        if (key.valueCount == 1)
+            return fail(place, shown(field) + " is outside " + rangeText(key.range));
+        return fail(place, shown(field) + " has a component outside " + rangeText(key.range));
+    }
+    for (int32_t i = 0; i < count; ++i)
+        values[i] = (int32_t)numbers[i];
+    return true;
+}
+
+// Reads the key=value fields after a line's first word into the set's values.
+bool readKeys(const std::vector<std::string_view>& fields, const KeySet& set, const Place& place)
+{
+    bool given[MAX_STEP_KEYS + 3] = {};
+    for (size_t f = 1; f < fields.size(); ++f) {
+        std::string_view field = fields[f];
+        size_t equals = field.find('=');
+        if (equals == field.npos || equals == 0)
+            return fail(place, "expected key=value, found " + quoted(field));
+        std::string_view name = field.substr(0, equals);
+        int32_t k = 0;
+        while (k < set.count && name != set.keys[k]->name)
+            ++k;
+        if (k == set.count) {
+            if (isRecipeKey(name))
+                return fail(
+                    place, std::string(set.lineName) + " does not read " + shown(name) + "=");
+            return fail(place, "unknown key " + quoted(name));
+        }
+        if (given[k])
+            return fail(place, shown(name) + "= is given twice");
+        given[k] = true;
+        if (!readValue(field, field.substr(equals + 1), *set.keys[k], set.values[k], place))
+            return false;
+    }
+    for (int32_t k = 0; k < set.count; ++k)
+        if (set.required[k] && !given[k])
+            return fail(place, std::string(set.lineName) + " needs " + set.keys[k]->name + "=");
+    return true;
+}
+
+bool readStepLine(const std::vector<std::string_view>& fields, Operation operation,
+    RecipeLine* line, const Place& place)
+{
+    const OperationInfo& info = OPERATIONS[operation];
+    *line = RecipeLine();
+    line->kind = LINE_STEP;
+    Step& step = line->step;
+    step.operation = operation;
+    step.repeat = 1;
+    KeySet set;
+    set.lineName = info.name;
+    addKey(set, TARGET_KEY, &step.target, true);
+    if (info.readsSource)
+        addKey(set, SOURCE_KEY, &step.source, true);
+    int32_t* values = step.values;
+    for (int32_t i = 0; i < info.keyCount; ++i) {
+        addKey(set, info.keys[i], values, true);
+        values += info.keys[i].valueCount;
+    }
+    addKey(set, REPEAT_KEY, &step.repeat, false);
+    if (!readKeys(fields, set, place))
+        return false;
+    step.target -= 1;
+    step.source = info.readsSource ? step.source - 1 : 0;
+    return true;
+}
+
+bool readSaveLine(const std::vector<std::string_view>& fields, Recipe* recipe, const Place& place)
+{
+    int32_t slot = 0;
+    KeySet set;
+    set.lineName = "save";
+    addKey(set, TARGET_KEY, &slot, true);
+    if (!readKeys(fields, set, place))
+        return false;
+    recipe->saveSlot = slot - 1;
+    return true;
+}
+
+bool readSeedLine(const std::vector<std::string_view>& fields, RecipeLine* line, const Place& place)
+{
+    const std::string range = "1.." + std::to_string(MAX_SEED);
+    if (fields.size() != 2)
+        return fail(place, "seed needs one number, " + range);
+    int64_t seed = 0;
+    if (!readInteger(fields[1], &seed))
+        return fail(place, "seed " + shown(fields[1]) + " is not a whole number");
+    // Seed 0 would make every random number 0.
+    if (seed == 0)
+        return fail(place, "seed " + shown(fields[1]) + " is not allowed (" + range + ")");
+    if (seed < 0 || seed > MAX_SEED)
+        return fail(place, "seed " + shown(fields[1]) + " is outside " + range);
+    *line = RecipeLine();
+    line->kind = LINE_SEED;
+    line->seed = (uint32_t)seed;
+    return true;
+}
+
+// Reads one line after the header into the recipe.
+bool readLine(const std::vector<std::string_view>& fields, Recipe* recipe, const Place& place)
+{
+    std::string_view word = fields[0];
+    RecipeLine line = RecipeLine();
+    if (word == "undo" || word == "redo") {
+        if (fields.size() > 1)
+            return fail(place, std::string(word) + " takes nothing after it");
+        line.kind = word == "undo" ? LINE_UNDO : LINE_REDO;
+    } else if (word == "seed") {
+        if (!readSeedLine(fields, &line, place))
+            return false;
+    } else if (word == "save") {
+        return readSaveLine(fields, recipe, place);
+    } else {
+        int32_t operation = 0;
+        while (operation < OPERATION_COUNT && word != OPERATIONS[operation].name)
+            ++operation;
+        if (operation == OPERATION_COUNT)
+            return fail(place, "unknown operation " + quoted(word));
+        if (!readStepLine(fields, (Operation)operation, &line, place))
+            return false;
+    }
+    recipe->lines.push_back(line);
+    return true;
+}
+
+bool readRecipe(const char* text, size_t length, Recipe* recipe, Place place)
+{
+    if (!checkText(text, length, place))
+        return false;
+    std::string_view rest(text, length);
+    // A byte-order mark some editors write.
+    if (rest.substr(0, 3) == "\xEF\xBB\xBF")
+        rest.remove_prefix(3);
+    bool headerSeen = false;
+    place.line = 0;
+    while (!rest.empty()) {
+        ++place.line;
+        size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == rest.npos ? rest.size() : end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.size() > MAX_RECIPE_LINE_BYTES)
+            return fail(
+                place, "line is longer than " + std::to_string(MAX_RECIPE_LINE_BYTES) + " bytes");
+        std::vector<std::string_view> fields = splitFields(line);
+        if (fields.empty() || fields[0][0] == '#')
+            continue;
+        if (headerSeen) {
+            if (!readLine(fields, recipe, place))
+                return false;
+            continue;
+        }
+        if (fields.size() != 3 || fields[0] != "quiltor" || fields[1] != "recipe"
+            || fields[2] != "1")
+            return fail(place, std::string("expected \"") + RECIPE_HEADER + "\"");
+        headerSeen = true;
+    }
+    if (!headerSeen) {
+        place.line = place.line ? place.line : 1;
+        return fail(
+            place, std::string("expected \"") + RECIPE_HEADER + "\" before the end of the file");
+    }
+    return true;
+}
+
+} // namespace
+
+bool sameRecipeLine(const RecipeLine& a, const RecipeLine& b)
+{
+    if (a.kind != b.kind)
+        return false;
+    switch (a.kind) {
+    case LINE_STEP:
+        return sameStepButRepeat(a.step, b.step) && a.step.repeat == b.step.repeat;
+    case LINE_SEED:
+        return a.seed == b.seed;
+    default:
+        return true;
+    }
+}
+
+bool parseRecipe(
+    const char* text, size_t length, const char* sourceName, Recipe* recipe, std::string* error)
+{
+    *recipe = Recipe();
+    if (readRecipe(text, length, recipe, Place { sourceName, 0, error }))
+        return true;
+    *recipe = Recipe();
+    return false;
+}
+
+std::string formatRecipeLine(const RecipeLine& line)
+{
+    switch (line.kind) {
+    case LINE_UNDO:
+        return "undo";
+    case LINE_REDO:
+        return "redo";
+    case LINE_SEED:
+        return "seed " + std::to_string(line.seed);
+    case LINE_STEP:
+        break;
+    }
+    const Step& step = line.step;
+    const OperationInfo& info = OPERATIONS[step.operation];
+    std::string text = std::string(info.name) + " target=" + std::to_string(step.target + 1);
+    if (info.readsSource)
+        text += " source=" + std::to_string(step.source + 1);
+    const int32_t* value = step.values;
+    for (int32_t k = 0; k < info.keyCount; ++k) {
+        text += std::string(" ") + info.keys[k].name + "=";
+        for (int32_t i = 0; i < info.keys[k].valueCount; ++i)
+            text += (i ? "," : "") + std::to_string(*value++);
+    }
+    if (step.repeat > 1)
+        text += " repeat=" + std::to_string(step.repeat);
+    return text;
+}
+
+std::string formatRecipe(const std::vector<RecipeLine>& lines, int32_t saveSlot)
+{
+    std::string text = std::string(RECIPE_HEADER) + "\n";
+    for (const RecipeLine& line : lines)
+        text += formatRecipeLine(line) + "\n";
+    if (saveSlot >= 0)
+        text += "save target=" + std::to_string(saveSlot + 1) + "\n";
+    return text;
+}
