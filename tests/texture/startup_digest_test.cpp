@@ -4,23 +4,16 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+#include "tests/support/digest.h"
 #include "texture/generators.h"
 #include "texture/random.h"
 #include "texture/texture.h"
 
 namespace {
 
-// 64-bit FNV-1a over the pixels' bytes, lowest byte of each pixel first.
 uint64_t digest(const std::vector<Pixel>& pixels)
 {
-    uint64_t hash = 14695981039346656037ull;
-    for (Pixel pixel : pixels) {
-        for (int32_t shift = 0; shift < 32; shift += 8) {
-            hash ^= (pixel >> shift) & 0xFF;
-            hash *= 1099511628211ull;
-        }
-    }
-    return hash;
+    return testsupport::digestPixels(pixels.data(), pixels.size());
 }
 
 TEST(StartUpTextures, MatchTheirPinnedDigests)
