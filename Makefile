@@ -12,12 +12,15 @@ export FUZZ_SECONDS
 run: build
 	./$(BUILD_DIR)/quiltor
 
+# Only the program: no tests, no benchmarks.
 build: deps-run
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target quiltor
 
 # The tests run against a sanitized build; the resource and memory-checker
-# tests use the plain release build, as shipped. Then the engine fuzzer runs.
+# tests use the plain release build, as shipped (built whole here, so the
+# benchmarks are compiled too). The end-to-end tests run on both SDL 1.2
+# builds, the classic one and SDL 1.2 over SDL 2. Then the engine fuzzer runs.
 test: deps-test lint
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS)
