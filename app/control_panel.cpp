@@ -2,6 +2,7 @@
 
 #include "app/commands.h"
 #include "app/parameters.h"
+#include "app/saving.h"
 #include "app/state.h"
 
 namespace {
@@ -132,5 +133,12 @@ void buildControlPanel()
     addStepperGroup<TWIRL_DIRECTION>();
 
     addButton(5, 550, 50, 20, "Save", runSave);
-    addLabel(60, 555, saveFileName, SELECTED_BUTTON_COLOR);
+    saveNameLabel = new Label(60, 555, SELECTED_BUTTON_COLOR, saveFileName, true);
+    widgets.addLabel(saveNameLabel);
+}
+
+void showSaveFileName()
+{
+    if (saveNameLabel)
+        saveNameLabel->setText(saveFileName);
 }

@@ -3,5 +3,8 @@
 
 // Creates every button and label of the panel in `widgets`, in layout order,
 // and the colour picker in `colorPicker`. Called once, after saveFileName is
-// formatted: the label under "Save" copies it.
+// formatted: the label beside "Save" shows it.
 void buildControlPanel();
+
+// Shows saveFileName in the label beside "Save".
+void showSaveFileName();

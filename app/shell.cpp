@@ -8,6 +8,7 @@
 
 #include "app/control_panel.h"
 #include "app/frame.h"
+#include "app/saving.h"
 #include "app/state.h"
 #include "session/replay.h"
 
@@ -40,13 +41,13 @@ bool openWindow()
 
 bool setUpSession()
 {
-    snprintf(saveFileName, sizeof saveFileName, "texture%.3d.bmp", saveCounter);
+    nameSaveFile(0);
+    tiledView = false;
     buildControlPanel();
     if (!createSlots())
         return false;
-    Pixel* pixels[SLOT_COUNT];
-    getSlotPixels(pixels);
-    resetToStartUp(pixels);
+    getSlotPixels(session.slots);
+    resetToStartUp(session.slots);
     SDL_WM_SetCaption("Quiltor", nullptr);
     SDL_EnableKeyRepeat(400, 80);
     return true;
@@ -54,6 +55,10 @@ bool setUpSession()
 
 void tearDownSession()
 {
+    releaseSession(session);
+    for (Pixel*& pixels : session.slots)
+        pixels = nullptr;
+    saveNameLabel = nullptr; // the widget list deletes it
     delete colorPicker;
     colorPicker = nullptr;
     for (int32_t i = 0; i < SLOT_COUNT; ++i) {

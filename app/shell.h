@@ -14,11 +14,12 @@ bool videoDriverShowsNothing();
 bool openWindow();
 
 // Everything between opening the window and the main loop: the save file
-// name, the control panel, the four slots with their start-up textures, the
-// caption and key repeat. False if a slot cannot be allocated.
+// name, the control panel, the four slots with their start-up textures and
+// an empty session over them, the caption and key repeat. False if a slot
+// cannot be allocated.
 bool setUpSession();
 
-// Deletes the colour picker and the four slots.
+// Releases the session, and deletes the colour picker and the four slots.
 void tearDownSession();
 
 // Reports a start-up failure on stderr with SDL's reason, and exits.

@@ -4,6 +4,7 @@
 
 #include "gui/color_picker.h"
 #include "gui/widget_list.h"
+#include "session/session.h"
 #include "session/step.h"
 #include "texture/texture.h"
 
@@ -17,6 +18,14 @@ extern Texture* slots[SLOT_COUNT];
 // Fills `pixels` with the four slots' pixel arrays, in slot order.
 void getSlotPixels(Pixel* pixels[SLOT_COUNT]);
 
+// What the user did to the slots, for undo and the recipe; its slot pointers
+// are the slots' pixel arrays while the slots exist.
+extern Session session;
+
+// The slot area shows the target slot four times, edge to edge, instead of
+// the four slots.
+extern bool tiledView;
+
 // The window surface, owned by SDL.
 extern SDL_Surface* screen;
 
@@ -24,9 +33,14 @@ extern SDL_Surface* screen;
 extern int32_t targetSlot;
 extern int32_t sourceSlot;
 
-// Formatted into the save file name; never advanced, so every save replaces one file.
+// The number of the save file name: 0 for "texture000.bmp" at launch, and
+// the number a save as a new file chose. Save as a new file takes the next
+// free number above it.
 extern int32_t saveCounter;
+// Where Save writes the target slot.
 extern char saveFileName[SAVE_FILE_NAME_SIZE];
+// The label beside "Save" that shows the name; owned by the widget list.
+extern Label* saveNameLabel;
 
 // The one colour picker, created with the control panel.
 extern ColorPicker* colorPicker;
