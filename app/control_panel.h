@@ -6,5 +6,6 @@
 // formatted: the label beside "Save" shows it.
 void buildControlPanel();
 
-// Shows saveFileName in the label beside "Save".
+// Shows saveFileName in the label beside "Save"; a name too long for the
+// space up to the window's right edge shows its end after "...".
 void showSaveFileName();

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "app/commands.h"
 #include "app/control_panel.h"
 #include "app/frame.h"
 #include "app/saving.h"
@@ -39,15 +40,21 @@ bool openWindow()
     return screen != nullptr;
 }
 
-bool setUpSession()
+bool setUpSession(const OpenedRecipe* opened)
 {
-    nameSaveFile(0);
+    nameSaveFilesAtLaunch(opened ? opened->fileName.c_str() : nullptr);
     tiledView = false;
     buildControlPanel();
     if (!createSlots())
         return false;
     getSlotPixels(session.slots);
     resetToStartUp(session.slots);
+    if (opened) {
+        // The session goes on from the recipe's, with its steps to undo.
+        replayRecipe(session, opened->recipe, REPLAY_KEEPS_FULL_HISTORY);
+        targetSlot = opened->recipe.saveSlot >= 0 ? opened->recipe.saveSlot : 0;
+        markSelection(targetButtons, targetSlot);
+    }
     SDL_WM_SetCaption("Quiltor", nullptr);
     SDL_EnableKeyRepeat(400, 80);
     return true;

@@ -8,6 +8,7 @@ int32_t targetSlot = 0;
 int32_t sourceSlot = 0;
 int32_t saveCounter = 0;
 char saveFileName[SAVE_FILE_NAME_SIZE];
+char recipeFileName[SAVE_FILE_NAME_SIZE];
 Label* saveNameLabel;
 ColorPicker* colorPicker;
 

@@ -10,7 +10,8 @@
 
 struct SDL_Surface;
 
-const int32_t SAVE_FILE_NAME_SIZE = 256;
+// Room for any path the system takes; a reopened recipe may name one.
+const int32_t SAVE_FILE_NAME_SIZE = 4096;
 
 // The four texture slots: 0 top-left, 1 top-right, 2 bottom-left, 3 bottom-right.
 extern Texture* slots[SLOT_COUNT];
@@ -33,12 +34,14 @@ extern SDL_Surface* screen;
 extern int32_t targetSlot;
 extern int32_t sourceSlot;
 
-// The number of the save file name: 0 for "texture000.bmp" at launch, and
-// the number a save as a new file chose. Save as a new file takes the next
-// free number above it.
+// The number Save as a new file counts up from: 0 at launch, the number of
+// a reopened "textureNNN.recipe", or the number it chose last.
 extern int32_t saveCounter;
 // Where Save writes the target slot.
 extern char saveFileName[SAVE_FILE_NAME_SIZE];
+// Where Save writes the session's recipe beside it: empty while the name is
+// the launch's "texture000.bmp", which gets no recipe.
+extern char recipeFileName[SAVE_FILE_NAME_SIZE];
 // The label beside "Save" that shows the name; owned by the widget list.
 extern Label* saveNameLabel;
 

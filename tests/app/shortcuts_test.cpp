@@ -199,6 +199,7 @@ TEST_F(Shortcuts, SaveAsNewSkipsTakenNamesAndSaveThenWritesThere)
     fputs("someone else's", existing);
     fclose(existing);
     ASSERT_EQ(symlink("nowhere", "texture003.bmp"), 0);
+    fclose(fopen("texture004.recipe", "wb")); // a recipe alone takes its number too
 
     EXPECT_TRUE(keyRenders(SDLK_s, CTRL_SHIFT));
     EXPECT_STREQ(saveNameLabel->text, "texture002.bmp");
@@ -210,13 +211,14 @@ TEST_F(Shortcuts, SaveAsNewSkipsTakenNamesAndSaveThenWritesThere)
     EXPECT_EQ(fileBytes("texture001.bmp"), "someone else's");
     EXPECT_FALSE(exists("texture000.bmp"));
 
-    typeKey(SDLK_s, CTRL_SHIFT); // past the dangling link
-    EXPECT_STREQ(saveFileName, "texture004.bmp");
-    std::string fourth = fileBytes("texture004.bmp");
+    typeKey(SDLK_s, CTRL_SHIFT); // past the dangling link and the lone recipe
+    EXPECT_STREQ(saveFileName, "texture005.bmp");
+    std::string fifth = fileBytes("texture005.bmp");
     press(INVERT);
     EXPECT_FALSE(keyRenders(SDLK_s, CTRL)) << "Ctrl+S shows nothing new";
-    EXPECT_NE(fileBytes("texture004.bmp"), fourth);
-    EXPECT_EQ(testsupport::listDirectory(".").size(), 4u);
+    EXPECT_NE(fileBytes("texture005.bmp"), fifth);
+    EXPECT_EQ(fileBytes("texture004.recipe"), "");
+    EXPECT_EQ(testsupport::listDirectory(".").size(), 7u);
 }
 
 TEST_F(Shortcuts, SaveAsNewWithoutAFreeNumberChangesNothing)
