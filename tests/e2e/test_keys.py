@@ -65,7 +65,8 @@ class KeysTest(ProgramTest):
         wait_for(saved_holds_slot_2, 10, "texture002.bmp to hold slot 2")
         with open(taken, "rb") as other:
             self.assertEqual(other.read(), b"someone else's file")
-        self.assertEqual(sorted(os.listdir(program.workdir)), ["texture001.bmp", "texture002.bmp"])
+        self.assertEqual(sorted(os.listdir(program.workdir)),
+                         ["texture001.bmp", "texture002.bmp", "texture002.recipe"])
         self.assertEqual(program.stderr(), "")
 
 
