@@ -44,12 +44,13 @@ int32_t recipeNumber(const char* path)
         return 0;
     int32_t number = 0;
     for (size_t i = 0; PATTERN[i]; ++i) {
-        if (PATTERN[i] != '#' && base[i] != PATTERN[i])
-            return 0;
-        if (PATTERN[i] == '#') {
-            if (base[i] < '0' || base[i] > '9')
+        if (PATTERN[i] != '#') {
+            if (base[i] != PATTERN[i])
                 return 0;
+        } else if (base[i] >= '0' && base[i] <= '9') {
             number = number * 10 + (base[i] - '0');
+        } else {
+            return 0;
         }
     }
     return number;
