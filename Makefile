@@ -9,17 +9,22 @@ export FUZZ_SECONDS
 
 .PHONY: run build test lint fuzz bench install pictures deps-run deps-test clean
 
-run: build
+CONFIGURE_RELEASE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+
+# Builds the window program alone, not the renderer.
+run: deps-run
+	$(CONFIGURE_RELEASE)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target quiltor
 	./$(BUILD_DIR)/quiltor
 
 build: deps-run
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	$(CONFIGURE_RELEASE)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # The tests run against a sanitized build; the resource and memory-checker
 # tests use the plain release build, as shipped. Then the engine fuzzer runs.
 test: deps-test lint
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	$(CONFIGURE_RELEASE)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILTOR_SANITIZE=ON \
 		-DQUILTOR_PLAIN_BINARY=$(CURDIR)/$(BUILD_DIR)/quiltor
@@ -36,7 +41,7 @@ fuzz: deps-test
 # Static checks of the program's own code: clang-format's layout, clang-tidy
 # with the checks chosen in .clang-tidy, and cppcheck. The Canvas is a small record passed by value
 # on purpose, so cppcheck's passedByValue does not apply.
-LINT_SOURCES := $(wildcard gfx/*.cpp texture/*.cpp gui/*.cpp io/*.cpp session/*.cpp app/*.cpp)
+LINT_SOURCES := $(wildcard gfx/*.cpp texture/*.cpp gui/*.cpp io/*.cpp session/*.cpp app/*.cpp render/*.cpp)
 lint: deps-test
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 	cmake -S . -B build-lint -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=OFF \
@@ -44,7 +49,7 @@ lint: deps-test
 	clang-tidy -p build-lint --quiet $(LINT_SOURCES)
 	cppcheck --std=c++17 --language=c++ --enable=warning,performance,portability \
 		--suppress=passedByValue --inline-suppr --error-exitcode=1 --quiet -I . \
-		gfx texture gui io session app
+		gfx texture gui io session app render
 
 bench: deps-test
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
