@@ -56,7 +56,7 @@ bench: deps-test
 	cmake --build build-bench -j $(JOBS) --target quiltor_bench
 	./build-bench/bench/quiltor_bench
 
-# Installs the tool, its desktop entry, icon and manual page under PREFIX.
+# Installs the tool, the renderer, the desktop entry, icon and manual pages under PREFIX.
 PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)

@@ -32,7 +32,7 @@ const char* const HELP
       "             Default: RECIPE with .recipe replaced by .bmp (or .bmp\n"
       "             appended); required when RECIPE is -.\n"
       "  --slot N   write slot N (1..4) instead of the last save line's slot.\n"
-      "  --help     show this text.\n"
+      "  --help, -h show this text.\n"
       "\n"
       "A recipe is text, one line per step:\n"
       "  quiltor recipe 1                            the first line\n"

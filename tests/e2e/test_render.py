@@ -113,6 +113,12 @@ class RenderTest(unittest.TestCase):
         self.assert_rendered(self.render("--slot", "1", "-o", "brick.bmp", "brick.recipe"))
         self.assert_renders_slot("brick.bmp", 1)
 
+    def test_the_example_recipe_renders(self):
+        example = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "docs",
+                               "example.recipe")
+        self.assert_rendered(self.render(example, "-o", "example.bmp"))
+        self.assertEqual(read_bmp24(self.path("example.bmp"))[:2], (256, 256))
+
     def test_the_sdl_compatibility_library_writes_the_same_bytes(self):
         if not os.path.isdir(COMPAT_SDL):
             self.skipTest("no %s (scripts/install-deps.sh test installs it)" % COMPAT_SDL)
