@@ -5,7 +5,7 @@
 set -eu
 
 run_packages="cmake make g++ pkg-config libsdl1.2-dev libpng-dev"
-test_packages="$run_packages libsdl1.2-compat libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick python3 valgrind clang libclang-rt-14-dev clang-tidy cppcheck libx11-dev"
+test_packages="$run_packages libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick python3 valgrind clang libclang-rt-14-dev clang-tidy cppcheck libx11-dev"
 
 case "${1:-run}" in
   run) wanted=$run_packages ;;
