@@ -17,12 +17,15 @@ run: deps-run
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target quiltor
 	./$(BUILD_DIR)/quiltor
 
+# Only the programs: no tests, no benchmarks.
 build: deps-run
 	$(CONFIGURE_RELEASE)
-	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target quiltor quiltor-render
 
 # The tests run against a sanitized build; the resource and memory-checker
-# tests use the plain release build, as shipped. Then the engine fuzzer runs.
+# tests use the plain release build, as shipped (built whole here, so the
+# benchmarks are compiled too). The end-to-end tests run on both SDL 1.2
+# builds, the classic one and SDL 1.2 over SDL 2. Then the engine fuzzer runs.
 test: deps-test lint
 	$(CONFIGURE_RELEASE)
 	cmake --build $(BUILD_DIR) -j $(JOBS)

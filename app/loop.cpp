@@ -1,5 +1,6 @@
 #include "app/loop.h"
 
+#include "app/event_wait.h"
 #include "app/frame.h"
 #include "app/state.h"
 
@@ -7,6 +8,17 @@ namespace {
 
 // SDL_Flip does not wait for the display here, so the loop paces itself.
 const double PASS_PERIOD_MS = 1000.0 / 60.0;
+
+// Waits out the rest of this pass's 1/60 s; a slow pass starts the next at once.
+void paceHeldPass(double& nextPassAt)
+{
+    nextPassAt += PASS_PERIOD_MS;
+    double now = SDL_GetTicks();
+    if (now < nextPassAt)
+        SDL_Delay((Uint32)(nextPassAt - now));
+    else
+        nextPassAt = now;
+}
 
 } // namespace
 
@@ -27,6 +39,12 @@ void handleEvent(LoopState& state, const SDL_Event& event)
         break;
     case SDL_QUIT:
         state.quitRequested = true;
+        break;
+    // Where SDL does not keep the window's pixels itself, an uncovered
+    // window shows nothing right until it is drawn again.
+    case SDL_VIDEOEXPOSE:
+    case SDL_ACTIVEEVENT:
+        state.redrawNeeded = true;
         break;
     default:
         break;
@@ -52,6 +70,7 @@ void dispatchPress(LoopState& state)
     widgets.click(x, y, leftClick);
     if (colorPicker)
         colorPicker->click(x, y, leftClick);
+    state.redrawNeeded = true;
 }
 
 void runPass(LoopState& state)
@@ -59,21 +78,27 @@ void runPass(LoopState& state)
     pollEvents(state);
     dispatchPress(state);
     state.newPress = false;
-    renderFrame();
+    if (state.redrawNeeded) {
+        renderFrame();
+        state.redrawNeeded = false;
+    }
 }
 
 void runMainLoop()
 {
     LoopState state;
+    int xConnection = findXConnection();
     double nextPassAt = SDL_GetTicks();
     while (!state.quitRequested) {
         runPass(state);
-        // Wait out the rest of this pass's 1/60 s; a slow pass starts the next at once.
-        nextPassAt += PASS_PERIOD_MS;
-        double now = SDL_GetTicks();
-        if (now < nextPassAt)
-            SDL_Delay((Uint32)(nextPassAt - now));
-        else
-            nextPassAt = now;
+        if (state.quitRequested)
+            break;
+        if (state.buttonHeld) {
+            paceHeldPass(nextPassAt);
+        } else {
+            // Nothing repeats, so nothing changes until input arrives.
+            waitForEvents(xConnection);
+            nextPassAt = SDL_GetTicks();
+        }
     }
 }

@@ -1,5 +1,7 @@
 // The main loop: each pass polls every pending event, dispatches at most one
-// mouse press to the widgets and the colour picker, and renders a frame.
+// mouse press to the widgets and the colour picker, and renders a frame when
+// the window's picture may have changed. Between passes it sleeps until
+// input arrives, unless a held press repeats.
 #pragma once
 
 #include <SDL.h>
@@ -12,21 +14,26 @@ struct LoopState {
     bool newPress = false;
     // The most recent mouse-button-down event.
     SDL_Event lastPress {};
+    // The pass must render: the window is new, was uncovered or activated, or
+    // a handler changed what it shows. Any handler may set it.
+    bool redrawNeeded = true;
 };
 
 // Updates the loop state for one event: Escape key-down and the window's
-// close event request quitting; a press is remembered; any release ends a hold.
+// close event request quitting; a press is remembered; any release ends a
+// hold; exposure and activation ask for a redraw.
 void handleEvent(LoopState& state, const SDL_Event& event);
 
 // Handles every pending event.
 void pollEvents(LoopState& state);
 
 // Passes the remembered press to the widgets and the colour picker if it is
-// new or still held. A left press is dispatched only once.
+// new or still held, and asks for a redraw. A left press is dispatched only once.
 void dispatchPress(LoopState& state);
 
-// One pass: poll, dispatch, render.
+// One pass: poll, dispatch, and render if a redraw is needed.
 void runPass(LoopState& state);
 
-// Runs passes until quitting is requested, about 60 per second.
+// Runs passes until quitting is requested: about 60 per second while a press
+// is held, otherwise one whenever input arrives.
 void runMainLoop();

@@ -11,6 +11,9 @@ int main(int, char**)
     if (SDL_Init(SDL_INIT_VIDEO) < 0)
         failStartUp(EXIT_SDL_FAILED, SDL_GetError());
     atexit(SDL_Quit);
+    // A window nobody can see would run unnoticed until killed.
+    if (videoDriverShowsNothing())
+        failStartUp(EXIT_SDL_FAILED, "No display: the video driver \"offscreen\" shows nothing");
     if (!openWindow())
         failStartUp(EXIT_WINDOW_FAILED, SDL_GetError());
     if (!setUpSession())

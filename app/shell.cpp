@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "app/control_panel.h"
@@ -24,6 +25,12 @@ bool createSlots()
 }
 
 } // namespace
+
+bool videoDriverShowsNothing()
+{
+    char name[32];
+    return SDL_VideoDriverName(name, sizeof name) && strcmp(name, "offscreen") == 0;
+}
 
 bool openWindow()
 {

@@ -6,6 +6,10 @@ const int EXIT_SDL_FAILED = 1;
 const int EXIT_WINDOW_FAILED = 2;
 const int EXIT_TEXTURE_FAILED = 3;
 
+// Whether SDL's video driver shows its windows to nobody: SDL 2's "offscreen"
+// driver, which SDL 1.2 over SDL 2 falls back to when there is no display.
+bool videoDriverShowsNothing();
+
 // Opens the 800x600x32 window into `screen`; false if SDL cannot.
 bool openWindow();
 

@@ -26,9 +26,6 @@ class FrameAllocations : public ApplicationTest {
 protected:
     void SetUp() override
     {
-#if !defined(__SANITIZE_ADDRESS__)
-        GTEST_SKIP() << "needs the sanitizer's allocator hooks";
-#endif
         ApplicationTest::SetUp();
         __sanitizer_install_malloc_and_free_hooks(countAllocation, ignoreFree);
     }

@@ -115,6 +115,58 @@ TEST_F(MainLoop, OnlyTheLastPressOfABatchIsDispatched)
     EXPECT_EQ(leftClicks, 2);
 }
 
+// Which passes draw: a marker written into the window surface survives a
+// pass that leaves the window as it is and is painted over by one that renders.
+class Redraw : public MainLoop {
+protected:
+    static Pixel& marker() { return ((Pixel*)((Uint8*)screen->pixels + 580 * screen->pitch))[300]; }
+
+    // Runs one pass on the events pushed so far; true if it rendered.
+    bool passRenders()
+    {
+        marker() = 0x123456;
+        runPass(loop);
+        return (marker() & 0xFFFFFF) != 0x123456;
+    }
+
+    static void pushOfType(Uint8 type)
+    {
+        SDL_Event event {};
+        event.type = type;
+        push(event);
+    }
+};
+
+TEST_F(Redraw, OnlyPassesThatMayChangeThePictureRender)
+{
+    EXPECT_TRUE(passRenders()) << "the first pass";
+    EXPECT_FALSE(passRenders()) << "a pass without events";
+
+    pushMotion(400, 300);
+    pushKey(SDLK_a, true);
+    pushKey(SDLK_a, false);
+    pushKey(SDLK_ESCAPE, false);
+    pushRelease(300, 300);
+    EXPECT_FALSE(passRenders()) << "motion, keys and a release change nothing";
+
+    pushOfType(SDL_VIDEOEXPOSE);
+    EXPECT_TRUE(passRenders()) << "an exposed window";
+    pushOfType(SDL_ACTIVEEVENT);
+    EXPECT_TRUE(passRenders()) << "an activated window";
+    EXPECT_FALSE(passRenders());
+
+    pushPress(300, 300);
+    EXPECT_TRUE(passRenders()) << "a dispatched left press";
+    EXPECT_FALSE(passRenders()) << "the left press, still held";
+
+    pushPress(300, 300, SDL_BUTTON_RIGHT);
+    for (int pass = 1; pass <= 3; ++pass)
+        EXPECT_TRUE(passRenders()) << "held right press, pass " << pass;
+    pushRelease(300, 300, SDL_BUTTON_RIGHT);
+    EXPECT_FALSE(passRenders()) << "after the release";
+    EXPECT_EQ(otherClicks, 3);
+}
+
 // Without the counting button, which would cover the whole window.
 class FirstFrame : public ApplicationTest { };
 

@@ -17,6 +17,12 @@ PLAIN_BINARY = os.environ.get("QUILTOR_PLAIN_BINARY") or BINARY
 FRAME_TOOL = os.environ.get("QUILTOR_FRAME_TOOL", "render_start_frame")
 CLOSE_TOOL = os.environ.get("QUILTOR_CLOSE_TOOL", "send_close")
 
+# Which SDL 1.2 the program is expected to load: "classic", or "compat" (SDL
+# 1.2 over SDL 2, found through LD_LIBRARY_PATH in its own directory).
+SDL_BUILD = os.environ.get("QUILTOR_SDL", "classic")
+SDL_COMPAT_DIR = os.environ.get("QUILTOR_SDL_COMPAT_DIR",
+                                "/usr/lib/x86_64-linux-gnu/sdl12-compat")
+
 WIDTH, HEIGHT = 800, 600
 
 # Slot i's texture sits at these window coordinates.
@@ -44,6 +50,33 @@ def wait_for(condition, timeout, what, interval=0.02):
         if time.monotonic() > deadline:
             raise AssertionError("timed out after %.1f s waiting for %s" % (timeout, what))
         time.sleep(interval)
+
+
+def cpu_seconds(pid):
+    """User plus system CPU time a process has used so far."""
+    with open("/proc/%d/stat" % pid) as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    ticks = os.sysconf("SC_CLK_TCK")
+    return (int(fields[11]) + int(fields[12])) / ticks
+
+
+def loaded_sdl_libraries(pid):
+    """The paths of the SDL 1.2 libraries mapped into a process."""
+    with open("/proc/%d/maps" % pid) as maps:
+        paths = {line.split(None, 5)[5].strip() for line in maps if len(line.split(None, 5)) == 6}
+    return sorted(path for path in paths if os.path.basename(path).startswith("libSDL-1.2.so"))
+
+
+def check_sdl_build(pid):
+    """Fails unless the process runs on the SDL 1.2 build that SDL_BUILD names."""
+    libraries = loaded_sdl_libraries(pid)
+    if not libraries:
+        raise AssertionError("no SDL 1.2 library is mapped into process %d" % pid)
+    compat = [path for path in libraries if os.path.dirname(path) == SDL_COMPAT_DIR]
+    if SDL_BUILD == "compat" and len(compat) != len(libraries):
+        raise AssertionError("expected the SDL 1.2 in %s, found %s" % (SDL_COMPAT_DIR, libraries))
+    if SDL_BUILD != "compat" and compat:
+        raise AssertionError("expected the classic SDL 1.2, found %s" % libraries)
 
 
 def stop_process(process):
@@ -104,6 +137,10 @@ class Program:
                                         stdout=subprocess.DEVNULL, stderr=self.stderr_file,
                                         preexec_fn=preexec_fn)
         self.window = wait_for(self._find_window, window_timeout, "the window named Quiltor")
+        check_sdl_build(self.process.pid)
+        # The window may be found before it is mapped and drawn; input sent
+        # before then is lost.
+        wait_for(self._shows_a_frame, window_timeout, "the first frame")
 
     def _find_window(self):
         if self.process.poll() is not None:
@@ -111,6 +148,13 @@ class Program:
                                  % (self.process.returncode, self.stderr()))
         found = self.xdotool("search", "--name", "^Quiltor$", check=False)
         return found.split()[0] if found.strip() else None
+
+    def _shows_a_frame(self):
+        try:
+            rgb = self.capture()
+        except (subprocess.CalledProcessError, AssertionError):
+            return False  # not yet viewable
+        return pixel(rgb, 0, 0) == 0x404040 and pixel(rgb, 1, 1) == 0xC0C0C0
 
     def xdotool(self, *args, check=True):
         result = subprocess.run(["xdotool"] + list(args), env=self.server.env(),
@@ -155,11 +199,7 @@ class Program:
             raise AssertionError("the program did not exit within %d s" % timeout)
 
     def cpu_seconds(self):
-        """User plus system CPU time the program has used so far."""
-        with open("/proc/%d/stat" % self.process.pid) as stat:
-            fields = stat.read().rsplit(")", 1)[1].split()
-        ticks = os.sysconf("SC_CLK_TCK")
-        return (int(fields[11]) + int(fields[12])) / ticks
+        return cpu_seconds(self.process.pid)
 
     def resident_bytes(self):
         with open("/proc/%d/status" % self.process.pid) as status:

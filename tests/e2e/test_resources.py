@@ -1,23 +1,57 @@
 """What the program costs while it runs: CPU when idle, memory over a long session."""
 
-import subprocess
 import time
 import unittest
 
 import harness
-from harness import ProgramTest, slot_region, wait_for
+from harness import ProgramTest, SPOT_SIZE_LABEL, SPOT_SIZE_PLUS, read_number, wait_for
+
+
+def share_of_a_core(processes, seconds):
+    """The CPU each process (by PID) uses over `seconds` of wall time, as a
+    fraction of one core, in the order given."""
+    start = [harness.cpu_seconds(pid) for pid in processes]
+    started = time.monotonic()
+    time.sleep(seconds)
+    elapsed = time.monotonic() - started
+    return [(harness.cpu_seconds(pid) - used) / elapsed for pid, used in zip(processes, start)]
+
+
+def wait_until_settled(pid, quiet=1.0, timeout=10):
+    """Waits until the process has used no CPU for `quiet` seconds: the tail
+    of start-up (the compat build's SDL 2 keeps initialising for a moment
+    after the first frame is shown) is not idling."""
+    def quiet_now():
+        before = harness.cpu_seconds(pid)
+        time.sleep(quiet)
+        return harness.cpu_seconds(pid) == before
+    wait_for(quiet_now, timeout, "the program to finish starting up", interval=0)
 
 
 class ResourceTest(ProgramTest):
-    def test_an_idle_window_uses_under_a_quarter_of_a_core(self):
+    def test_an_idle_window_costs_next_to_nothing(self):
         program = self.start_program(binary=harness.PLAIN_BINARY)
         self.wait_for_frame(program, lambda rgb: rgb[0:3] == b"\x40\x40\x40", "the first frame")
-        start_cpu, start_time = program.cpu_seconds(), time.monotonic()
-        time.sleep(3)  # the measurement window: the user does nothing
-        used = program.cpu_seconds() - start_cpu
-        elapsed = time.monotonic() - start_time
-        print("\nidle: %.3f s of CPU in %.2f s (%.1f%% of a core)" % (used, elapsed, 100 * used / elapsed))
-        self.assertLess(used / elapsed, 0.25, "used %.2f s of CPU in %.2f s" % (used, elapsed))
+        processes = [program.process.pid, self.server.process.pid]
+        wait_until_settled(program.process.pid)
+
+        # The user does nothing for ten seconds.
+        quiltor, server = share_of_a_core(processes, 10)
+        print("\n%s SDL, idle for 10 s: quiltor %.2f%% of a core, the X server %.2f%%, "
+              "quiltor resident %d KiB"
+              % (harness.SDL_BUILD, 100 * quiltor, 100 * server, program.resident_bytes() // 1024))
+
+        # A right press held on a "+" repeats every frame; what that costs is shown, not bounded.
+        program.press(SPOT_SIZE_PLUS, 3)
+        held_quiltor, held_server = share_of_a_core(processes, 2)
+        program.release(3)
+        print("%s SDL, right press held on + for 2 s: quiltor %.1f%% of a core, "
+              "the X server %.1f%%, the value went from 128 to %d"
+              % (harness.SDL_BUILD, 100 * held_quiltor, 100 * held_server,
+                 read_number(program.capture(), *SPOT_SIZE_LABEL)))
+
+        self.assertLessEqual(quiltor, 0.01, "quiltor used %.2f%% of a core" % (100 * quiltor))
+        self.assertLessEqual(server, 0.005, "the X server used %.2f%% of a core" % (100 * server))
 
     def test_five_hundred_operations_do_not_grow_resident_memory(self):
         program = self.start_program(binary=harness.PLAIN_BINARY)
@@ -40,7 +74,7 @@ class ResourceTest(ProgramTest):
 
     def run_clicks(self, program, points, repeat=1):
         """Clicks each point `repeat` times, 20 ms apart so that each click is its
-        own press (the program handles one press per 1/60 s pass)."""
+        own press (of several presses that arrive together, only the last counts)."""
         command = []
         for x, y in points:
             command += ["mousemove", "--window", program.window, str(x), str(y),

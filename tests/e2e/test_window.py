@@ -5,7 +5,7 @@ import subprocess
 import unittest
 
 import harness
-from harness import ProgramTest, pixel
+from harness import ProgramTest, pixel, stop_process
 
 
 def expected_start_frame():
@@ -45,6 +45,21 @@ class WindowTest(ProgramTest):
         self.assertEqual(pixel(frame, 740, 305), 0x00FFFF)  # colour 2 swatch
         self.assertEqual(pixel(frame, 622, 297), 0x00FF00)  # colour 1 is being edited
 
+    def test_an_uncovered_window_shows_its_frame_again(self):
+        program = self.start_program()
+        expected = expected_start_frame()
+        self.wait_for_frame(program, lambda rgb: rgb == expected, "the start-up frame")
+
+        # Without a window manager a newly mapped window lies on top: this one
+        # hides the whole screen until it is stopped.
+        cover = subprocess.Popen(["xclock", "-geometry", "1024x768+0+0"], env=self.server.env(),
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(stop_process, cover)
+        self.wait_for_frame(program, lambda rgb: rgb != expected, "the cover to hide the window")
+        stop_process(cover)
+        self.wait_for_frame(program, lambda rgb: rgb == expected,
+                            "the uncovered window to show its frame")
+
     def test_escape_quits_with_status_zero(self):
         program = self.start_program()
         program.key("Escape")
@@ -59,15 +74,30 @@ class WindowTest(ProgramTest):
 
 
 class NoDisplayTest(unittest.TestCase):
-    def test_without_a_display_start_up_fails_with_status_one(self):
-        environment = dict(os.environ, SDL_VIDEODRIVER="x11")
+    def run_without_display(self, **variables):
+        environment = dict(os.environ)
         environment.pop("DISPLAY", None)
-        result = subprocess.run([harness.BINARY], env=environment, capture_output=True,
-                                text=True, timeout=60, cwd="/tmp")
+        environment.pop("SDL_VIDEODRIVER", None)
+        environment.update(variables)
+        return subprocess.run([harness.BINARY], env=environment, capture_output=True,
+                              text=True, timeout=60, cwd="/tmp")
+
+    def test_without_a_display_start_up_fails_with_status_one(self):
+        result = self.run_without_display(SDL_VIDEODRIVER="x11")
         self.assertEqual(result.returncode, 1)
         lines = result.stderr.splitlines()
-        self.assertEqual(lines[0], "Error: Error!")
-        self.assertTrue(len(lines) >= 2 and lines[1].strip(), result.stderr)
+        # System libraries may complain first; the report is the last two lines.
+        self.assertEqual(lines[-2:-1], ["Error: Error!"], result.stderr)
+        self.assertTrue(lines[-1].strip(), result.stderr)
+
+    @unittest.skipUnless(harness.SDL_BUILD == "compat",
+                         "the classic SDL 1.2 falls back to its text-mode driver")
+    def test_the_driver_that_shows_nothing_is_a_missing_display(self):
+        result = self.run_without_display()
+        self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertEqual(result.stderr.splitlines()[-2:],
+                         ["Error: Error!",
+                          'No display: the video driver "offscreen" shows nothing'])
 
 
 if __name__ == "__main__":
