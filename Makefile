@@ -9,20 +9,25 @@ export FUZZ_SECONDS
 
 .PHONY: run build test lint fuzz bench install pictures deps-run deps-test clean
 
-run: build
+CONFIGURE_RELEASE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+
+# Builds the window program alone, not the renderer.
+run: deps-run
+	$(CONFIGURE_RELEASE)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target quiltor
 	./$(BUILD_DIR)/quiltor
 
-# Only the program: no tests, no benchmarks.
+# Only the programs: no tests, no benchmarks.
 build: deps-run
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target quiltor
+	$(CONFIGURE_RELEASE)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target quiltor quiltor-render
 
 # The tests run against a sanitized build; the resource and memory-checker
 # tests use the plain release build, as shipped (built whole here, so the
 # benchmarks are compiled too). The end-to-end tests run on both SDL 1.2
 # builds, the classic one and SDL 1.2 over SDL 2. Then the engine fuzzer runs.
 test: deps-test lint
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	$(CONFIGURE_RELEASE)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILTOR_SANITIZE=ON \
 		-DQUILTOR_PLAIN_BINARY=$(CURDIR)/$(BUILD_DIR)/quiltor
@@ -39,7 +44,7 @@ fuzz: deps-test
 # Static checks of the program's own code: clang-format's layout, clang-tidy
 # with the checks chosen in .clang-tidy, and cppcheck. The Canvas is a small record passed by value
 # on purpose, so cppcheck's passedByValue does not apply.
-LINT_SOURCES := $(wildcard gfx/*.cpp texture/*.cpp gui/*.cpp io/*.cpp session/*.cpp app/*.cpp)
+LINT_SOURCES := $(wildcard gfx/*.cpp texture/*.cpp gui/*.cpp io/*.cpp session/*.cpp app/*.cpp render/*.cpp)
 lint: deps-test
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 	cmake -S . -B build-lint -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=OFF \
@@ -47,14 +52,14 @@ lint: deps-test
 	clang-tidy -p build-lint --quiet $(LINT_SOURCES)
 	cppcheck --std=c++17 --language=c++ --enable=warning,performance,portability \
 		--suppress=passedByValue --inline-suppr --error-exitcode=1 --quiet -I . \
-		gfx texture gui io session app
+		gfx texture gui io session app render
 
 bench: deps-test
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build build-bench -j $(JOBS) --target quiltor_bench
 	./build-bench/bench/quiltor_bench
 
-# Installs the tool, its desktop entry, icon and manual page under PREFIX.
+# Installs the tool, the renderer, the desktop entry, icon and manual pages under PREFIX.
 PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)

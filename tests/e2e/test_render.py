@@ -1,0 +1,219 @@
+"""quiltor-render: a recipe rendered to a file with no display, and its failures."""
+
+import os
+import resource
+import shutil
+import signal
+import subprocess
+import tempfile
+import unittest
+
+from harness import SDL_COMPAT_DIR, read_bmp24
+
+RENDER = os.environ.get("QUILTOR_RENDER_BINARY", "quiltor-render")
+REFERENCE = os.environ.get("QUILTOR_RENDER_REFERENCE", "render_reference")
+
+USAGE = "usage: quiltor-render RECIPE [-o OUT] [--slot N]"
+
+# The steps render_reference does by direct engine calls, as a hand-written
+# recipe: keys out of order, a comment, a seed, an undo, a repeat.
+RECIPE = """quiltor recipe 1
+# rows of cells on a light spot; the twirl is taken back
+
+seed 7
+cells target=2 nr=12 size=40
+pong target=3 size=90
+mix source=3 target=2 balance=100
+twirl target=2 direction=40
+undo
+deform target=2 nrx=2 nry=3 sizex=12 sizey=5 repeat=2
+colorize target=4 color1=40,10,0 color2=250,200,120
+save target=4
+save target=2
+"""
+
+
+def environment(**extra):
+    """No display; and were the renderer to start SDL's video, it would have
+    to use X11 and fail."""
+    env = dict(os.environ, SDL_VIDEODRIVER="x11")
+    env.pop("DISPLAY", None)
+    env.update(extra)
+    return env
+
+
+def read(path):
+    with open(path, "rb") as file:
+        return file.read()
+
+
+def ignore_signals_and_limit_file_size():
+    # A write past the limit then fails with EFBIG, as on a full disk.
+    signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+    resource.setrlimit(resource.RLIMIT_FSIZE, (1000, 1000))
+
+
+class RenderTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.expected = tempfile.mkdtemp(prefix="quiltor-render-reference-")
+        subprocess.run([REFERENCE, cls.expected], check=True, timeout=60)
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.expected, True)
+
+    def setUp(self):
+        self.workdir = tempfile.mkdtemp(prefix="quiltor-render-")
+        self.addCleanup(shutil.rmtree, self.workdir, True)
+
+    def path(self, name):
+        return os.path.join(self.workdir, name)
+
+    def reference(self, slot):
+        return read(os.path.join(self.expected, "slot%d.bmp" % slot))
+
+    def write_recipe(self, name, text=RECIPE):
+        with open(self.path(name), "w") as file:
+            file.write(text)
+
+    def render(self, *args, stdin=None, **options):
+        return subprocess.run([RENDER] + list(args), cwd=self.workdir, input=stdin,
+                              capture_output=True, text=True, timeout=120,
+                              env=options.pop("env", environment()), **options)
+
+    def assert_same(self, actual, expected, what):
+        """Equal sequences; on failure names the first difference, not a whole diff."""
+        if actual != expected:
+            at = next((i for i, (a, b) in enumerate(zip(actual, expected)) if a != b),
+                      min(len(actual), len(expected)))
+            self.fail("%s differs at %d (lengths %d and %d)" % (what, at, len(actual),
+                                                                  len(expected)))
+
+    def assert_renders_slot(self, name, slot):
+        self.assert_same(read(self.path(name)), self.reference(slot),
+                         "%s against slot %d" % (name, slot))
+
+    def assert_rendered(self, result):
+        self.assertEqual((result.returncode, result.stderr), (0, ""))
+
+    def test_writes_the_last_save_lines_slot_as_the_window_program_would(self):
+        self.write_recipe("brick.recipe")
+        self.assert_rendered(self.render("brick.recipe"))
+        self.assertEqual(sorted(os.listdir(self.workdir)), ["brick.bmp", "brick.recipe"])
+        self.assert_renders_slot("brick.bmp", 2)
+
+        # --slot overrides the save line; a name without .recipe gets .bmp added.
+        self.write_recipe("stone")
+        self.assert_rendered(self.render("stone", "--slot", "4"))
+        self.assert_renders_slot("stone.bmp", 4)
+
+        # An existing output is replaced.
+        self.assert_rendered(self.render("--slot", "1", "-o", "brick.bmp", "brick.recipe"))
+        self.assert_renders_slot("brick.bmp", 1)
+
+    def test_the_example_recipe_renders(self):
+        example = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "docs",
+                               "example.recipe")
+        self.assert_rendered(self.render(example, "-o", "example.bmp"))
+        self.assertEqual(read_bmp24(self.path("example.bmp"))[:2], (256, 256))
+
+    def test_sdl_1_2_over_sdl_2_writes_the_same_bytes(self):
+        if not SDL_COMPAT_DIR:
+            self.skipTest("the tests on SDL 1.2 over SDL 2 are off")
+        compat = environment(LD_LIBRARY_PATH=SDL_COMPAT_DIR)
+        # The process is gone before it could be looked at: ask the loader.
+        libraries = subprocess.run(["ldd", RENDER], env=compat, capture_output=True, text=True,
+                                   check=True, timeout=60).stdout
+        self.assertIn(os.path.join(SDL_COMPAT_DIR, "libSDL-1.2.so"), libraries)
+        self.write_recipe("brick.recipe")
+        result = self.render("brick.recipe", "-o", "compat.bmp", env=compat)
+        self.assert_rendered(result)
+        self.assert_renders_slot("compat.bmp", 2)
+
+    def test_reads_standard_input_and_writes_png_with_the_same_pixels(self):
+        self.assert_rendered(self.render("-", "-o", "out.PNG", stdin=RECIPE))
+        png = read(self.path("out.PNG"))
+        self.assertEqual(png[:8], b"\x89PNG\r\n\x1a\n")
+        rgb = subprocess.run(["convert", "png:" + self.path("out.PNG"), "-depth", "8", "rgb:-"],
+                             capture_output=True, check=True, timeout=60).stdout
+        decoded = [(rgb[i] << 16) | (rgb[i + 1] << 8) | rgb[i + 2] for i in range(0, len(rgb), 3)]
+        width, height, expected = read_bmp24(os.path.join(self.expected, "slot2.bmp"))
+        self.assertEqual((width, height), (256, 256))
+        self.assert_same(decoded, expected, "the PNG's pixels")
+
+    def test_help_prints_the_usage_wherever_it_stands(self):
+        for args in (["--help"], ["missing.recipe", "-o", "x.jpg", "--help"]):
+            with self.subTest(args=args):
+                result = self.render(*args)
+                self.assertEqual(result.returncode, 0)
+                self.assertEqual(result.stdout.splitlines()[0], USAGE)
+                self.assertIn("save target=", result.stdout)
+
+    def assert_fails(self, result, status, message=None):
+        """One line on stderr, the given status, and nothing new in the directory."""
+        self.assertEqual(result.returncode, status, result.stderr)
+        self.assertEqual(len(result.stderr.splitlines()), 1, result.stderr)
+        if message is not None:
+            self.assertEqual(result.stderr, message + "\n")
+        self.assertEqual(result.stdout, "")
+
+    def test_bad_usage_exits_with_1_and_writes_nothing(self):
+        self.write_recipe("brick.recipe")
+        self.write_recipe("nosave.recipe", RECIPE.replace("save target=4\nsave target=2\n", ""))
+        cases = [
+            ([], USAGE),
+            (["brick.recipe", "other.recipe"], USAGE),
+            (["brick.recipe", "--size", "3"], USAGE),
+            (["brick.recipe", "-o"], USAGE),
+            (["brick.recipe", "--slot"], USAGE),
+            (["brick.recipe", "--slot", "0"], "1..4"),
+            (["brick.recipe", "--slot", "5"], "1..4"),
+            (["brick.recipe", "-o", "out.jpg"], ".bmp or .png"),
+            (["brick.recipe", "-o", "out.bmp.txt"], ".bmp or .png"),
+            (["-"], "-o"),
+            (["nosave.recipe"], "save"),
+        ]
+        for args, mentioned in cases:
+            with self.subTest(args=args):
+                result = self.render(*args, stdin=RECIPE)
+                self.assert_fails(result, 1)
+                self.assertIn(mentioned, result.stderr)
+                self.assertEqual(sorted(os.listdir(self.workdir)),
+                                 ["brick.recipe", "nosave.recipe"])
+        # With --slot the same recipe renders.
+        self.assert_rendered(self.render("nosave.recipe", "--slot", "2"))
+        self.assert_renders_slot("nosave.bmp", 2)
+
+    def test_a_bad_recipe_exits_with_4_and_the_readers_message(self):
+        self.write_recipe("bad.recipe", RECIPE.replace("balance=100", "balance=300"))
+        os.mkdir(self.path("folder.recipe"))
+        self.assert_fails(self.render("bad.recipe"), 4,
+                          "bad.recipe:7: balance=300 is outside 0..256")
+        from_stdin = self.render("-", "-o", "out.bmp", stdin="quiltor recipe 2\n")
+        self.assert_fails(from_stdin, 4)
+        self.assertTrue(from_stdin.stderr.startswith("<stdin>:1: "), from_stdin.stderr)
+        self.assert_fails(self.render("missing.recipe"), 4,
+                          "Could not read missing.recipe: No such file or directory")
+        self.assert_fails(self.render("folder.recipe"), 4,
+                          "Could not read folder.recipe: Is a directory")
+        self.assertEqual(sorted(os.listdir(self.workdir)), ["bad.recipe", "folder.recipe"])
+
+    def test_an_output_that_cannot_be_written_exits_with_3_and_keeps_the_old_file(self):
+        self.write_recipe("brick.recipe")
+        self.assert_fails(self.render("brick.recipe", "-o", "gone/out.bmp"), 3,
+                          "Could not save gone/out.bmp: No such file or directory")
+
+        with open(self.path("brick.png"), "wb") as file:
+            file.write(b"previous")
+        for name in ("brick.bmp", "brick.png"):
+            with self.subTest(name=name):
+                result = self.render("brick.recipe", "-o", name,
+                                     preexec_fn=ignore_signals_and_limit_file_size)
+                self.assert_fails(result, 3, "Could not save %s: File too large" % name)
+                self.assertEqual(sorted(os.listdir(self.workdir)), ["brick.png", "brick.recipe"])
+                self.assertEqual(read(self.path("brick.png")), b"previous")
+
+
+if __name__ == "__main__":
+    unittest.main()
