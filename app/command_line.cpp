@@ -35,7 +35,7 @@ int readCommandLine(int argc, const char* const* argv, OpenedRecipe& opened)
         fprintf(stderr, "Could not read %s: %s\n", argument, strerror(ENAMETOOLONG));
         return EXIT_BAD_COMMAND_LINE;
     }
-    if (!readRecipeFile(argument, &opened.recipe, &error)) {
+    if (!loadRecipe(argument, argument, &opened.recipe, &error)) {
         fprintf(stderr, "%s\n", error.c_str());
         return EXIT_BAD_COMMAND_LINE;
     }

@@ -1,4 +1,4 @@
-// Reading a recipe from a file.
+// Reading a recipe from a file or standard input, as both programs do.
 #pragma once
 
 #include <cstddef>
@@ -6,11 +6,13 @@
 
 #include "session/recipe.h"
 
-// Longer files are refused unread: no recipe a person makes comes near it,
-// and a device that never ends must not fill the memory.
-const size_t MAX_RECIPE_FILE_BYTES = 16 * 1024 * 1024;
+// Far beyond any recipe, which is a line per press; keeps a wrong file or an
+// endless input from being read whole.
+const size_t MAX_RECIPE_FILE_BYTES = (size_t)16 << 20;
 
-// Reads the whole file and parses it. On failure returns false, leaves
-// `recipe` empty and sets `error` to one line: "Could not read <fileName>:
-// <reason>" when the file cannot be read, else the parser's message.
-bool readRecipeFile(const char* fileName, Recipe* recipe, std::string* error);
+// Reads the whole of the file `path` (standard input when `path` is null)
+// and parses it, naming it `name` in messages. On failure returns false,
+// leaves `recipe` empty and sets `error` to one line: "Could not read <name>:
+// <reason>" when it cannot be read or is larger than MAX_RECIPE_FILE_BYTES,
+// else the parser's message.
+bool loadRecipe(const char* path, const char* name, Recipe* recipe, std::string* error);
