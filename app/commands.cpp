@@ -2,8 +2,8 @@
 
 #include "app/parameters.h"
 #include "app/state.h"
+#include "session/session.h"
 #include "session/step.h"
-#include "texture/bmp_export.h"
 
 Button* targetButtons[4];
 Button* sourceButtons[4];
@@ -44,11 +44,12 @@ Step panelStep(Operation operation)
     return step;
 }
 
+// Runs the operation as a step of the session. The loop ends the session's
+// hold at every new press and release, so a press repeated while held goes
+// on as one step and any other press starts a new one.
 void runOperation(Operation operation)
 {
-    Pixel* pixels[SLOT_COUNT];
-    getSlotPixels(pixels);
-    applyStep(pixels, panelStep(operation));
+    performStep(session, panelStep(operation), true);
 }
 
 void selectTarget(int32_t slot)
@@ -192,9 +193,4 @@ void runDeform()
 void runTwirl()
 {
     runOperation(OPERATION_TWIRL);
-}
-
-void runSave()
-{
-    saveTextureBmp(slots[targetSlot]->getPixels(), saveFileName);
 }

@@ -1,5 +1,7 @@
 // What the control panel's buttons do. Each command acts on the target slot
-// (and reads the source slot) at the moment it runs.
+// (and reads the source slot) at the moment it runs; each operation is a
+// step of the session, so it can be undone and is recorded. "Save" is in
+// app/saving.h.
 #pragma once
 
 #include <cstdint>
@@ -51,6 +53,3 @@ void runClear();
 void runMove();
 void runDeform();
 void runTwirl();
-
-// "Save": writes the target slot to the save file.
-void runSave();

@@ -1,7 +1,12 @@
 #include "app/control_panel.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "app/commands.h"
+#include "app/frame.h"
 #include "app/parameters.h"
+#include "app/saving.h"
 #include "app/state.h"
 
 namespace {
@@ -12,6 +17,11 @@ const Pixel PANEL_COLOR = BUTTON_COLOR;
 const Pixel TITLE_COLOR = 0xFF8080;
 const Pixel CAPTION_COLOR = 0x000000;
 const int32_t STEPPER_SIZE = 18;
+
+// The save file name's label runs from here to the window's right edge, 7
+// pixels a character and the last one 6 wide: 105 characters.
+const int32_t SAVE_NAME_X = 60;
+const size_t SAVE_NAME_MAX_CHARACTERS = (WINDOW_WIDTH - SAVE_NAME_X + 1) / 7;
 
 // Every button runs the same command for any mouse button, so holding a
 // button other than the left one repeats it on every frame.
@@ -132,5 +142,23 @@ void buildControlPanel()
     addStepperGroup<TWIRL_DIRECTION>();
 
     addButton(5, 550, 50, 20, "Save", runSave);
-    addLabel(60, 555, saveFileName, SELECTED_BUTTON_COLOR);
+    saveNameLabel = new Label(SAVE_NAME_X, 555, SELECTED_BUTTON_COLOR, "", true);
+    widgets.addLabel(saveNameLabel);
+    showSaveFileName();
+}
+
+void showSaveFileName()
+{
+    if (!saveNameLabel)
+        return;
+    size_t length = strlen(saveFileName);
+    if (length <= SAVE_NAME_MAX_CHARACTERS) {
+        saveNameLabel->setText(saveFileName);
+        return;
+    }
+    // The end of a path tells most: the file's own name.
+    char shown[SAVE_NAME_MAX_CHARACTERS + 1];
+    const char* end = saveFileName + length - (SAVE_NAME_MAX_CHARACTERS - 3);
+    snprintf(shown, sizeof shown, "...%s", end);
+    saveNameLabel->setText(shown);
 }

@@ -23,6 +23,23 @@ void drawSlots(Canvas canvas)
     }
 }
 
+// The tiled view: the target slot four times, edge to edge at 1:1, inside
+// one bevel round the whole slot area, so both seams cross in its middle.
+const int32_t TILED_FRAME_ORIGIN = 4;
+const int32_t TILED_FRAME_SIZE = 2 * TEXTURE_SIZE + 6;
+
+void drawTiledView(Canvas canvas)
+{
+    drawBevel(canvas, TILED_FRAME_ORIGIN, TILED_FRAME_ORIGIN, TILED_FRAME_SIZE, TILED_FRAME_SIZE,
+        SLOT_FRAME_COLOR);
+    const Texture* target = slots[targetSlot];
+    if (!target)
+        return;
+    int32_t origin = TILED_FRAME_ORIGIN + 3;
+    for (int32_t i = 0; i < 4; ++i)
+        target->blit(canvas, origin + (i % 2) * TEXTURE_SIZE, origin + (i / 2) * TEXTURE_SIZE);
+}
+
 // The two colour swatches over the colour-choice buttons; the edited one has
 // a green border, the other a black one.
 void drawSwatches(Canvas canvas)
@@ -56,7 +73,10 @@ bool drawFrame()
 
 void drawScreen(Canvas canvas)
 {
-    drawSlots(canvas);
+    if (tiledView)
+        drawTiledView(canvas);
+    else
+        drawSlots(canvas);
     widgets.draw(canvas);
     drawSwatches(canvas);
     if (colorPicker)

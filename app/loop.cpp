@@ -2,6 +2,7 @@
 
 #include "app/event_wait.h"
 #include "app/frame.h"
+#include "app/shortcuts.h"
 #include "app/state.h"
 
 namespace {
@@ -28,14 +29,20 @@ void handleEvent(LoopState& state, const SDL_Event& event)
     case SDL_KEYDOWN:
         if (event.key.keysym.sym == SDLK_ESCAPE)
             state.quitRequested = true;
+        else if (runShortcut(event.key.keysym.sym, event.key.keysym.mod))
+            state.redrawNeeded = true;
         break;
+    // A step lasts from its press to the release: whatever the new press
+    // does starts a new step.
     case SDL_MOUSEBUTTONDOWN:
         state.lastPress = event;
         state.buttonHeld = true;
         state.newPress = true;
+        endHold(session);
         break;
     case SDL_MOUSEBUTTONUP:
         state.buttonHeld = false;
+        endHold(session);
         break;
     case SDL_QUIT:
         state.quitRequested = true;

@@ -20,8 +20,9 @@ struct LoopState {
 };
 
 // Updates the loop state for one event: Escape key-down and the window's
-// close event request quitting; a press is remembered; any release ends a
-// hold; exposure and activation ask for a redraw.
+// close event request quitting; another key-down runs its shortcut, if it
+// has one; a press is remembered; a press or any release ends the session's
+// hold, and a release the loop's; exposure and activation ask for a redraw.
 void handleEvent(LoopState& state, const SDL_Event& event);
 
 // Handles every pending event.

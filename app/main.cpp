@@ -3,11 +3,17 @@
 #include <SDL.h>
 #include <cstdlib>
 
+#include "app/command_line.h"
 #include "app/loop.h"
 #include "app/shell.h"
 
-int main(int, char**)
+int main(int argc, char** argv)
 {
+    // A recipe is read before SDL starts: one that cannot be used opens no window.
+    OpenedRecipe opened;
+    int status = readCommandLine(argc, argv, opened);
+    if (status != GO_ON)
+        return status;
     if (SDL_Init(SDL_INIT_VIDEO) < 0)
         failStartUp(EXIT_SDL_FAILED, SDL_GetError());
     atexit(SDL_Quit);
@@ -16,8 +22,9 @@ int main(int, char**)
         failStartUp(EXIT_SDL_FAILED, "No display: the video driver \"offscreen\" shows nothing");
     if (!openWindow())
         failStartUp(EXIT_WINDOW_FAILED, SDL_GetError());
-    if (!setUpSession())
+    if (!setUpSession(opened.given ? &opened : nullptr))
         failStartUp(EXIT_TEXTURE_FAILED, "not enough memory for the texture slots");
+    opened = OpenedRecipe(); // the session holds its lines now
     runMainLoop();
     tearDownSession();
     return 0;

@@ -6,8 +6,10 @@
 #include <cstring>
 #include <new>
 
+#include "app/commands.h"
 #include "app/control_panel.h"
 #include "app/frame.h"
+#include "app/saving.h"
 #include "app/state.h"
 #include "session/replay.h"
 
@@ -38,15 +40,21 @@ bool openWindow()
     return screen != nullptr;
 }
 
-bool setUpSession()
+bool setUpSession(const OpenedRecipe* opened)
 {
-    snprintf(saveFileName, sizeof saveFileName, "texture%.3d.bmp", saveCounter);
+    nameSaveFilesAtLaunch(opened ? opened->fileName.c_str() : nullptr);
+    tiledView = false;
     buildControlPanel();
     if (!createSlots())
         return false;
-    Pixel* pixels[SLOT_COUNT];
-    getSlotPixels(pixels);
-    resetToStartUp(pixels);
+    getSlotPixels(session.slots);
+    resetToStartUp(session.slots);
+    if (opened) {
+        // The session goes on from the recipe's, with its steps to undo.
+        replayRecipe(session, opened->recipe, REPLAY_KEEPS_FULL_HISTORY);
+        targetSlot = opened->recipe.saveSlot >= 0 ? opened->recipe.saveSlot : 0;
+        markSelection(targetButtons, targetSlot);
+    }
     SDL_WM_SetCaption("Quiltor", nullptr);
     SDL_EnableKeyRepeat(400, 80);
     return true;
@@ -54,6 +62,10 @@ bool setUpSession()
 
 void tearDownSession()
 {
+    releaseSession(session);
+    for (Pixel*& pixels : session.slots)
+        pixels = nullptr;
+    saveNameLabel = nullptr; // the widget list deletes it
     delete colorPicker;
     colorPicker = nullptr;
     for (int32_t i = 0; i < SLOT_COUNT; ++i) {

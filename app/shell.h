@@ -1,6 +1,8 @@
 // Start-up and shutdown of the application around the main loop.
 #pragma once
 
+#include "app/command_line.h"
+
 // Exit statuses of the start-up failures.
 const int EXIT_SDL_FAILED = 1;
 const int EXIT_WINDOW_FAILED = 2;
@@ -14,11 +16,13 @@ bool videoDriverShowsNothing();
 bool openWindow();
 
 // Everything between opening the window and the main loop: the save file
-// name, the control panel, the four slots with their start-up textures, the
-// caption and key repeat. False if a slot cannot be allocated.
-bool setUpSession();
+// names, the control panel, the four slots with their start-up textures and
+// a session over them, the caption and key repeat. With a recipe opened, its
+// steps are replayed into the session and its saved slot becomes the target.
+// False if a slot cannot be allocated.
+bool setUpSession(const OpenedRecipe* opened = nullptr);
 
-// Deletes the colour picker and the four slots.
+// Releases the session, and deletes the colour picker and the four slots.
 void tearDownSession();
 
 // Reports a start-up failure on stderr with SDL's reason, and exits.

@@ -1,11 +1,15 @@
 #include "app/state.h"
 
 Texture* slots[SLOT_COUNT];
+Session session;
+bool tiledView = false;
 SDL_Surface* screen;
 int32_t targetSlot = 0;
 int32_t sourceSlot = 0;
 int32_t saveCounter = 0;
 char saveFileName[SAVE_FILE_NAME_SIZE];
+char recipeFileName[SAVE_FILE_NAME_SIZE];
+Label* saveNameLabel;
 ColorPicker* colorPicker;
 
 void getSlotPixels(Pixel* pixels[SLOT_COUNT])

@@ -4,18 +4,28 @@
 
 #include "gui/color_picker.h"
 #include "gui/widget_list.h"
+#include "session/session.h"
 #include "session/step.h"
 #include "texture/texture.h"
 
 struct SDL_Surface;
 
-const int32_t SAVE_FILE_NAME_SIZE = 256;
+// Room for any path the system takes; a reopened recipe may name one.
+const int32_t SAVE_FILE_NAME_SIZE = 4096;
 
 // The four texture slots: 0 top-left, 1 top-right, 2 bottom-left, 3 bottom-right.
 extern Texture* slots[SLOT_COUNT];
 
 // Fills `pixels` with the four slots' pixel arrays, in slot order.
 void getSlotPixels(Pixel* pixels[SLOT_COUNT]);
+
+// What the user did to the slots, for undo and the recipe; its slot pointers
+// are the slots' pixel arrays while the slots exist.
+extern Session session;
+
+// The slot area shows the target slot four times, edge to edge, instead of
+// the four slots.
+extern bool tiledView;
 
 // The window surface, owned by SDL.
 extern SDL_Surface* screen;
@@ -24,9 +34,16 @@ extern SDL_Surface* screen;
 extern int32_t targetSlot;
 extern int32_t sourceSlot;
 
-// Formatted into the save file name; never advanced, so every save replaces one file.
+// The number Save as a new file counts up from: 0 at launch, the number of
+// a reopened "textureNNN.recipe", or the number it chose last.
 extern int32_t saveCounter;
+// Where Save writes the target slot.
 extern char saveFileName[SAVE_FILE_NAME_SIZE];
+// Where Save writes the session's recipe beside it: empty while the name is
+// the launch's "texture000.bmp", which gets no recipe.
+extern char recipeFileName[SAVE_FILE_NAME_SIZE];
+// The label beside "Save" that shows the name; owned by the widget list.
+extern Label* saveNameLabel;
 
 // The one colour picker, created with the control panel.
 extern ColorPicker* colorPicker;

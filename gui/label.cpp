@@ -7,6 +7,20 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+
+// A malloc'ed copy of the text, or null.
+char* copyText(const char* text)
+{
+    size_t size = std::strlen(text) + 1;
+    char* copy = (char*)std::malloc(size);
+    if (copy != nullptr)
+        std::memcpy(copy, text, size);
+    return copy;
+}
+
+} // namespace
+
 Label::Label(int32_t x, int32_t y, Pixel color, const char* text, bool copy)
     : x(x)
     , y(y)
@@ -18,10 +32,7 @@ Label::Label(int32_t x, int32_t y, Pixel color, const char* text, bool copy)
 {
     if (text == nullptr || !copy)
         return;
-    size_t size = std::strlen(text) + 1;
-    ownedText = (char*)std::malloc(size);
-    if (ownedText != nullptr)
-        std::memcpy(ownedText, text, size);
+    ownedText = copyText(text);
     this->text = ownedText;
 }
 
@@ -43,6 +54,19 @@ Label::Label(int32_t x, int32_t y, Pixel color, const int32_t* value)
 Label::~Label()
 {
     std::free(ownedText);
+}
+
+bool Label::setText(const char* newText)
+{
+    if (!isFixed || newText == nullptr)
+        return false;
+    char* copy = copyText(newText);
+    if (copy == nullptr)
+        return false;
+    std::free(ownedText);
+    ownedText = copy;
+    text = ownedText;
+    return true;
 }
 
 void Label::draw(Canvas canvas)

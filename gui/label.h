@@ -20,6 +20,11 @@ public:
     Label(const Label&) = delete;
     Label& operator=(const Label&) = delete;
 
+    // Makes a fixed label show its own copy of `text` from the next draw on.
+    // If the copy cannot be had, the label keeps what it showed and false is
+    // returned. A value label is left as it is.
+    bool setText(const char* text);
+
     // Draws the text at (x, y); a value label formats its value first. A
     // fixed label without text draws nothing.
     void draw(Canvas canvas);

@@ -3,6 +3,22 @@
 #include <cerrno>
 #include <cstring>
 
+namespace {
+
+// Begins, writes and finishes a pending file; null, or the reason it failed.
+const char* writePending(PendingFile& pending, const FileToSave& file)
+{
+    if (!beginPendingFile(pending, file.name))
+        return strerror(pending.error);
+    // The writer's reason comes first: a failed write also fails the flush.
+    const char* failure = file.write(file.data, pending.file);
+    if (!finishPendingFile(pending) && !failure)
+        failure = strerror(pending.error);
+    return failure;
+}
+
+} // namespace
+
 void reportSaveFailure(const char* fileName, const char* reason)
 {
     fprintf(stderr, "Could not save %s: %s\n", fileName, reason);
@@ -10,27 +26,51 @@ void reportSaveFailure(const char* fileName, const char* reason)
 
 SaveResult saveFile(const char* fileName, Placement placement, FileWriter write, const void* data)
 {
-    PendingFile pending;
-    const char* failure = nullptr;
-    if (!beginPendingFile(pending, fileName)) {
-        failure = strerror(pending.error);
-    } else {
-        // The writer's reason comes first: a failed write also fails the flush.
-        failure = write(data, pending.file);
-        if (!finishPendingFile(pending) && !failure)
-            failure = strerror(pending.error);
-        if (!failure && !placePendingFile(pending, placement)) {
-            if (placement == KEEP_EXISTING && pending.error == EEXIST) {
-                discardPendingFile(pending);
-                return NAME_TAKEN;
-            }
-            failure = strerror(pending.error);
-        }
-    }
-    discardPendingFile(pending);
-    if (failure) {
-        reportSaveFailure(fileName, failure);
+    FileToSave file = { fileName, write, data };
+    return saveFiles(&file, 1, placement);
+}
+
+SaveResult saveFiles(const FileToSave* files, int count, Placement placement)
+{
+    if (count < 1 || count > MAX_FILES_SAVED_TOGETHER) {
+        reportSaveFailure(count > 0 ? files[0].name : "nothing", strerror(EINVAL));
         return SAVE_FAILED;
     }
-    return SAVED;
+    PendingFile pending[MAX_FILES_SAVED_TOGETHER];
+    const char* failure = nullptr;
+    const char* failedName = nullptr;
+    int written = 0;
+    for (; written < count && !failure; ++written) {
+        failure = writePending(pending[written], files[written]);
+        failedName = files[written].name;
+    }
+    SaveResult result = SAVED;
+    if (!failure && !placePendingFiles(pending, count, placement)) {
+        // The file that failed is the first with an error.
+        int failed = 0;
+        while (failed < count - 1 && pending[failed].error == 0)
+            ++failed;
+        if (placement == KEEP_EXISTING && pending[failed].error == EEXIST)
+            result = NAME_TAKEN;
+        else
+            failure = strerror(pending[failed].error);
+        failedName = files[failed].name;
+    }
+    for (int i = 0; i < written; ++i)
+        discardPendingFile(pending[i]);
+    if (failure) {
+        reportSaveFailure(failedName, failure);
+        return SAVE_FAILED;
+    }
+    return result;
+}
+
+const char* writeText(const void* text, FILE* file)
+{
+    const char* characters = (const char*)text;
+    size_t length = strlen(characters);
+    errno = 0;
+    if (fwrite(characters, 1, length, file) != length)
+        return strerror(errno ? errno : EIO);
+    return nullptr;
 }

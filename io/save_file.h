@@ -1,5 +1,5 @@
-// Saving one whole file safely: written beside its name, placed once it is
-// complete, and any failure reported as one line on stderr.
+// Saving whole files safely: written beside their names, placed once they
+// are complete, and any failure reported as one line on stderr.
 #pragma once
 
 #include <cstdio>
@@ -8,13 +8,23 @@
 
 enum SaveResult {
     SAVED,
-    NAME_TAKEN, // KEEP_EXISTING found the name taken; nothing was reported
+    NAME_TAKEN, // KEEP_EXISTING found a name taken; nothing was reported
     SAVE_FAILED, // reported on stderr
 };
 
 // Writes a whole file's contents into `file`; returns null, or the reason it
 // failed. Flushing and closing are the caller's.
 typedef const char* (*FileWriter)(const void* data, FILE* file);
+
+// One file of a group saved together.
+struct FileToSave {
+    const char* name;
+    FileWriter write;
+    const void* data;
+};
+
+// The most files one group may hold.
+const int MAX_FILES_SAVED_TOGETHER = 4;
 
 // Prints "Could not save <fileName>: <reason>" as one line on stderr.
 void reportSaveFailure(const char* fileName, const char* reason);
@@ -23,3 +33,12 @@ void reportSaveFailure(const char* fileName, const char* reason);
 // places it there. Leaves nothing behind but the placed file; a failure keeps
 // any previous file byte for byte.
 SaveResult saveFile(const char* fileName, Placement placement, FileWriter write, const void* data);
+
+// Saves the files as saveFile does, but places them only once all are
+// written, as a group (see placePendingFiles): with KEEP_EXISTING they land
+// all or none, and NAME_TAKEN means none did. A failure is reported for the
+// file that failed, and nothing is placed unless every file was written.
+SaveResult saveFiles(const FileToSave* files, int count, Placement placement);
+
+// A FileWriter for a zero-terminated text.
+const char* writeText(const void* text, FILE* file);

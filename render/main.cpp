@@ -5,18 +5,14 @@
 #include <cstring>
 #include <string>
 
-#include "io/read_file.h"
 #include "render/render_recipe.h"
+#include "session/recipe_file.h"
 
 namespace {
 
 const int EXIT_BAD_USAGE = 1;
 const int EXIT_NOT_WRITTEN = 3;
 const int EXIT_BAD_RECIPE = 4;
-
-// Far beyond any recipe, which is a line per press; keeps a wrong file or an
-// endless input from being read whole.
-const size_t MAX_RECIPE_BYTES = (size_t)16 << 20;
 
 // The name parse errors and read failures give standard input.
 const char* const STDIN_NAME = "<stdin>";
@@ -170,20 +166,8 @@ bool isStdin(const char* recipe)
 // be read or is not a valid recipe.
 bool loadRecipe(const char* path, const char* name, Recipe* recipe)
 {
-    std::string text;
-    int error = 0;
-    ReadResult read
-        = readWholeFile(isStdin(path) ? nullptr : path, MAX_RECIPE_BYTES, &text, &error);
-    if (read == READ_TOO_LARGE) {
-        fprintf(stderr, "Could not read %s: larger than %zu MiB\n", name, MAX_RECIPE_BYTES >> 20);
-        return false;
-    }
-    if (read == READ_FAILED) {
-        fprintf(stderr, "Could not read %s: %s\n", name, strerror(error));
-        return false;
-    }
     std::string problem;
-    if (!parseRecipe(text.data(), text.size(), name, recipe, &problem)) {
+    if (!::loadRecipe(isStdin(path) ? nullptr : path, name, recipe, &problem)) {
         fprintf(stderr, "%s\n", problem.c_str());
         return false;
     }

@@ -6,15 +6,6 @@
 
 #include "texture/texture.h"
 
-namespace {
-
-const char* writeBmpData(const void* pixels, FILE* file)
-{
-    return writeTextureBmp((const Pixel*)pixels, file);
-}
-
-} // namespace
-
 const char* writeTextureBmp(const Pixel* pixels, FILE* file)
 {
     // SDL reads the texture's own array through a surface made over it.
@@ -35,12 +26,17 @@ const char* writeTextureBmp(const Pixel* pixels, FILE* file)
     return nullptr;
 }
 
+const char* writeTextureBmpData(const void* pixels, FILE* file)
+{
+    return writeTextureBmp((const Pixel*)pixels, file);
+}
+
 bool saveTextureBmp(const Pixel* pixels, const char* fileName)
 {
-    return saveFile(fileName, REPLACE_EXISTING, writeBmpData, pixels) == SAVED;
+    return saveFile(fileName, REPLACE_EXISTING, writeTextureBmpData, pixels) == SAVED;
 }
 
 SaveResult saveNewTextureBmp(const Pixel* pixels, const char* fileName)
 {
-    return saveFile(fileName, KEEP_EXISTING, writeBmpData, pixels);
+    return saveFile(fileName, KEEP_EXISTING, writeTextureBmpData, pixels);
 }

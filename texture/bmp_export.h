@@ -23,3 +23,7 @@ SaveResult saveNewTextureBmp(const Pixel* pixels, const char* fileName);
 // itself. Returns null, or the reason it failed; the file stays open and
 // unflushed.
 const char* writeTextureBmp(const Pixel* pixels, FILE* file);
+
+// writeTextureBmp as a FileWriter, for saving a texture in a group of files
+// with saveFiles: `pixels` is the texture's pixel array.
+const char* writeTextureBmpData(const void* pixels, FILE* file);

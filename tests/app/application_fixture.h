@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "app/frame.h"
@@ -13,6 +15,7 @@
 #include "app/parameters.h"
 #include "app/shell.h"
 #include "app/state.h"
+#include "tests/support/bmp_file.h"
 #include "texture/random.h"
 
 namespace testsupport {
@@ -49,6 +52,19 @@ inline const PanelValues& initialPanelValues()
 }
 // Captured during static initialisation, before any test runs.
 static const PanelValues& capturedAtStart = initialPanelValues();
+
+// Runs a test body inside a scratch working directory.
+struct InScratchDirectory {
+    ScratchDirectory directory;
+    std::string previous;
+    InScratchDirectory()
+    {
+        char buffer[4096];
+        previous = getcwd(buffer, sizeof buffer) ? buffer : "/";
+        EXPECT_EQ(chdir(directory.path.c_str()), 0);
+    }
+    ~InScratchDirectory() { EXPECT_EQ(chdir(previous.c_str()), 0); }
+};
 
 class ApplicationTest : public ::testing::Test {
 protected:
@@ -111,14 +127,23 @@ protected:
         push(event);
     }
 
-    static void pushKey(SDLKey key, bool down)
+    static void pushKey(SDLKey key, bool down, SDLMod modifiers = KMOD_NONE)
     {
         SDL_Event event {};
         event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
         event.key.type = event.type;
         event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
         event.key.keysym.sym = key;
+        event.key.keysym.mod = modifiers;
         push(event);
+    }
+
+    // A key pressed and released with the modifiers held, then one pass.
+    void typeKey(SDLKey key, SDLMod modifiers = KMOD_NONE)
+    {
+        pushKey(key, true, modifiers);
+        pushKey(key, false, modifiers);
+        runPass(loop);
     }
 
     // A left press and release in one batch, then one pass: a user's click.

@@ -11,6 +11,7 @@
 #include "texture/warps.h"
 
 using testsupport::ApplicationTest;
+using testsupport::InScratchDirectory;
 
 namespace {
 
@@ -228,19 +229,6 @@ TEST_F(ControlPanel, SwatchesChooseTheEditedColourAndClearAlwaysUsesColourOne)
     EXPECT_EQ(color1Red, 65);
     EXPECT_EQ(color2Red, 65);
 }
-
-// Runs a test body inside a scratch working directory.
-struct InScratchDirectory {
-    testsupport::ScratchDirectory directory;
-    std::string previous;
-    InScratchDirectory()
-    {
-        char buffer[4096];
-        previous = getcwd(buffer, sizeof buffer) ? buffer : "/";
-        EXPECT_EQ(chdir(directory.path.c_str()), 0);
-    }
-    ~InScratchDirectory() { EXPECT_EQ(chdir(previous.c_str()), 0); }
-};
 
 void expectSavedFileHolds(int slot)
 {

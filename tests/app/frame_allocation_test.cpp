@@ -1,5 +1,6 @@
 // The main loop allocates nothing per pass: it polls, dispatches and redraws
-// the whole window in memory that already exists.
+// the whole window in memory that already exists, and a held operation goes
+// on in the memory its first pass took.
 
 #include "tests/app/application_fixture.h"
 
@@ -50,6 +51,18 @@ TEST_F(FrameAllocations, PassesThatDrawAndStepAllocateNothing)
     runPass(loop);
     EXPECT_EQ(spotSize, 178);
     EXPECT_EQ(allocationCount, 0) << "passes with a held stepper";
+
+    // A held right press on "Invert": its first pass keeps the slot for undo
+    // and records the step; the passes after it only extend that step.
+    pushPress(620, 360, SDL_BUTTON_RIGHT);
+    runPass(loop);
+    allocationCount = 0;
+    runPasses(50);
+    pushRelease(620, 360, SDL_BUTTON_RIGHT);
+    runPass(loop);
+    EXPECT_EQ(allocationCount, 0) << "passes with a held operation";
+    ASSERT_EQ(session.lines.size(), 1u);
+    EXPECT_EQ(session.lines[0].step.repeat, 51);
 }
 
 } // namespace

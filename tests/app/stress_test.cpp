@@ -1,6 +1,7 @@
 // A random user: a long fixed-seed stream of presses, releases, holds and
-// keys driven through the real main-loop passes. After every pass the state
-// must still be one the panel can produce.
+// keys (undo, redo and the tiled view among them) driven through the real
+// main-loop passes. After every pass the state must still be one the panel
+// can produce.
 
 #include <random>
 #include <unistd.h>
@@ -75,11 +76,12 @@ protected:
         case 6:
             pushMotion(x, y);
             break;
-        case 7: { // a key other than Escape, down or up; or Escape up
-            static const SDLKey keys[]
-                = { SDLK_a, SDLK_SPACE, SDLK_RETURN, SDLK_PLUS, SDLK_ESCAPE };
-            SDLKey key = keys[uniform(0, 4)];
-            pushKey(key, key != SDLK_ESCAPE && uniform(0, 1));
+        case 7: { // a key other than Escape, down or up, with or without Ctrl; or Escape up
+            static const SDLKey keys[] = { SDLK_a, SDLK_SPACE, SDLK_RETURN, SDLK_PLUS, SDLK_z,
+                SDLK_y, SDLK_t, SDLK_ESCAPE };
+            SDLKey key = keys[uniform(0, 7)];
+            pushKey(
+                key, key != SDLK_ESCAPE && uniform(0, 1), uniform(0, 1) ? KMOD_LCTRL : KMOD_NONE);
             break;
         }
         default: // a right-button hold over a control, held for a few passes

@@ -49,6 +49,23 @@ TEST(Label, FixedLabelWithoutTextDrawsNothing)
     EXPECT_EQ(drawLabel(noVariable), DrawingBuffer(60, 20).buffer);
 }
 
+TEST(Label, SetTextReplacesAFixedTextWithItsOwnCopyAndLeavesValueLabels)
+{
+    char name[] = "texture000.bmp";
+    Label borrowed(4, 6, 0xFFFFFF, name, false);
+    ASSERT_TRUE(borrowed.setText("texture002.bmp"));
+    EXPECT_NE(borrowed.text, name);
+    EXPECT_STREQ(name, "texture000.bmp"); // the borrowed string is not written
+    EXPECT_EQ(drawLabel(borrowed), textAlone("texture002.bmp"));
+    ASSERT_TRUE(borrowed.setText("a"));
+    EXPECT_EQ(drawLabel(borrowed), textAlone("a"));
+
+    int32_t variable = 7;
+    Label value(4, 6, 0xFFFFFF, &variable);
+    EXPECT_FALSE(value.setText("x"));
+    EXPECT_EQ(drawLabel(value), textAlone("7"));
+}
+
 TEST(Label, ValueLabelShowsTheVariableAsItIsAtEachDraw)
 {
     int32_t variable = -127;

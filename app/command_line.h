@@ -1,0 +1,26 @@
+// The command line: nothing, a recipe to reopen, or --help.
+#pragma once
+
+#include <string>
+
+#include "session/recipe.h"
+
+// Exit status for a command line or a recipe that cannot be used.
+const int EXIT_BAD_COMMAND_LINE = 4;
+
+// readCommandLine's answer when the program is to go on and open its window.
+const int GO_ON = -1;
+
+// A recipe named on the command line, read and parsed before the window opens.
+struct OpenedRecipe {
+    bool given = false;
+    std::string fileName; // as given, relative or absolute
+    Recipe recipe;
+};
+
+// Reads the arguments before anything else starts. Returns GO_ON, with the
+// recipe read into `opened` if one was named; or, once it has printed the
+// usage (for --help, on stdout) or the reason on stderr, the exit status: 0
+// for --help, EXIT_BAD_COMMAND_LINE for more than one argument, an option, or
+// a recipe that cannot be read or does not parse.
+int readCommandLine(int argc, const char* const* argv, OpenedRecipe& opened);

@@ -1,0 +1,137 @@
+#include "app/saving.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+
+#include "app/control_panel.h"
+#include "app/state.h"
+#include "session/recipe.h"
+#include "texture/bmp_export.h"
+
+namespace {
+
+// Save file names have three digits.
+const int32_t LAST_SAVE_NUMBER = 999;
+const char* const RECIPE_SUFFIX = ".recipe";
+
+void formatNumberedName(char* name, int32_t number, const char* suffix)
+{
+    snprintf(name, SAVE_FILE_NAME_SIZE, "texture%.3d%s", (int)number, suffix);
+}
+
+// Whether anything has the name, a dangling symbolic link included.
+bool nameTaken(const char* name)
+{
+    struct stat status;
+    return lstat(name, &status) == 0;
+}
+
+bool endsWith(const char* text, const char* end)
+{
+    size_t length = strlen(text), endLength = strlen(end);
+    return length >= endLength && strcmp(text + length - endLength, end) == 0;
+}
+
+// NNN of a path whose last part is "textureNNN.recipe", or 0.
+int32_t recipeNumber(const char* path)
+{
+    static const char PATTERN[] = "texture###.recipe";
+    const char* slash = strrchr(path, '/');
+    const char* base = slash ? slash + 1 : path;
+    if (strlen(base) != strlen(PATTERN))
+        return 0;
+    int32_t number = 0;
+    for (size_t i = 0; PATTERN[i]; ++i) {
+        if (PATTERN[i] != '#') {
+            if (base[i] != PATTERN[i])
+                return 0;
+        } else if (base[i] >= '0' && base[i] <= '9') {
+            number = number * 10 + (base[i] - '0');
+        } else {
+            return 0;
+        }
+    }
+    return number;
+}
+
+// Writes the target slot to `bitmapName` and the recipe of the session,
+// ending in a save of the target, to `recipeName`, as one group.
+SaveResult saveWithRecipe(const char* bitmapName, const char* recipeName, Placement placement)
+{
+    std::string recipe = formatRecipe(session.lines, targetSlot);
+    const FileToSave files[2] = {
+        { bitmapName, writeTextureBmpData, slots[targetSlot]->getPixels() },
+        { recipeName, writeText, recipe.c_str() },
+    };
+    return saveFiles(files, 2, placement);
+}
+
+void reportNoFreeNumber()
+{
+    char reason[80];
+    if (saveCounter >= LAST_SAVE_NUMBER)
+        snprintf(reason, sizeof reason, "no number is left above %d", (int)LAST_SAVE_NUMBER);
+    else
+        snprintf(reason, sizeof reason, "texture%.3d.bmp to texture%.3d.bmp are all taken",
+            (int)(saveCounter + 1), (int)LAST_SAVE_NUMBER);
+    reportSaveFailure("a new texture", reason);
+}
+
+} // namespace
+
+void nameSaveFilesAtLaunch(const char* recipeName)
+{
+    if (!recipeName) {
+        saveCounter = 0;
+        formatNumberedName(saveFileName, 0, ".bmp");
+        recipeFileName[0] = '\0';
+        return;
+    }
+    saveCounter = recipeNumber(recipeName);
+    snprintf(recipeFileName, sizeof recipeFileName, "%s", recipeName);
+    size_t stem = strlen(recipeName);
+    if (endsWith(recipeName, RECIPE_SUFFIX))
+        stem -= strlen(RECIPE_SUFFIX);
+    snprintf(saveFileName, sizeof saveFileName, "%.*s.bmp", (int)stem, recipeName);
+}
+
+void runSave()
+{
+    if (recipeFileName[0])
+        saveWithRecipe(saveFileName, recipeFileName, REPLACE_EXISTING);
+    else
+        saveTextureBmp(slots[targetSlot]->getPixels(), saveFileName);
+}
+
+bool saveAgain()
+{
+    runSave();
+    return false;
+}
+
+bool saveAsNewFile()
+{
+    char bitmapName[SAVE_FILE_NAME_SIZE];
+    char recipeName[SAVE_FILE_NAME_SIZE];
+    for (int32_t number = saveCounter + 1; number <= LAST_SAVE_NUMBER; ++number) {
+        formatNumberedName(bitmapName, number, ".bmp");
+        formatNumberedName(recipeName, number, RECIPE_SUFFIX);
+        if (nameTaken(bitmapName) || nameTaken(recipeName))
+            continue;
+        SaveResult result = saveWithRecipe(bitmapName, recipeName, KEEP_EXISTING);
+        // Taken between the look and the rename: the next number is as good.
+        if (result == NAME_TAKEN)
+            continue;
+        if (result == SAVE_FAILED)
+            return false;
+        saveCounter = number;
+        memcpy(saveFileName, bitmapName, sizeof saveFileName);
+        memcpy(recipeFileName, recipeName, sizeof recipeFileName);
+        showSaveFileName();
+        return true;
+    }
+    reportNoFreeNumber();
+    return false;
+}

@@ -1,0 +1,10 @@
+// The keyboard shortcuts: undo, redo, the tiled view and saving. Each acts
+// on key-down, so SDL's key repeat repeats it.
+#pragma once
+
+#include <SDL.h>
+
+// Runs the action of the shortcut the key and modifiers make, if any. True
+// when the window may show something new; false when nothing ran or what ran
+// changed nothing that is drawn.
+bool runShortcut(SDLKey key, SDLMod modifiers);

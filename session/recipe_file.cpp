@@ -1,0 +1,24 @@
+#include "session/recipe_file.h"
+
+#include <cstring>
+
+#include "io/read_file.h"
+
+bool loadRecipe(const char* path, const char* name, Recipe* recipe, std::string* error)
+{
+    *recipe = Recipe();
+    std::string text;
+    int reason = 0;
+    switch (readWholeFile(path, MAX_RECIPE_FILE_BYTES, &text, &reason)) {
+    case READ_TOO_LARGE:
+        *error = std::string("Could not read ") + name + ": larger than "
+            + std::to_string(MAX_RECIPE_FILE_BYTES >> 20) + " MiB";
+        return false;
+    case READ_FAILED:
+        *error = std::string("Could not read ") + name + ": " + strerror(reason);
+        return false;
+    case READ_DONE:
+        break;
+    }
+    return parseRecipe(text.data(), text.size(), name, recipe, error);
+}

@@ -1,0 +1,18 @@
+// Reading a recipe from a file or standard input, as both programs do.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "session/recipe.h"
+
+// Far beyond any recipe, which is a line per press; keeps a wrong file or an
+// endless input from being read whole.
+const size_t MAX_RECIPE_FILE_BYTES = (size_t)16 << 20;
+
+// Reads the whole of the file `path` (standard input when `path` is null)
+// and parses it, naming it `name` in messages. On failure returns false,
+// leaves `recipe` empty and sets `error` to one line: "Could not read <name>:
+// <reason>" when it cannot be read or is larger than MAX_RECIPE_FILE_BYTES,
+// else the parser's message.
+bool loadRecipe(const char* path, const char* name, Recipe* recipe, std::string* error);

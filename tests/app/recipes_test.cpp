@@ -1,0 +1,250 @@
+// The window program's recipes: recorded as the user works, written beside
+// a bitmap saved under a new name, and reopened from the command line
+// through the same start-up path the program takes.
+
+#include <string>
+#include <sys/stat.h>
+
+#include "app/commands.h"
+#include "app/saving.h"
+#include "session/replay.h"
+#include "tests/app/application_fixture.h"
+#include "tests/session/slots.h"
+
+using testsupport::ApplicationTest;
+using testsupport::InScratchDirectory;
+
+namespace {
+
+const SDLMod CTRL = KMOD_LCTRL;
+const SDLMod CTRL_SHIFT = (SDLMod)(KMOD_LCTRL | KMOD_LSHIFT);
+
+struct AllSlots {
+    std::vector<Pixel> pixels[SLOT_COUNT];
+    bool operator==(const AllSlots& other) const
+    {
+        for (int i = 0; i < SLOT_COUNT; ++i)
+            if (pixels[i] != other.pixels[i])
+                return false;
+        return true;
+    }
+};
+
+class Recipes : public ApplicationTest {
+protected:
+    InScratchDirectory scratch;
+
+    AllSlots allSlots()
+    {
+        AllSlots all;
+        for (int i = 0; i < SLOT_COUNT; ++i)
+            all.pixels[i] = slotPixels(i);
+        return all;
+    }
+
+    // Cells on slot 2, a held Twirl on slot 3, Mix of 2 into 3, an undo and
+    // a redo, Invert; then Ctrl+Shift+S with slot 3 the target.
+    void recordSession()
+    {
+        click(555, 20); // Target 2
+        click(540, 80); // Cells
+        click(535, 40); // Target 3
+        pushPress(540, 500, SDL_BUTTON_RIGHT); // Twirl, held for four passes
+        runPasses(4);
+        pushRelease(540, 500, SDL_BUTTON_RIGHT);
+        click(625, 20); // Source 2
+        click(625, 220); // Mix
+        typeKey(SDLK_z, CTRL);
+        typeKey(SDLK_y, CTRL);
+        click(620, 360); // Invert
+        typeKey(SDLK_s, CTRL_SHIFT);
+    }
+
+    // The slots a recipe file gives when replayed from the start-up state
+    // into slots of its own.
+    static AllSlots replayFile(const char* name)
+    {
+        Recipe recipe;
+        std::string error;
+        std::string text = testsupport::readFile(name);
+        EXPECT_TRUE(parseRecipe(text.data(), text.size(), name, &recipe, &error)) << error;
+        testsupport::Slots fresh;
+        Session replayed;
+        for (int i = 0; i < SLOT_COUNT; ++i)
+            replayed.slots[i] = fresh.pointers[i];
+        uint32_t seed = randomSeed; // the window's sequence goes on untouched
+        resetToStartUp(replayed.slots);
+        replayRecipe(replayed, recipe);
+        randomSeed = seed;
+        AllSlots all;
+        for (int i = 0; i < SLOT_COUNT; ++i)
+            all.pixels[i] = fresh.pixels[i];
+        return all;
+    }
+
+    // What main does with a command line, in this process: the window
+    // stays, the session and the panel start anew.
+    int reopen(const char* name)
+    {
+        tearDownSession();
+        widgets.clear();
+        targetSlot = 0;
+        sourceSlot = 0;
+        testsupport::initialPanelValues().restore();
+        const char* argv[] = { "quiltor", name };
+        OpenedRecipe opened;
+        int status = readCommandLine(2, argv, opened);
+        EXPECT_TRUE(setUpSession(status == GO_ON ? &opened : nullptr));
+        return status;
+    }
+};
+
+TEST_F(Recipes, ASavedRecipeReplaysToTheSessionsSlots)
+{
+    recordSession();
+    std::string text = testsupport::readFile("texture001.recipe");
+    EXPECT_EQ(text,
+        "quiltor recipe 1\n"
+        "cells target=2 nr=20 size=50\n"
+        "twirl target=3 direction=64 repeat=4\n"
+        "mix target=3 source=2 balance=128\n"
+        "undo\n"
+        "redo\n"
+        "invert target=3\n"
+        "save target=3\n");
+    EXPECT_TRUE(replayFile("texture001.recipe") == allSlots());
+
+    // The launch's texture000.bmp gets no recipe; Save to a chosen name
+    // replaces both files.
+    typeKey(SDLK_z, CTRL);
+    click(15, 560); // Save
+    EXPECT_EQ(testsupport::readFile("texture001.recipe"),
+        text.substr(0, text.size() - 14) + "undo\nsave target=3\n");
+    EXPECT_TRUE(replayFile("texture001.recipe") == allSlots());
+    EXPECT_EQ(testsupport::listDirectory(".").size(), 2u);
+}
+
+TEST_F(Recipes, AReopenedRecipeGoesOnWithTheSameSlotsRandomNumbersAndHistory)
+{
+    recordSession();
+    AllSlots saved = allSlots();
+    typeKey(SDLK_z, CTRL);
+    AllSlots undone = allSlots();
+    typeKey(SDLK_y, CTRL);
+    click(540, 80); // Cells on slot 3
+    AllSlots cells = allSlots();
+
+    ASSERT_EQ(reopen("texture001.recipe"), GO_ON);
+    EXPECT_TRUE(allSlots() == saved);
+    EXPECT_EQ(targetSlot, 2);
+    EXPECT_EQ(targetButtons[2]->color, SELECTED_BUTTON_COLOR);
+    EXPECT_EQ(targetButtons[0]->color, BUTTON_COLOR);
+    EXPECT_EQ(sourceSlot, 0);
+    EXPECT_STREQ(saveNameLabel->text, "texture001.bmp");
+    typeKey(SDLK_z, CTRL);
+    EXPECT_TRUE(allSlots() == undone);
+    typeKey(SDLK_y, CTRL);
+    click(540, 80);
+    EXPECT_TRUE(allSlots() == cells) << "the random sequence went on where it was saved";
+
+    // Saving goes on with the same recipe, and new names count on from its number.
+    click(15, 560);
+    EXPECT_TRUE(replayFile("texture001.recipe") == allSlots());
+    typeKey(SDLK_s, CTRL_SHIFT);
+    EXPECT_STREQ(saveFileName, "texture002.bmp");
+    EXPECT_EQ(
+        testsupport::readFile("texture002.recipe"), testsupport::readFile("texture001.recipe"));
+}
+
+TEST_F(Recipes, TheNameBesideSaveComesFromTheReopenedRecipe)
+{
+    ASSERT_EQ(mkdir("work", 0700), 0);
+    const char* recipe = "quiltor recipe 1\ninvert target=4\n";
+    struct Case {
+        const char* path;
+        const char* bitmap;
+        int32_t counter;
+    };
+    const Case cases[] = {
+        { "work/texture041.recipe", "work/texture041.bmp", 41 },
+        { "work/texture41.recipe", "work/texture41.bmp", 0 },
+        { "work/brick.recipe.txt", "work/brick.recipe.txt.bmp", 0 },
+    };
+    for (const Case& item : cases) {
+        FILE* file = fopen(item.path, "wb");
+        ASSERT_NE(file, nullptr);
+        fputs(recipe, file);
+        fclose(file);
+        ASSERT_EQ(reopen(item.path), GO_ON);
+        EXPECT_STREQ(saveFileName, item.bitmap);
+        EXPECT_STREQ(recipeFileName, item.path);
+        EXPECT_EQ(saveCounter, item.counter);
+        EXPECT_EQ(targetSlot, 0) << "no save line: slot 1";
+    }
+    click(15, 560);
+    EXPECT_EQ(
+        testsupport::readFile("work/brick.recipe.txt"), std::string(recipe) + "save target=1\n");
+
+    // A long path shows its end, within the window.
+    std::string path = "work";
+    while (path.size() < 200) {
+        path += "/a-directory-with-a-long-name";
+        ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+    }
+    path += "/brick.recipe";
+    FILE* file = fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    fputs(recipe, file);
+    fclose(file);
+    ASSERT_EQ(reopen(path.c_str()), GO_ON);
+    std::string shown = saveNameLabel->text;
+    EXPECT_EQ(shown.size(), 105u);
+    EXPECT_EQ(shown.substr(0, 3), "...");
+    std::string bitmap = path.substr(0, path.size() - 7) + ".bmp";
+    EXPECT_EQ(bitmap.substr(bitmap.size() - 102), shown.substr(3));
+}
+
+TEST(CommandLine, RefusesWhatItCannotUseWithStatusFourAndOneLine)
+{
+    InScratchDirectory scratch;
+    FILE* file = fopen("bad.recipe", "wb");
+    ASSERT_NE(file, nullptr);
+    fputs("quiltor recipe 1\nmix target=1 source=2 balance=300\n", file);
+    fclose(file);
+    ASSERT_EQ(mkdir("folder.recipe", 0700), 0);
+    struct Case {
+        std::vector<const char*> arguments;
+        int status;
+        const char* out;
+        const char* err;
+    };
+    const Case cases[] = {
+        { {}, GO_ON, "", "" },
+        { { "--help" }, 0, "usage: quiltor [RECIPE]\n", "" },
+        { { "--help", "bad.recipe" }, 4, "", "usage: quiltor [RECIPE]\n" },
+        { { "a.recipe", "b.recipe" }, 4, "", "usage: quiltor [RECIPE]\n" },
+        { { "-v" }, 4, "", "usage: quiltor [RECIPE]\n" },
+        { { "missing.recipe" }, 4, "",
+            "Could not read missing.recipe: No such file or directory\n" },
+        { { "folder.recipe" }, 4, "", "Could not read folder.recipe: Is a directory\n" },
+        { { "bad.recipe" }, 4, "", "bad.recipe:2: balance=300 is outside 0..256\n" },
+    };
+    for (const Case& item : cases) {
+        std::vector<const char*> argv = { "quiltor" };
+        argv.insert(argv.end(), item.arguments.begin(), item.arguments.end());
+        OpenedRecipe opened;
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        int status = readCommandLine((int)argv.size(), argv.data(), opened);
+        std::string out = testing::internal::GetCapturedStdout();
+        std::string err = testing::internal::GetCapturedStderr();
+        std::string what = item.arguments.empty() ? "no argument" : item.arguments[0];
+        EXPECT_EQ(status, item.status) << what;
+        EXPECT_EQ(out, item.out) << what;
+        EXPECT_EQ(err, item.err) << what;
+        EXPECT_FALSE(opened.given) << what;
+        EXPECT_TRUE(opened.recipe.lines.empty()) << what;
+    }
+}
+
+} // namespace

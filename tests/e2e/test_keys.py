@@ -1,0 +1,74 @@
+"""The keys with real key presses: undo and redo, the tiled view, and saving
+under a new name."""
+
+import os
+import unittest
+
+from harness import (ProgramTest, pixel, read_bmp24, slot_region, wait_for, CELLS, INVERT,
+                     TARGET)
+
+
+def tiled_region(rgb):
+    """The 512x512 area the tiled view shows, from a capture."""
+    return [pixel(rgb, 7 + x, 7 + y) for y in range(512) for x in range(512)]
+
+
+def tiled(slot):
+    """What the tiled view of a slot's 256x256 pixels looks like."""
+    return [slot[(y % 256) * 256 + x % 256] for y in range(512) for x in range(512)]
+
+
+class KeysTest(ProgramTest):
+    def wait_for_slot(self, program, slot, pixels, what):
+        return self.wait_for_frame(program, lambda rgb: slot_region(rgb, slot) == pixels, what)
+
+    def test_undo_redo_tiled_view_and_save_as_new(self):
+        program = self.start_program()
+        taken = os.path.join(program.workdir, "texture001.bmp")
+        with open(taken, "wb") as other:
+            other.write(b"someone else's file")
+        start = program.capture()
+        original = slot_region(start, 1)
+
+        program.click(TARGET[2])
+        program.click(CELLS)
+        cells = self.wait_for_frame(program, lambda rgb: slot_region(rgb, 1) != original,
+                                    "Cells on slot 2")
+        program.click(TARGET[1])
+        program.key("ctrl+z")
+        self.wait_for_slot(program, 1, original, "Ctrl+Z to undo Cells on slot 2")
+        program.key("ctrl+y")
+        self.wait_for_slot(program, 1, slot_region(cells, 1), "Ctrl+Y to redo it")
+        program.key("ctrl+z")
+        self.wait_for_slot(program, 1, original, "the second undo")
+        program.key("ctrl+shift+z")
+        shown = self.wait_for_slot(program, 1, slot_region(cells, 1), "Ctrl+Shift+Z to redo")
+
+        program.click(TARGET[2])
+        program.key("t")
+        self.wait_for_frame(program, lambda rgb: tiled_region(rgb) == tiled(slot_region(shown, 1)),
+                            "the tiled view of slot 2")
+        program.click(INVERT)
+        program.key("ctrl+z")
+        program.key("t")
+        self.wait_for_frame(program, lambda rgb: all(slot_region(rgb, slot) == slot_region(shown, slot)
+                                                     for slot in range(4)),
+                            "the four slots again")
+
+        program.key("ctrl+shift+s")
+        saved = os.path.join(program.workdir, "texture002.bmp")
+
+        def saved_holds_slot_2():
+            return (os.path.exists(saved)
+                    and read_bmp24(saved) == (256, 256, slot_region(shown, 1)))
+
+        wait_for(saved_holds_slot_2, 10, "texture002.bmp to hold slot 2")
+        with open(taken, "rb") as other:
+            self.assertEqual(other.read(), b"someone else's file")
+        self.assertEqual(sorted(os.listdir(program.workdir)),
+                         ["texture001.bmp", "texture002.bmp", "texture002.recipe"])
+        self.assertEqual(program.stderr(), "")
+
+
+if __name__ == "__main__":
+    unittest.main()
