@@ -14,6 +14,7 @@ import unittest
 
 BINARY = os.environ.get("QUILTOR_BINARY", "quiltor")
 PLAIN_BINARY = os.environ.get("QUILTOR_PLAIN_BINARY") or BINARY
+RENDER_BINARY = os.environ.get("QUILTOR_RENDER_BINARY", "quiltor-render")
 FRAME_TOOL = os.environ.get("QUILTOR_FRAME_TOOL", "render_start_frame")
 CLOSE_TOOL = os.environ.get("QUILTOR_CLOSE_TOOL", "send_close")
 

@@ -66,6 +66,17 @@ class RecipeTest(ProgramTest):
         program.key("Escape")
         self.assertEqual(program.wait_for_exit(), 0)
 
+        # Rendered without a window, the recipe gives the saved bitmap byte for byte.
+        rendered = os.path.join(program.workdir, "rendered.bmp")
+        environment = dict(os.environ)
+        environment.pop("DISPLAY", None)
+        result = subprocess.run([harness.RENDER_BINARY, recipe, "-o", rendered], env=environment,
+                                capture_output=True, text=True, timeout=60)
+        self.assertEqual((result.returncode, result.stderr), (0, ""))
+        with open(rendered, "rb") as mine, open(bitmap, "rb") as theirs:
+            self.assertEqual(mine.read(), theirs.read())
+        os.remove(rendered)
+
         reopened = self.start_program(command=[harness.BINARY, os.path.basename(recipe)],
                                       workdir=program.workdir)
         frame = self.wait_for_frame(reopened, lambda rgb: all_slots(rgb) == slots,
