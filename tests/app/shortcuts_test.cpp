@@ -90,39 +90,6 @@ TEST_F(Shortcuts, UndoRestoresTheStepsSlotAndLeavesThePanelAsItIs)
     EXPECT_EQ(cellCount, 33);
 }
 
-TEST_F(Shortcuts, UndoDoesNotRewindTheRandomSequenceAndANewStepDropsTheRedo)
-{
-    std::vector<Pixel> original = slotPixels(0);
-    press(CELLS);
-    std::vector<Pixel> firstCells = slotPixels(0);
-    typeKey(SDLK_z, CTRL);
-    press(CELLS);
-    EXPECT_NE(slotPixels(0), firstCells);
-
-    typeKey(SDLK_z, CTRL);
-    press(INVERT);
-    std::vector<Pixel> inverted = slotPixels(0);
-    EXPECT_FALSE(keyRenders(SDLK_y, CTRL));
-    EXPECT_EQ(slotPixels(0), inverted);
-    typeKey(SDLK_z, CTRL);
-    typeKey(SDLK_z, CTRL);
-    EXPECT_EQ(slotPixels(0), original) << "the dropped Cells came back";
-}
-
-TEST_F(Shortcuts, FiftyStepsCanBeUndoneAndTheOneBeforeThemIsDropped)
-{
-    moveX = 1;
-    std::vector<Pixel> afterFirst;
-    for (int step = 1; step <= 51; ++step) {
-        press(MOVE);
-        if (step == 1)
-            afterFirst = slotPixels(0);
-    }
-    for (int undo = 1; undo <= 51; ++undo)
-        EXPECT_EQ(keyRenders(SDLK_z, CTRL), undo <= 50) << "undo " << undo;
-    EXPECT_EQ(slotPixels(0), afterFirst);
-}
-
 TEST_F(Shortcuts, OnlyTheirOwnModifiersRunThem)
 {
     press(INVERT);
