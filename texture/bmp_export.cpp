@@ -35,8 +35,3 @@ bool saveTextureBmp(const Pixel* pixels, const char* fileName)
 {
     return saveFile(fileName, REPLACE_EXISTING, writeTextureBmpData, pixels) == SAVED;
 }
-
-SaveResult saveNewTextureBmp(const Pixel* pixels, const char* fileName)
-{
-    return saveFile(fileName, KEEP_EXISTING, writeTextureBmpData, pixels);
-}

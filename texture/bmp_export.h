@@ -14,11 +14,6 @@
 // and returns false.
 bool saveTextureBmp(const Pixel* pixels, const char* fileName);
 
-// Saves like saveTextureBmp, but only under a name nothing has yet, even if
-// something takes the name while the file is being written: then returns
-// NAME_TAKEN, prints nothing and leaves nothing behind.
-SaveResult saveNewTextureBmp(const Pixel* pixels, const char* fileName);
-
 // Writes the same BMP into an open file, for a caller that places the file
 // itself. Returns null, or the reason it failed; the file stays open and
 // unflushed.

@@ -161,26 +161,4 @@ TEST(BmpExport, ASymlinkIsReplacedNotWrittenThrough)
     expectFileHolds(path, texture);
 }
 
-TEST(BmpExport, ASaveUnderANewNameWritesTheSameBytesButNeverReplaces)
-{
-    ScratchDirectory directory;
-    Texture texture(256, 256);
-    fillPattern(texture, 6);
-    std::string replaced = directory.file("texture000.bmp");
-    std::string fresh = directory.file("texture001.bmp");
-    ASSERT_TRUE(saveTextureBmp(texture.getPixels(), replaced.c_str()));
-    EXPECT_EQ(saveNewTextureBmp(texture.getPixels(), fresh.c_str()), SAVED);
-    EXPECT_EQ(readFile(fresh), readFile(replaced));
-
-    // A taken name is left alone and not reported, so the caller can go on
-    // to the next number.
-    std::string before = readFile(replaced);
-    fillPattern(texture, 8);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(saveNewTextureBmp(texture.getPixels(), replaced.c_str()), NAME_TAKEN);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(readFile(replaced), before);
-    EXPECT_EQ(listDirectory(directory.path).size(), 2u);
-}
-
 } // namespace
