@@ -8,6 +8,7 @@
 #include "app/control_panel.h"
 #include "app/state.h"
 #include "session/recipe.h"
+#include "session/recipe_file.h"
 #include "texture/bmp_export.h"
 
 namespace {
@@ -26,12 +27,6 @@ bool nameTaken(const char* name)
 {
     struct stat status;
     return lstat(name, &status) == 0;
-}
-
-bool endsWith(const char* text, const char* end)
-{
-    size_t length = strlen(text), endLength = strlen(end);
-    return length >= endLength && strcmp(text + length - endLength, end) == 0;
 }
 
 // NNN of a path whose last part is "textureNNN.recipe", or 0.
@@ -91,10 +86,7 @@ void nameSaveFilesAtLaunch(const char* recipeName)
     }
     saveCounter = recipeNumber(recipeName);
     snprintf(recipeFileName, sizeof recipeFileName, "%s", recipeName);
-    size_t stem = strlen(recipeName);
-    if (endsWith(recipeName, RECIPE_SUFFIX))
-        stem -= strlen(RECIPE_SUFFIX);
-    snprintf(saveFileName, sizeof saveFileName, "%.*s.bmp", (int)stem, recipeName);
+    snprintf(saveFileName, sizeof saveFileName, "%s", bitmapNameForRecipe(recipeName).c_str());
 }
 
 void runSave()

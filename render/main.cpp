@@ -139,17 +139,6 @@ bool asksForHelp(int argc, char** argv)
     return false;
 }
 
-// RECIPE with a trailing ".recipe" replaced by ".bmp", or ".bmp" appended.
-std::string defaultOutput(const char* recipe)
-{
-    std::string name = recipe;
-    const std::string extension = ".recipe";
-    if (name.size() >= extension.size()
-        && name.compare(name.size() - extension.size(), extension.size(), extension) == 0)
-        name.resize(name.size() - extension.size());
-    return name + ".bmp";
-}
-
 // Reports bad usage; returns its exit status.
 int badUsage(const std::string& problem)
 {
@@ -189,7 +178,8 @@ int main(int argc, char** argv)
     const char* recipeName = isStdin(options.recipe) ? STDIN_NAME : options.recipe;
     if (!options.output && isStdin(options.recipe))
         return badUsage("reading standard input needs -o OUT");
-    const std::string output = options.output ? options.output : defaultOutput(options.recipe);
+    const std::string output
+        = options.output ? options.output : bitmapNameForRecipe(options.recipe);
     OutputFormat format = outputFormatOf(output.c_str());
     if (format == OUTPUT_UNKNOWN)
         return badUsage("'" + output + "' must end in .bmp or .png");

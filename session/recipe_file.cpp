@@ -22,3 +22,13 @@ bool loadRecipe(const char* path, const char* name, Recipe* recipe, std::string*
     }
     return parseRecipe(text.data(), text.size(), name, recipe, error);
 }
+
+std::string bitmapNameForRecipe(const char* recipeName)
+{
+    static const char RECIPE_SUFFIX[] = ".recipe";
+    const size_t suffixLength = sizeof RECIPE_SUFFIX - 1;
+    size_t stem = strlen(recipeName);
+    if (stem >= suffixLength && strcmp(recipeName + stem - suffixLength, RECIPE_SUFFIX) == 0)
+        stem -= suffixLength;
+    return std::string(recipeName, stem) + ".bmp";
+}

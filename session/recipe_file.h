@@ -16,3 +16,7 @@ const size_t MAX_RECIPE_FILE_BYTES = (size_t)16 << 20;
 // <reason>" when it cannot be read or is larger than MAX_RECIPE_FILE_BYTES,
 // else the parser's message.
 bool loadRecipe(const char* path, const char* name, Recipe* recipe, std::string* error);
+
+// The bitmap that goes with a recipe file: its name with ".bmp" in place of
+// a trailing ".recipe", or after the whole name.
+std::string bitmapNameForRecipe(const char* recipeName);
