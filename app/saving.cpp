@@ -56,8 +56,9 @@ int32_t recipeNumber(const char* path)
 SaveResult saveWithRecipe(const char* bitmapName, const char* recipeName, Placement placement)
 {
     std::string recipe = formatRecipe(session.lines, targetSlot);
+    const TextureImage image { slots[targetSlot]->getPixels(), TEXTURE_SIZE };
     const FileToSave files[2] = {
-        { bitmapName, writeTextureBmpData, slots[targetSlot]->getPixels() },
+        { bitmapName, writeTextureBmpData, &image },
         { recipeName, writeText, recipe.c_str() },
     };
     return saveFiles(files, 2, placement);
@@ -94,7 +95,7 @@ void runSave()
     if (recipeFileName[0])
         saveWithRecipe(saveFileName, recipeFileName, REPLACE_EXISTING);
     else
-        saveTextureBmp(slots[targetSlot]->getPixels(), saveFileName);
+        saveTextureBmp(slots[targetSlot]->getPixels(), TEXTURE_SIZE, saveFileName);
 }
 
 bool saveAgain()

@@ -51,7 +51,7 @@ bool setUpSession(const OpenedRecipe* opened)
     resetToStartUp(session.slots);
     if (opened) {
         // The session goes on from the recipe's, with its steps to undo.
-        replayRecipe(session, opened->recipe, REPLAY_KEEPS_FULL_HISTORY);
+        replayRecipe(session, opened->recipe);
         targetSlot = opened->recipe.saveSlot >= 0 ? opened->recipe.saveSlot : 0;
         markSelection(targetButtons, targetSlot);
     }

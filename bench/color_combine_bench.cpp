@@ -23,7 +23,7 @@ void BM_Colorize(benchmark::State& state)
 {
     std::vector<Pixel> pixels = noiseTexture(1);
     for (auto _ : state) {
-        colorizeTexture(pixels.data(), 255, 0, 0, 0, 255, 255);
+        colorizeTexture(pixels.data(), TEXTURE_SIZE, 255, 0, 0, 0, 255, 255);
         benchmark::ClobberMemory();
     }
 }
@@ -33,7 +33,7 @@ void BM_Invert(benchmark::State& state)
 {
     std::vector<Pixel> pixels = noiseTexture(1);
     for (auto _ : state) {
-        invertTexture(pixels.data());
+        invertTexture(pixels.data(), TEXTURE_SIZE);
         benchmark::ClobberMemory();
     }
 }
@@ -43,19 +43,19 @@ void BM_Clear(benchmark::State& state)
 {
     std::vector<Pixel> pixels = noiseTexture(1);
     for (auto _ : state) {
-        clearTexture(pixels.data(), 255, 0, 0);
+        clearTexture(pixels.data(), TEXTURE_SIZE, 255, 0, 0);
         benchmark::ClobberMemory();
     }
 }
 BENCHMARK(BM_Clear)->Unit(benchmark::kMicrosecond);
 
 // Runs one combiner on two noise textures; the source stays fixed.
-template <void (*combine)(Pixel*, const Pixel*)> void BM_Combine(benchmark::State& state)
+template <void (*combine)(Pixel*, const Pixel*, int32_t)> void BM_Combine(benchmark::State& state)
 {
     std::vector<Pixel> target = noiseTexture(1);
     std::vector<Pixel> source = noiseTexture(2);
     for (auto _ : state) {
-        combine(target.data(), source.data());
+        combine(target.data(), source.data(), TEXTURE_SIZE);
         benchmark::ClobberMemory();
     }
 }
@@ -69,7 +69,7 @@ void BM_Mix(benchmark::State& state)
     std::vector<Pixel> target = noiseTexture(1);
     std::vector<Pixel> source = noiseTexture(2);
     for (auto _ : state) {
-        mixTexture(target.data(), source.data(), 128);
+        mixTexture(target.data(), source.data(), TEXTURE_SIZE, 128);
         benchmark::ClobberMemory();
     }
 }

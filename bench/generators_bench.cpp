@@ -16,7 +16,7 @@ void BM_Cells99Size200(benchmark::State& state)
     std::vector<Pixel> pixels(TEXTURE_PIXEL_COUNT);
     randomSeed = 1;
     for (auto _ : state) {
-        generateCells(pixels.data(), 99, 200);
+        generateCells(pixels.data(), TEXTURE_SIZE, 99, 200);
         benchmark::ClobberMemory();
     }
 }
@@ -30,7 +30,7 @@ void BM_Plasma100(benchmark::State& state)
     randomSeed = 1;
     for (auto _ : state) {
         std::fill(pixels.begin(), pixels.end(), EMPTY_PIXEL);
-        generatePlasma(pixels.data(), 100);
+        generatePlasma(pixels.data(), TEXTURE_SIZE, 100);
         benchmark::ClobberMemory();
     }
 }
@@ -40,7 +40,7 @@ void BM_Pong256(benchmark::State& state)
 {
     std::vector<Pixel> pixels(TEXTURE_PIXEL_COUNT);
     for (auto _ : state) {
-        generatePong(pixels.data(), 256);
+        generatePong(pixels.data(), TEXTURE_SIZE, 256);
         benchmark::ClobberMemory();
     }
 }
@@ -50,7 +50,7 @@ void BM_Sine99x99(benchmark::State& state)
 {
     std::vector<Pixel> pixels(TEXTURE_PIXEL_COUNT);
     for (auto _ : state) {
-        generateSine(pixels.data(), 99, 99);
+        generateSine(pixels.data(), TEXTURE_SIZE, 99, 99);
         benchmark::ClobberMemory();
     }
 }
@@ -65,10 +65,10 @@ void BM_StartUpTextures(benchmark::State& state)
     for (auto _ : state) {
         randomSeed = 1;
         std::fill(slots[1].begin(), slots[1].end(), EMPTY_PIXEL);
-        generateCells(slots[0].data(), 20, 50);
-        generatePlasma(slots[1].data(), 20);
-        generatePong(slots[2].data(), 128);
-        generateSine(slots[3].data(), 5, 7);
+        generateCells(slots[0].data(), TEXTURE_SIZE, 20, 50);
+        generatePlasma(slots[1].data(), TEXTURE_SIZE, 20);
+        generatePong(slots[2].data(), TEXTURE_SIZE, 128);
+        generateSine(slots[3].data(), TEXTURE_SIZE, 5, 7);
         benchmark::ClobberMemory();
     }
 }

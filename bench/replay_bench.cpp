@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "session/render_plan.h"
 #include "session/replay.h"
 #include "tests/session/slots.h"
 
@@ -70,11 +71,10 @@ Recipe parsedRecipe()
 }
 
 // Every line through a fresh session, lines recorded, keeping the history
-// the argument asks for. A fresh history's buffers are fresh memory, and
-// their first touch is most of what the full history costs.
+// the window program keeps. A fresh history's buffers are fresh memory, and
+// their first touch is most of what the history costs.
 void BM_ReplayRecordedRecipe(benchmark::State& state)
 {
-    const ReplayHistory history = (ReplayHistory)state.range(0);
     const Recipe recipe = parsedRecipe();
     Slots slots;
     Session session;
@@ -85,15 +85,25 @@ void BM_ReplayRecordedRecipe(benchmark::State& state)
         releaseSession(session);
         resetToStartUp(slots.pointers);
         state.ResumeTiming();
-        replayRecipe(session, recipe, history);
+        replayRecipe(session, recipe);
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_ReplayRecordedRecipe)
-    ->ArgName("history")
-    ->Arg(REPLAY_KEEPS_FULL_HISTORY)
-    ->Arg(REPLAY_KEEPS_WHAT_IT_UNDOES)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplayRecordedRecipe)->Unit(benchmark::kMillisecond);
+
+// What the renderer does for slot 1 of the same recipe: its plan, start-up
+// included, and the steps that reach the slot.
+void BM_RenderPlanOfRecordedRecipe(benchmark::State& state)
+{
+    const Recipe recipe = parsedRecipe();
+    Slots slots;
+    for (auto _ : state) {
+        bool done = runRenderPlan(planRender(recipe, 0), slots.pointers, TEXTURE_SIZE);
+        benchmark::DoNotOptimize(done);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_RenderPlanOfRecordedRecipe)->Unit(benchmark::kMillisecond);
 
 // The sum of the recipe's operations: its steps applied with no history and
 // no recording (its undo and redo lines are left out).
@@ -107,7 +117,7 @@ void BM_ApplyRecordedStepsAlone(benchmark::State& state)
         state.ResumeTiming();
         for (const RecipeLine& line : recipe.lines)
             if (line.kind == LINE_STEP)
-                applyStep(slots.pointers, line.step);
+                applyStep(slots.pointers, TEXTURE_SIZE, line.step);
         benchmark::ClobberMemory();
     }
 }

@@ -24,7 +24,7 @@ void BM_DeformMost(benchmark::State& state)
 {
     std::vector<Pixel> pixels = noiseTexture();
     for (auto _ : state) {
-        deformTexture(pixels.data(), 100, 256, 100, 256);
+        deformTexture(pixels.data(), TEXTURE_SIZE, 100, 256, 100, 256);
         benchmark::ClobberMemory();
     }
 }
@@ -34,7 +34,7 @@ void BM_Twirl(benchmark::State& state)
 {
     std::vector<Pixel> pixels = noiseTexture();
     for (auto _ : state) {
-        twirlTexture(pixels.data(), (int32_t)state.range(0));
+        twirlTexture(pixels.data(), TEXTURE_SIZE, (int32_t)state.range(0));
         benchmark::ClobberMemory();
     }
 }
@@ -44,7 +44,7 @@ void BM_Move(benchmark::State& state)
 {
     std::vector<Pixel> pixels = noiseTexture();
     for (auto _ : state) {
-        moveTexture(pixels.data(), 128, 128);
+        moveTexture(pixels.data(), TEXTURE_SIZE, 128, 128);
         benchmark::ClobberMemory();
     }
 }

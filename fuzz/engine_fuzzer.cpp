@@ -63,9 +63,11 @@ const uint8_t FLAG_BYTE_ARGUMENTS = 4;
 // Arguments reduced to -128..127, near the panel's ranges.
 const uint8_t FLAG_SMALL_ARGUMENTS = 8;
 
+// The texture is 512 x 512 instead of 256 x 256.
+const uint8_t FLAG_LARGER_SIDE = 16;
+
 const size_t HEADER_SIZE = 30;
 const int32_t ARGUMENT_COUNT = 6;
-const size_t ARRAY_BYTES = TEXTURE_PIXEL_COUNT * sizeof(Pixel);
 const uint32_t RANDOM_MODULUS = 950706376u;
 
 struct Input {
@@ -77,12 +79,22 @@ struct Input {
     size_t payloadSize;
 };
 
+// The side of this input's textures and their pixel count.
+int32_t side = TEXTURE_SIZE;
+int32_t pixelTotal = TEXTURE_PIXEL_COUNT;
+
+size_t arrayBytes()
+{
+    return (size_t)pixelTotal * sizeof(Pixel);
+}
+
 // The arrays live on the heap, so reads or writes past either end hit the
-// address sanitizer's red zones. `before` keep the arrays as they were.
-Pixel* target = new Pixel[TEXTURE_PIXEL_COUNT];
-Pixel* source = new Pixel[TEXTURE_PIXEL_COUNT];
-Pixel* targetBefore = new Pixel[TEXTURE_PIXEL_COUNT];
-Pixel* sourceBefore = new Pixel[TEXTURE_PIXEL_COUNT];
+// address sanitizer's red zones; each is a new array of the input's size.
+// `before` keep the arrays as they were.
+Pixel* target = nullptr;
+Pixel* source = nullptr;
+Pixel* targetBefore = nullptr;
+Pixel* sourceBefore = nullptr;
 
 // Stops the run with a message when a property that holds for every input
 // fails; libFuzzer then saves the input.
@@ -120,15 +132,15 @@ void fillArray(Pixel* pixels, const uint8_t* bytes, size_t count, size_t offset)
 {
     uint8_t* out = (uint8_t*)pixels;
     if (count == 0) {
-        memset(out, 0, ARRAY_BYTES);
+        memset(out, 0, arrayBytes());
         return;
     }
-    size_t filled = std::min(count, ARRAY_BYTES);
+    size_t filled = std::min(count, arrayBytes());
     for (size_t i = 0; i < filled; ++i)
         out[i] = bytes[(i + offset) % count];
     // Doubling keeps the period, since `filled` stays a multiple of `count`.
-    while (filled < ARRAY_BYTES) {
-        size_t chunk = std::min(filled, ARRAY_BYTES - filled);
+    while (filled < arrayBytes()) {
+        size_t chunk = std::min(filled, arrayBytes() - filled);
         memcpy(out + filled, out, chunk);
         filled += chunk;
     }
@@ -153,7 +165,7 @@ bool isGrey(Pixel p)
 
 bool allGrey(const Pixel* pixels)
 {
-    for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i)
+    for (int32_t i = 0; i < pixelTotal; ++i)
         if (!isGrey(pixels[i]))
             return false;
     return true;
@@ -161,7 +173,7 @@ bool allGrey(const Pixel* pixels)
 
 bool sameArrays(const Pixel* a, const Pixel* b)
 {
-    return memcmp(a, b, ARRAY_BYTES) == 0;
+    return memcmp(a, b, arrayBytes()) == 0;
 }
 
 // The largest value of each channel anywhere in the array, as a pixel.
@@ -170,7 +182,7 @@ Pixel channelMaxima(const Pixel* pixels)
     Pixel maxima = 0;
     for (int32_t shift = 0; shift < 24; shift += 8) {
         int32_t m = 0;
-        for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i)
+        for (int32_t i = 0; i < pixelTotal; ++i)
             m = std::max(m, channel(pixels[i], shift));
         maxima |= (Pixel)m << shift;
     }
@@ -190,17 +202,17 @@ int32_t wholeCell(double v)
 {
     if (!std::isfinite(v) || std::floor(v) != v)
         return -1;
-    double cell = std::fmod(v, 256.0); // exact
-    return (int32_t)(cell < 0 ? cell + 256.0 : cell);
+    double cell = std::fmod(v, (double)side); // exact
+    return (int32_t)(cell < 0 ? cell + side : cell);
 }
 
 void checkSample(double x, double y)
 {
-    Pixel p = sampleBilinear(target, x, y);
+    Pixel p = sampleBilinear(target, side, x, y);
     check(withinBlend(p, channelMaxima(target)), "sample is a blend of the texture");
     int32_t cellX = wholeCell(x), cellY = wholeCell(y);
     if (cellX >= 0 && cellY >= 0)
-        check(p == (target[cellY * 256 + cellX] & 0xFFFFFF), "sample at whole numbers is a pixel");
+        check(p == (target[cellY * side + cellX] & 0xFFFFFF), "sample at whole numbers is a pixel");
 }
 
 void runGenerator(const Input& in)
@@ -208,12 +220,11 @@ void runGenerator(const Input& in)
     const int32_t* a = in.args;
     switch (in.operation) {
     case OP_CELLS: {
-        generateCells(target, a[0], a[1]);
+        generateCells(target, side, a[0], a[1]);
         check(allGrey(target), "cells are grey");
-        bool uniform = std::all_of(
-            target, target + TEXTURE_PIXEL_COUNT, [](Pixel p) { return p == target[0]; });
-        bool hasBlack
-            = std::find(target, target + TEXTURE_PIXEL_COUNT, 0u) != target + TEXTURE_PIXEL_COUNT;
+        bool uniform
+            = std::all_of(target, target + pixelTotal, [](Pixel p) { return p == target[0]; });
+        bool hasBlack = std::find(target, target + pixelTotal, 0u) != target + pixelTotal;
         if (a[0] <= 0)
             check(uniform, "no cell points give one shade");
         else
@@ -221,36 +232,36 @@ void runGenerator(const Input& in)
         break;
     }
     case OP_PLASMA: {
-        bool emptied = std::all_of(targetBefore, targetBefore + TEXTURE_PIXEL_COUNT,
-            [](Pixel p) { return p == EMPTY_PIXEL; });
-        generatePlasma(target, a[0]);
+        bool emptied = std::all_of(
+            targetBefore, targetBefore + pixelTotal, [](Pixel p) { return p == EMPTY_PIXEL; });
+        generatePlasma(target, side, a[0]);
         check(target[0] == 0x7F7F7F, "plasma starts from mid grey");
         // Cells already set are kept unless they are centres of squares, and
         // every cell is a centre or an edge midpoint of some square.
-        for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i)
+        for (int32_t i = 0; i < pixelTotal; ++i)
             check(target[i] != EMPTY_PIXEL, "plasma fills every empty cell");
         if (emptied) {
             check(allGrey(target), "plasma is grey");
             if (a[0] <= 0)
-                for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i)
+                for (int32_t i = 0; i < pixelTotal; ++i)
                     check(target[i] == 0x7F7F7F, "plasma without variation is flat");
         }
         break;
     }
     case OP_PLASMA_SUBDIVIDE:
-        plasmaSubdivide(target, a[0], a[1], a[2], a[3]);
-        for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i)
+        plasmaSubdivide(target, side, a[0], a[1], a[2], a[3]);
+        for (int32_t i = 0; i < pixelTotal; ++i)
             check(target[i] == targetBefore[i] || isGrey(target[i]), "plasma writes grey");
         break;
     case OP_PONG:
-        generatePong(target, a[0]);
+        generatePong(target, side, a[0]);
         check(allGrey(target), "pong is grey");
-        check(target[128 * 256 + 128] == 0xFFFFFF, "pong is white in the middle");
+        check(target[(side / 2) * side + side / 2] == 0xFFFFFF, "pong is white in the middle");
         break;
     case OP_SINE:
-        generateSine(target, a[0], a[1]);
+        generateSine(target, side, a[0], a[1]);
         check(allGrey(target), "sine is grey");
-        check(std::find(target, target + TEXTURE_PIXEL_COUNT, 0u) == target + TEXTURE_PIXEL_COUNT,
+        check(std::find(target, target + pixelTotal, 0u) == target + pixelTotal,
             "sine levels stay above 0");
         break;
     default:
@@ -272,10 +283,12 @@ void runNumbers(const Input& in)
         break;
     }
     case OP_TORUS_DISTANCE: {
-        int32_t d = torusDistance(a[0], a[1], a[2], a[3]);
-        check(d >= 0 && d <= 181, "torus distance within 0..181");
-        check(d == torusDistance(a[2], a[3], a[0], a[1]), "torus distance is symmetric");
-        check(d == torusDistance(a[0] & 255, a[1] & 255, a[2] & 255, a[3] & 255),
+        int32_t d = torusDistance(side, a[0], a[1], a[2], a[3]);
+        // No pixel is farther than half the side along each axis.
+        check(d >= 0 && (double)d <= side / 2 * 1.41422 + 0.5, "torus distance within the torus");
+        check(d == torusDistance(side, a[2], a[3], a[0], a[1]), "torus distance is symmetric");
+        int32_t m = side - 1;
+        check(d == torusDistance(side, a[0] & m, a[1] & m, a[2] & m, a[3] & m),
             "torus distance wraps coordinates");
         break;
     }
@@ -317,9 +330,9 @@ void runWarp(const Input& in)
     Pixel bound = channelMaxima(targetBefore);
     switch (in.operation) {
     case OP_DEFORM: {
-        deformTexture(target, a[0], a[1], a[2], a[3]);
+        deformTexture(target, side, a[0], a[1], a[2], a[3]);
         bool still = (a[0] == 0 || a[1] == 0) && (a[2] == 0 || a[3] == 0);
-        for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i) {
+        for (int32_t i = 0; i < pixelTotal; ++i) {
             check(withinBlend(target[i], bound), "deform blends the texture");
             if (still)
                 check(target[i] == (targetBefore[i] & 0xFFFFFF), "deform without waves copies");
@@ -327,14 +340,15 @@ void runWarp(const Input& in)
         break;
     }
     case OP_TWIRL:
-        twirlTexture(target, a[0]);
-        for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i)
+        twirlTexture(target, side, a[0]);
+        for (int32_t i = 0; i < pixelTotal; ++i)
             check(withinBlend(target[i], bound), "twirl blends the texture");
-        check(target[128 * 256 + 128] == (targetBefore[128 * 256 + 128] & 0xFFFFFF),
+        check(target[(side / 2) * side + side / 2]
+                == (targetBefore[(side / 2) * side + side / 2] & 0xFFFFFF),
             "twirl keeps the centre");
         if (a[0] == 0) {
             // Only the polar round trip's rounding: at most one step lower.
-            for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i)
+            for (int32_t i = 0; i < pixelTotal; ++i)
                 for (int32_t shift = 0; shift < 24; shift += 8) {
                     int32_t drop = channel(targetBefore[i], shift) - channel(target[i], shift);
                     check(drop == 0 || drop == 1, "twirl by 0 nearly copies");
@@ -342,11 +356,13 @@ void runWarp(const Input& in)
         }
         break;
     case OP_MOVE:
-        moveTexture(target, a[0], a[1]);
-        for (uint32_t y = 0; y < 256; ++y)
-            for (uint32_t x = 0; x < 256; ++x) {
-                uint32_t sx = (x - (uint32_t)a[0]) & 255, sy = (y - (uint32_t)a[1]) & 255;
-                check(target[y * 256 + x] == targetBefore[sy * 256 + sx], "move shifts pixels");
+        moveTexture(target, side, a[0], a[1]);
+        for (uint32_t y = 0; y < (uint32_t)side; ++y)
+            for (uint32_t x = 0; x < (uint32_t)side; ++x) {
+                // By k = side / 256 times the offsets, wrapping at the side.
+                uint32_t k = (uint32_t)side / 256, mask = (uint32_t)side - 1;
+                uint32_t sx = (x - (uint32_t)a[0] * k) & mask, sy = (y - (uint32_t)a[1] * k) & mask;
+                check(target[y * side + x] == targetBefore[sy * side + sx], "move shifts pixels");
             }
         break;
     default:
@@ -359,11 +375,11 @@ void runColorOp(const Input& in)
     const int32_t* a = in.args;
     switch (in.operation) {
     case OP_COLORIZE: {
-        colorizeTexture(target, a[0], a[1], a[2], a[3], a[4], a[5]);
+        colorizeTexture(target, side, a[0], a[1], a[2], a[3], a[4], a[5]);
         // The result depends on the blue channel alone.
         Pixel byBlue[256];
         bool seen[256] = {};
-        for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i) {
+        for (int32_t i = 0; i < pixelTotal; ++i) {
             int32_t blue = channel(targetBefore[i], 0);
             if (!seen[blue]) {
                 seen[blue] = true;
@@ -373,7 +389,7 @@ void runColorOp(const Input& in)
         }
         bool components = std::all_of(a, a + 6, [](int32_t c) { return c >= 0 && c <= 255; });
         if (components) {
-            for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i)
+            for (int32_t i = 0; i < pixelTotal; ++i)
                 check(target[i] >> 24 == 0, "colorize with colours gives colours");
             if (seen[0])
                 check(byBlue[0] == composeColor(a[0], a[1], a[2]), "blue 0 gives colour 1");
@@ -381,14 +397,14 @@ void runColorOp(const Input& in)
         break;
     }
     case OP_INVERT:
-        invertTexture(target);
-        for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i)
+        invertTexture(target, side);
+        for (int32_t i = 0; i < pixelTotal; ++i)
             check(target[i] == (targetBefore[i] ^ 0xFFFFFF), "invert flips the channels");
         break;
     case OP_CLEAR: {
-        clearTexture(target, a[0], a[1], a[2]);
+        clearTexture(target, side, a[0], a[1], a[2]);
         bool components = std::all_of(a, a + 3, [](int32_t c) { return c >= 0 && c <= 255; });
-        for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i) {
+        for (int32_t i = 0; i < pixelTotal; ++i) {
             check(target[i] == target[0], "clear gives one colour");
             if (components)
                 check(target[i] == composeColor(a[0], a[1], a[2]), "clear gives colour 1");
@@ -424,24 +440,24 @@ void runCombiner(const Input& in)
     const Pixel* fromBefore = same ? targetBefore : sourceBefore;
     switch (in.operation) {
     case OP_ADD:
-        addTexture(target, from);
+        addTexture(target, from, side);
         break;
     case OP_SUBTRACT:
-        subtractTexture(target, from);
+        subtractTexture(target, from, side);
         break;
     case OP_MIX:
-        mixTexture(target, from, in.args[0]);
+        mixTexture(target, from, side, in.args[0]);
         break;
     case OP_COPY:
-        copyTexture(target, from);
+        copyTexture(target, from, side);
         break;
     default:
-        maxTexture(target, from);
+        maxTexture(target, from, side);
         break;
     }
     if (!same)
         check(sameArrays(source, sourceBefore), "the source stays");
-    for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i) {
+    for (int32_t i = 0; i < pixelTotal; ++i) {
         Pixel t = targetBefore[i], s = fromBefore[i];
         if (in.operation == OP_COPY) {
             check(target[i] == s, "copy moves whole pixels");
@@ -461,13 +477,19 @@ void runCombiner(const Input& in)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Input in = parseInput(data, size);
+    side = in.flags & FLAG_LARGER_SIDE ? 2 * TEXTURE_SIZE : TEXTURE_SIZE;
+    pixelTotal = side * side;
+    for (Pixel** array : { &target, &source, &targetBefore, &sourceBefore }) {
+        delete[] * array;
+        *array = new Pixel[pixelTotal];
+    }
     if (in.flags & FLAG_EMPTY_TARGET)
-        std::fill(target, target + TEXTURE_PIXEL_COUNT, EMPTY_PIXEL);
+        std::fill(target, target + pixelTotal, EMPTY_PIXEL);
     else
         fillArray(target, in.payload, in.payloadSize, 0);
     fillArray(source, in.payload, in.payloadSize, in.payloadSize / 2);
-    memcpy(targetBefore, target, ARRAY_BYTES);
-    memcpy(sourceBefore, source, ARRAY_BYTES);
+    memcpy(targetBefore, target, arrayBytes());
+    memcpy(sourceBefore, source, arrayBytes());
     randomSeed = in.seed;
 
     switch (in.operation) {

@@ -32,8 +32,20 @@ SaveResult saveFile(const char* fileName, Placement placement, FileWriter write,
 
 SaveResult saveFiles(const FileToSave* files, int count, Placement placement)
 {
+    const char* failedName = nullptr;
+    const char* reason = nullptr;
+    SaveResult result = saveFilesQuietly(files, count, placement, &failedName, &reason);
+    if (result == SAVE_FAILED)
+        reportSaveFailure(failedName, reason);
+    return result;
+}
+
+SaveResult saveFilesQuietly(const FileToSave* files, int count, Placement placement,
+    const char** failedFile, const char** reason)
+{
     if (count < 1 || count > MAX_FILES_SAVED_TOGETHER) {
-        reportSaveFailure(count > 0 ? files[0].name : "nothing", strerror(EINVAL));
+        *failedFile = count > 0 ? files[0].name : "nothing";
+        *reason = strerror(EINVAL);
         return SAVE_FAILED;
     }
     PendingFile pending[MAX_FILES_SAVED_TOGETHER];
@@ -59,7 +71,8 @@ SaveResult saveFiles(const FileToSave* files, int count, Placement placement)
     for (int i = 0; i < written; ++i)
         discardPendingFile(pending[i]);
     if (failure) {
-        reportSaveFailure(failedName, failure);
+        *failedFile = failedName;
+        *reason = failure;
         return SAVE_FAILED;
     }
     return result;

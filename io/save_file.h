@@ -40,5 +40,10 @@ SaveResult saveFile(const char* fileName, Placement placement, FileWriter write,
 // file that failed, and nothing is placed unless every file was written.
 SaveResult saveFiles(const FileToSave* files, int count, Placement placement);
 
+// saveFiles for a caller that reports a failure itself: on SAVE_FAILED sets
+// the file that failed and the reason, and prints nothing.
+SaveResult saveFilesQuietly(const FileToSave* files, int count, Placement placement,
+    const char** failedFile, const char** reason);
+
 // A FileWriter for a zero-terminated text.
 const char* writeText(const void* text, FILE* file);

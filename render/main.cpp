@@ -5,8 +5,12 @@
 #include <cstring>
 #include <string>
 
+#include <unistd.h>
+
 #include "render/render_recipe.h"
 #include "session/recipe_file.h"
+#include "texture/parallel.h"
+#include "texture/texture.h"
 
 namespace {
 
@@ -14,21 +18,30 @@ const int EXIT_BAD_USAGE = 1;
 const int EXIT_NOT_WRITTEN = 3;
 const int EXIT_BAD_RECIPE = 4;
 
+const int32_t MAX_THREADS = 256;
+
 // The name parse errors and read failures give standard input.
 const char* const STDIN_NAME = "<stdin>";
 
-const char* const USAGE = "usage: quiltor-render RECIPE [-o OUT] [--slot N]";
+const char* const USAGE = "usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] "
+                          "[--format bmp|png] [--threads N] [--quiet]";
 
 const char* const HELP
     = "\n"
       "Replays RECIPE (- for standard input) from the start-up textures and\n"
       "writes one slot to OUT, without a window or a display.\n"
       "\n"
-      "  -o OUT     the file to write, ending in .bmp or .png; it is replaced.\n"
-      "             Default: RECIPE with .recipe replaced by .bmp (or .bmp\n"
-      "             appended); required when RECIPE is -.\n"
-      "  --slot N   write slot N (1..4) instead of the last save line's slot.\n"
-      "  --help, -h show this text.\n"
+      "  -o OUT        the file to write, ending in .bmp or .png; it is replaced.\n"
+      "                Default: RECIPE with .recipe replaced by .bmp (or .bmp\n"
+      "                appended); required when RECIPE is -.\n"
+      "  --slot N      write slot N (1..4) instead of the last save line's slot.\n"
+      "  --size N      render at N x N pixels: 256 (the default), 512, 1024, 2048,\n"
+      "                4096, 8192 or 16384. The same texture with N / 256 times\n"
+      "                the detail; 256 is what the window shows and saves.\n"
+      "  --format F    write OUT as bmp or png, whatever its name ends in.\n"
+      "  --threads N   use N threads (1..256); default: every processor.\n"
+      "  --quiet       no progress line, even on a terminal.\n"
+      "  --help, -h    show this text.\n"
       "\n"
       "A recipe is text, one line per step:\n"
       "  quiltor recipe 1                            the first line\n"
@@ -45,17 +58,39 @@ const char* const HELP
       "Errors name the line, e.g. brick.recipe:7: balance=300 is outside 0..256;\n"
       "standard input is called <stdin>.\n"
       "\n"
-      "Exit status: 0 written; 1 bad usage; 3 OUT could not be written;\n"
-      "4 RECIPE could not be read or is not a valid recipe.\n";
+      "A render longer than half a second shows its progress on one line when\n"
+      "standard error is a terminal.\n"
+      "\n"
+      "Exit status: 0 written; 1 bad usage; 3 OUT could not be written, or the\n"
+      "memory for N x N could not be had; 4 RECIPE could not be read or is not\n"
+      "a valid recipe.\n";
 
 struct Options {
     const char* recipe = nullptr; // "-" for standard input
     const char* output = nullptr;
     int32_t slot = -1; // 0..3, or -1 for the save line's
+    int32_t side = TEXTURE_SIZE;
+    OutputFormat format = OUTPUT_UNKNOWN; // from OUT's name unless given
+    int32_t threads = 0; // 0: every processor
+    bool quiet = false;
 };
 
 // Reads an option's value into `options`; false with `problem` set if it is wrong.
 typedef bool (*OptionReader)(const char* value, Options* options, std::string* problem);
+
+// A whole decimal number 1..`most`, or -1.
+int64_t wholeNumber(const char* value, int64_t most)
+{
+    if (!*value || strlen(value) > 9)
+        return -1;
+    int64_t number = 0;
+    for (const char* c = value; *c; ++c) {
+        if (*c < '0' || *c > '9')
+            return -1;
+        number = number * 10 + (*c - '0');
+    }
+    return number >= 1 && number <= most ? number : -1;
+}
 
 bool readOutput(const char* value, Options* options, std::string*)
 {
@@ -73,15 +108,63 @@ bool readSlot(const char* value, Options* options, std::string* problem)
     return true;
 }
 
+bool readSize(const char* value, Options* options, std::string* problem)
+{
+    int64_t side = wholeNumber(value, MAX_TEXTURE_SIDE);
+    if (!isTextureSide(side)) {
+        *problem = std::string("--size takes 256, 512, 1024, 2048, 4096, 8192 or 16384, not '")
+            + value + "'";
+        return false;
+    }
+    options->side = (int32_t)side;
+    return true;
+}
+
+bool readFormat(const char* value, Options* options, std::string* problem)
+{
+    if (strcmp(value, "bmp") == 0) {
+        options->format = OUTPUT_BMP;
+    } else if (strcmp(value, "png") == 0) {
+        options->format = OUTPUT_PNG;
+    } else {
+        *problem = std::string("--format takes bmp or png, not '") + value + "'";
+        return false;
+    }
+    return true;
+}
+
+bool readThreads(const char* value, Options* options, std::string* problem)
+{
+    int64_t threads = wholeNumber(value, MAX_THREADS);
+    if (threads < 1) {
+        *problem = std::string("--threads takes a number 1..") + std::to_string(MAX_THREADS)
+            + ", not '" + value + "'";
+        return false;
+    }
+    options->threads = (int32_t)threads;
+    return true;
+}
+
+bool readQuiet(const char*, Options* options, std::string*)
+{
+    options->quiet = true;
+    return true;
+}
+
 struct OptionInfo {
     const char* name;
+    bool takesValue;
     OptionReader read;
 };
 
-// The options that take a value, each given at most once.
+// The options, each given at most once.
 const OptionInfo OPTIONS[] = {
-    { "-o", readOutput },
-    { "--slot", readSlot },
+    { "-o", true, readOutput },
+    { "--slot", true, readSlot },
+    { "--size", true, readSize },
+    { "--format", true, readFormat },
+    { "--threads", true, readThreads },
+    { "--quiet", false, readQuiet },
 };
 const int OPTION_COUNT = sizeof OPTIONS / sizeof OPTIONS[0];
 
@@ -116,11 +199,15 @@ bool readArguments(int argc, char** argv, Options* options, std::string* problem
             *problem = std::string(argument) + " given twice";
             return false;
         }
+        given[option] = true;
+        if (!OPTIONS[option].takesValue) {
+            OPTIONS[option].read(nullptr, options, problem);
+            continue;
+        }
         if (i + 1 == argc) {
             *problem = std::string(argument) + " needs a value";
             return false;
         }
-        given[option] = true;
         if (!OPTIONS[option].read(argv[++i], options, problem))
             return false;
     }
@@ -180,9 +267,10 @@ int main(int argc, char** argv)
         return badUsage("reading standard input needs -o OUT");
     const std::string output
         = options.output ? options.output : bitmapNameForRecipe(options.recipe);
-    OutputFormat format = outputFormatOf(output.c_str());
+    OutputFormat format
+        = options.format != OUTPUT_UNKNOWN ? options.format : outputFormatOf(output.c_str());
     if (format == OUTPUT_UNKNOWN)
-        return badUsage("'" + output + "' must end in .bmp or .png");
+        return badUsage("'" + output + "' must end in .bmp or .png, or give --format");
 
     Recipe recipe;
     if (!loadRecipe(options.recipe, recipeName, &recipe))
@@ -191,5 +279,11 @@ int main(int argc, char** argv)
     if (slot < 0)
         return badUsage(std::string(recipeName)
             + " has no save line: add one (save target=N) or give --slot N");
-    return renderRecipe(recipe, slot, output.c_str(), format) ? 0 : EXIT_NOT_WRITTEN;
+    setOperationThreads(options.threads > 0 ? options.threads : availableProcessors());
+    RenderOptions render;
+    render.slot = slot;
+    render.side = options.side;
+    render.format = format;
+    render.showProgress = !options.quiet && isatty(STDERR_FILENO);
+    return renderRecipe(recipe, output.c_str(), render) ? 0 : EXIT_NOT_WRITTEN;
 }

@@ -1,5 +1,6 @@
-// Rendering a recipe without a window: its replay on four slots of their
-// own, one slot written to a BMP or PNG file.
+// Rendering a recipe without a window: only the steps that reach the
+// written slot, on four slots of any texture side, and that slot written to
+// a BMP or PNG file.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,21 @@ enum OutputFormat { OUTPUT_BMP, OUTPUT_PNG, OUTPUT_UNKNOWN };
 // The format a file name asks for by its extension, .bmp or .png in any case.
 OutputFormat outputFormatOf(const char* fileName);
 
-// Replays the recipe from the start-up state and writes slot `slot` (0..3)
-// to `fileName` through the window program's own export, replacing the
-// file. False, with one line on stderr, if the file could not be written.
-bool renderRecipe(const Recipe& recipe, int32_t slot, const char* fileName, OutputFormat format);
+struct RenderOptions {
+    int32_t slot = 0; // 0..3
+    int32_t side = 256; // a texture side, see texture.h
+    OutputFormat format = OUTPUT_BMP;
+    bool showProgress = false; // a line on stderr while a long render runs
+};
+
+// What a render of that side may need at most: the four slots, a warp's
+// scratch texture and the writer's copy of the picture, rounded up to six
+// textures.
+uint64_t renderMemoryBytes(int32_t side);
+
+// Renders slot `options.slot` of the recipe, replayed from the start-up
+// state at side `options.side`, and writes it to `fileName` through the
+// window program's own export, replacing the file. False, with one line on
+// stderr and nothing written, if the memory cannot be had or the file could
+// not be written.
+bool renderRecipe(const Recipe& recipe, const char* fileName, const RenderOptions& options);

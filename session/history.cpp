@@ -96,15 +96,9 @@ bool recordStep(History& history, Pixel* const slots[SLOT_COUNT], int32_t slot)
     return true;
 }
 
-void recordStepWithoutPixels(History& history, int32_t slot)
-{
-    free(makeRoom(history));
-    append(history, slot, nullptr);
-}
-
 bool undoStep(History& history, Pixel* const slots[SLOT_COUNT])
 {
-    if (history.done == 0 || !entryAt(history, history.done - 1).pixels)
+    if (history.done == 0)
         return false;
     --history.done;
     swapWithSlot(entryAt(history, history.done), slots);

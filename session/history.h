@@ -15,7 +15,7 @@ const int32_t HISTORY_DEPTH = 50;
 
 struct HistoryEntry {
     int32_t slot; // the slot the step changed
-    Pixel* pixels; // TEXTURE_PIXEL_COUNT pixels, owned; null for a step never undone
+    Pixel* pixels; // TEXTURE_PIXEL_COUNT pixels, owned
 };
 
 // A ring of entries, oldest first: the first `done` can be undone, the rest
@@ -40,14 +40,8 @@ struct History {
 // past) and false is returned.
 bool recordStep(History& history, Pixel* const slots[SLOT_COUNT], int32_t slot);
 
-// Counts a step that will never be undone: it takes its place among the
-// steps like any other, so the steps before it are dropped and undone as they
-// would be, but it keeps no pixels and cannot itself be undone.
-void recordStepWithoutPixels(History& history, int32_t slot);
-
 // Puts the slot of the most recent done step back to its pixels before that
-// step. False, and nothing changes, if there is no step to undo (or it was
-// recorded without pixels).
+// step. False, and nothing changes, if there is no step to undo.
 bool undoStep(History& history, Pixel* const slots[SLOT_COUNT]);
 
 // Puts the slot of the first undone step back to its pixels after that step.

@@ -1,6 +1,7 @@
 #include "session/session.h"
 
 #include "texture/random.h"
+#include "texture/texture.h"
 
 namespace {
 
@@ -11,7 +12,9 @@ void recordAndApply(Session& session, const Step& step)
     line.kind = LINE_STEP;
     line.step = step;
     session.lines.push_back(line);
-    applyStep(session.slots, step);
+    // A warp without memory for its scratch leaves the slot as it was, as
+    // its button does.
+    applyStep(session.slots, TEXTURE_SIZE, step);
     session.holdOpen = true;
 }
 
@@ -30,18 +33,12 @@ void performStep(Session& session, const Step& step, bool continuesHold)
         Step& held = session.lines.back().step;
         // A hold longer than a recipe allows goes on as a new step.
         if (sameStepButRepeat(held, step) && held.repeat <= MAX_REPEAT - step.repeat) {
-            applyStep(session.slots, step);
+            applyStep(session.slots, TEXTURE_SIZE, step);
             held.repeat += step.repeat;
             return;
         }
     }
     recordStep(session.history, session.slots, step.target);
-    recordAndApply(session, step);
-}
-
-void performStepNeverUndone(Session& session, const Step& step)
-{
-    recordStepWithoutPixels(session.history, step.target);
     recordAndApply(session, step);
 }
 

@@ -25,10 +25,6 @@ struct Session {
 // have been redone are dropped and a new line is recorded.
 void performStep(Session& session, const Step& step, bool continuesHold);
 
-// Applies and records a step that is known never to be undone, as a replay
-// can know: like performStep, but without keeping the target's pixels.
-void performStepNeverUndone(Session& session, const Step& step);
-
 // Undoes or redoes one step, as the keys do; records "undo" or "redo" only
 // when there was something to undo or redo. Neither runs an operation.
 bool undoLastStep(Session& session);

@@ -65,10 +65,12 @@ struct StepKey {
     ValueRange range; // of each value
 };
 
-// What an operation reads besides its target slot.
+// What an operation reads, what it costs and the values it takes.
 struct OperationInfo {
     const char* name; // in recipes
     bool readsSource;
+    bool readsTarget; // its result depends on what the target held
+    int32_t cost; // one application, in units of inverting the same texture
     int32_t keyCount;
     StepKey keys[MAX_STEP_KEYS]; // in the order recipes write them
 };
@@ -91,5 +93,23 @@ struct Step {
 bool sameStepButRepeat(const Step& a, const Step& b);
 
 // Applies the step's operation `repeat` times to the target slot, exactly as
-// its button does: the same engine calls with the same arguments.
-void applyStep(Pixel* const slots[SLOT_COUNT], const Step& step);
+// its button does: the same engine calls with the same arguments, on slots
+// of side `side` (the window's are TEXTURE_SIZE). The warps work in
+// `scratch`, a texture of that side, or in one of their own when it is
+// null. False if a warp found no memory for that; the slot then holds the
+// applications done before it.
+bool applyStep(
+    Pixel* const slots[SLOT_COUNT], int32_t side, const Step& step, Pixel* scratch = nullptr);
+
+// What one application of the step costs, roughly, in units of inverting
+// the same texture: for telling how far a long render has got.
+int32_t operationCost(Operation operation);
+
+// How many random numbers the step draws, all its applications together:
+// Cells two per point, Plasma 65,535 at every side.
+uint64_t randomNumbersDrawn(const Step& step);
+
+// True when the step's result depends on what its target held before, and
+// when it reads its source: which slots must be right for it to come out right.
+bool readsTarget(const Step& step);
+bool readsSource(const Step& step);

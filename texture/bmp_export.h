@@ -5,20 +5,26 @@
 
 #include "gfx/canvas.h"
 #include "io/save_file.h"
+#include "texture/texture.h"
 
-// Writes the 256 x 256 pixel array to `fileName` as a 24-bit BMP; the top
-// byte of every pixel is ignored. The file is written under a temporary name
-// in the same directory and renamed over `fileName` only once it is complete,
-// so a failed save leaves the previous file as it was and no partial file
-// behind. On failure prints one line on stderr naming the file and the reason,
-// and returns false.
-bool saveTextureBmp(const Pixel* pixels, const char* fileName);
+// Writes the pixel array of side `side` to `fileName` as a 24-bit BMP; the
+// top byte of every pixel is ignored. The file is written under a temporary
+// name in the same directory and renamed over `fileName` only once it is
+// complete, so a failed save leaves the previous file as it was and no
+// partial file behind. On failure prints one line on stderr naming the file
+// and the reason, and returns false.
+bool saveTextureBmp(const Pixel* pixels, int32_t side, const char* fileName);
 
 // Writes the same BMP into an open file, for a caller that places the file
 // itself. Returns null, or the reason it failed; the file stays open and
 // unflushed.
-const char* writeTextureBmp(const Pixel* pixels, FILE* file);
+const char* writeTextureBmp(const Pixel* pixels, int32_t side, FILE* file);
+
+// The same BMP written from a 24-bit copy of the pixels, the way sides too
+// wide for an SDL 1.2 surface over the pixels are written (its row pitch
+// has 16 bits). Both ways give the same bytes.
+const char* writeTextureBmpFromCopy(const Pixel* pixels, int32_t side, FILE* file);
 
 // writeTextureBmp as a FileWriter, for saving a texture in a group of files
-// with saveFiles: `pixels` is the texture's pixel array.
-const char* writeTextureBmpData(const void* pixels, FILE* file);
+// with saveFiles: `image` is a TextureImage.
+const char* writeTextureBmpData(const void* image, FILE* file);

@@ -1,5 +1,6 @@
 #include "texture/color_ops.h"
 
+#include "texture/parallel.h"
 #include "texture/texture.h"
 
 namespace {
@@ -19,10 +20,19 @@ int64_t rampChannel(int32_t c1, int32_t c2, int32_t w, int32_t k)
     return ((int64_t)c1 * w + (int64_t)c2 * k) >> 8;
 }
 
+// Runs `change(first, end)` over runs of whole rows that together cover
+// the texture; each pixel's result depends on that pixel alone.
+template <class Change> void forEachRun(Pixel* pixels, int32_t side, const Change& change)
+{
+    forEachRange(side, pixelCount(side), [&](int32_t begin, int32_t end) {
+        change(pixels + (size_t)begin * side, pixels + (size_t)end * side);
+    });
+}
+
 } // namespace
 
-void colorizeTexture(Pixel* pixels, int32_t red1, int32_t green1, int32_t blue1, int32_t red2,
-    int32_t green2, int32_t blue2)
+void colorizeTexture(Pixel* pixels, int32_t side, int32_t red1, int32_t green1, int32_t blue1,
+    int32_t red2, int32_t green2, int32_t blue2)
 {
     // The result depends only on the blue channel: one colour per level.
     Pixel ramp[256];
@@ -31,19 +41,25 @@ void colorizeTexture(Pixel* pixels, int32_t red1, int32_t green1, int32_t blue1,
         ramp[k] = addParts(rampChannel(red1, red2, w, k), rampChannel(green1, green2, w, k),
             rampChannel(blue1, blue2, w, k));
     }
-    for (Pixel *pixel = pixels, *end = pixels + TEXTURE_PIXEL_COUNT; pixel < end; ++pixel)
-        *pixel = ramp[*pixel & 255];
+    forEachRun(pixels, side, [&](Pixel* pixel, Pixel* end) {
+        for (; pixel < end; ++pixel)
+            *pixel = ramp[*pixel & 255];
+    });
 }
 
-void invertTexture(Pixel* pixels)
+void invertTexture(Pixel* pixels, int32_t side)
 {
-    for (Pixel *pixel = pixels, *end = pixels + TEXTURE_PIXEL_COUNT; pixel < end; ++pixel)
-        *pixel ^= 0xFFFFFF;
+    forEachRun(pixels, side, [](Pixel* pixel, Pixel* end) {
+        for (; pixel < end; ++pixel)
+            *pixel ^= 0xFFFFFF;
+    });
 }
 
-void clearTexture(Pixel* pixels, int32_t red, int32_t green, int32_t blue)
+void clearTexture(Pixel* pixels, int32_t side, int32_t red, int32_t green, int32_t blue)
 {
     Pixel color = addParts(red, green, blue);
-    for (Pixel *pixel = pixels, *end = pixels + TEXTURE_PIXEL_COUNT; pixel < end; ++pixel)
-        *pixel = color;
+    forEachRun(pixels, side, [color](Pixel* pixel, Pixel* end) {
+        for (; pixel < end; ++pixel)
+            *pixel = color;
+    });
 }

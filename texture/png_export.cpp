@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csetjmp>
+#include <cstdlib>
 #include <cstring>
 #include <png.h>
 
@@ -26,19 +27,20 @@ void onPngWarning(png_structp, png_const_charp)
 {
 }
 
-// Encodes the image. Runs below the setjmp, so it must own nothing that
-// needs cleaning up when libpng jumps out of it.
-void writeImage(png_structp png, png_infop info, const Pixel* pixels, FILE* file)
+// Encodes the image through a row buffer of side x 3 bytes. Runs below the
+// setjmp, so it must own nothing that needs cleaning up when libpng jumps out
+// of it: the caller owns the row.
+void writeImage(
+    png_structp png, png_infop info, const Pixel* pixels, int32_t side, png_byte* row, FILE* file)
 {
     png_init_io(png, file);
-    png_set_IHDR(png, info, TEXTURE_SIZE, TEXTURE_SIZE, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-        PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, (png_uint_32)side, (png_uint_32)side, 8, PNG_COLOR_TYPE_RGB,
+        PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    png_byte row[TEXTURE_SIZE * 3];
     const Pixel* source = pixels;
-    for (int32_t y = 0; y < TEXTURE_SIZE; ++y) {
+    for (int32_t y = 0; y < side; ++y) {
         png_byte* target = row;
-        for (int32_t x = 0; x < TEXTURE_SIZE; ++x, ++source) {
+        for (int32_t x = 0; x < side; ++x, ++source) {
             *target++ = (png_byte)(*source >> 16);
             *target++ = (png_byte)(*source >> 8);
             *target++ = (png_byte)*source;
@@ -48,22 +50,23 @@ void writeImage(png_structp png, png_infop info, const Pixel* pixels, FILE* file
     png_write_end(png, info);
 }
 
-const char* writePngData(const void* pixels, FILE* file)
-{
-    return writeTexturePng((const Pixel*)pixels, file);
-}
-
 } // namespace
 
-const char* writeTexturePng(const Pixel* pixels, FILE* file)
+const char* writeTexturePng(const Pixel* pixels, int32_t side, FILE* file)
 {
+    png_byte* row = (png_byte*)malloc((size_t)side * 3);
+    if (!row)
+        return strerror(ENOMEM);
     png_structp png
         = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, onPngWarning);
-    if (!png)
+    if (!png) {
+        free(row);
         return strerror(ENOMEM);
+    }
     png_infop info = png_create_info_struct(png);
     if (!info) {
         png_destroy_write_struct(&png, nullptr);
+        free(row);
         return strerror(ENOMEM);
     }
     const char* failure = nullptr;
@@ -72,13 +75,21 @@ const char* writeTexturePng(const Pixel* pixels, FILE* file)
         // libpng says only "Write Error" where the system knows why.
         failure = errno ? strerror(errno) : pngErrorMessage;
     } else {
-        writeImage(png, info, pixels, file);
+        writeImage(png, info, pixels, side, row, file);
     }
     png_destroy_write_struct(&png, &info);
+    free(row);
     return failure;
 }
 
-bool saveTexturePng(const Pixel* pixels, const char* fileName)
+const char* writeTexturePngData(const void* image, FILE* file)
 {
-    return saveFile(fileName, REPLACE_EXISTING, writePngData, pixels) == SAVED;
+    const TextureImage* texture = (const TextureImage*)image;
+    return writeTexturePng(texture->pixels, texture->side, file);
+}
+
+bool saveTexturePng(const Pixel* pixels, int32_t side, const char* fileName)
+{
+    TextureImage image { pixels, side };
+    return saveFile(fileName, REPLACE_EXISTING, writeTexturePngData, &image) == SAVED;
 }

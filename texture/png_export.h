@@ -4,14 +4,18 @@
 #include <cstdio>
 
 #include "gfx/canvas.h"
+#include "texture/texture.h"
 
-// Writes the 256 x 256 pixel array to `fileName` as an 8-bit RGB PNG without
+// Writes the pixel array of side `side` to `fileName` as an 8-bit RGB PNG without
 // alpha; the top byte of every pixel is ignored. Like the BMP export, the file
 // is written under a temporary name and renamed into place once complete; on
 // failure prints one line on stderr naming the file and the reason, and
 // returns false.
-bool saveTexturePng(const Pixel* pixels, const char* fileName);
+bool saveTexturePng(const Pixel* pixels, int32_t side, const char* fileName);
 
 // Writes the same PNG into an open file. Returns null, or the reason it
 // failed, which stays valid until the next call; the file stays open.
-const char* writeTexturePng(const Pixel* pixels, FILE* file);
+const char* writeTexturePng(const Pixel* pixels, int32_t side, FILE* file);
+
+// writeTexturePng as a FileWriter: `image` is a TextureImage.
+const char* writeTexturePngData(const void* image, FILE* file);

@@ -1,12 +1,47 @@
 // The image held by one slot: a width x height array of pixels, 256 x 256
-// throughout this tool. Every texture operation works on the raw pixel array.
+// in the window. Every texture operation works on a raw pixel array of a
+// square texture and takes its side with it.
 #pragma once
+
+#include <cstddef>
 
 #include "gfx/canvas.h"
 
-// Side of every texture the operations work on; coordinates wrap modulo this.
+// Side of the window's textures.
 const int32_t TEXTURE_SIZE = 256;
 const int32_t TEXTURE_PIXEL_COUNT = TEXTURE_SIZE * TEXTURE_SIZE;
+
+// The sides an operation takes: powers of two from the window's 256 to
+// 16384. A texture of side N is the window's texture with k = N / 256 times
+// the detail: pixel (x, y) at index y * N + x, coordinates wrapping modulo N,
+// and every length an operation is given (a size, a shift, a radius) taken k
+// times, so the picture is the same at every side.
+const int32_t MIN_TEXTURE_SIDE = TEXTURE_SIZE;
+const int32_t MAX_TEXTURE_SIDE = 16384;
+
+// True for a side an operation can take.
+inline bool isTextureSide(int64_t side)
+{
+    return side >= MIN_TEXTURE_SIDE && side <= MAX_TEXTURE_SIDE && (side & (side - 1)) == 0;
+}
+
+// How many times the window's side fits in `side`.
+inline int32_t sideScale(int32_t side)
+{
+    return side / TEXTURE_SIZE;
+}
+
+// Pixels in a texture of that side.
+inline size_t pixelCount(int32_t side)
+{
+    return (size_t)side * (size_t)side;
+}
+
+// A square texture's pixels with their side, as a writer of files takes them.
+struct TextureImage {
+    const Pixel* pixels;
+    int32_t side;
+};
 
 // Marks a cell that holds no colour yet. Bit 31 keeps it apart from every
 // 0x00RRGGBB colour; shown or saved, only the low 24 bits count, so it is black.

@@ -1,30 +1,51 @@
 #include "texture/warps.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <numeric>
 
+#include "texture/parallel.h"
 #include "texture/texture.h"
 
 namespace {
 
 const double TWO_PI = 6.283185308;
 const double HALF_PI = 1.570796327;
-const size_t TEXTURE_BYTES = TEXTURE_PIXEL_COUNT * sizeof(Pixel);
 
-// Splits a coordinate into its wrapped cell (0..255) and the fraction
+// Columns a warp works through before it moves on to the next ones: the
+// window's whole texture, a strip of a larger one.
+const int32_t WARP_STRIP = 256;
+
+// A texture as the sampler reads it.
+struct Source {
+    const Pixel* pixels;
+    uint32_t mask; // side - 1
+    uint32_t shift; // log2(side)
+    double side;
+};
+
+Source sourceOf(const Pixel* pixels, int32_t side)
+{
+    return Source { pixels, (uint32_t)side - 1, (uint32_t)__builtin_ctz((uint32_t)side),
+        (double)side };
+}
+
+// Splits a coordinate into its wrapped cell (0 .. side-1) and the fraction
 // x - floor(x). Coordinates beyond the 32-bit range are first reduced modulo
-// 256 (fmod is exact), so they wrap as they would with unbounded integers
-// instead of overflowing the conversion; a non-finite coordinate counts as 0.
-inline void splitCoordinate(double x, uint32_t* cell, double* fraction)
+// the side (fmod is exact), so they wrap as they would with unbounded
+// integers instead of overflowing the conversion; a non-finite coordinate
+// counts as 0.
+inline void splitCoordinate(const Source& source, double x, uint32_t* cell, double* fraction)
 {
     if (!(x >= -2147483648.0 && x < 2147483648.0))
-        x = std::isfinite(x) ? std::fmod(x, 256.0) : 0.0;
+        x = std::isfinite(x) ? std::fmod(x, source.side) : 0.0;
     // floor(x) without a library call: truncate, then step down below zero.
     int32_t whole = (int32_t)x;
     whole -= (int32_t)(whole > x);
     *fraction = x - whole;
-    *cell = (uint32_t)whole & 255;
+    *cell = (uint32_t)whole & source.mask;
 }
 
 // One channel of four pixels weighted and summed in a fixed order, then
@@ -42,15 +63,15 @@ inline uint32_t blendChannel(Pixel p0, Pixel p1, Pixel p2, Pixel p3, double w0, 
 }
 
 // The bilinear sample shared by the public sampler and the warps.
-inline Pixel sample(const Pixel* pixels, double x, double y)
+inline Pixel sample(const Source& source, double x, double y)
 {
     uint32_t ix, iy;
     double fx, fy;
-    splitCoordinate(x, &ix, &fx);
-    splitCoordinate(y, &iy, &fy);
-    uint32_t ix1 = (ix + 1) & 255;
-    const Pixel* row0 = pixels + iy * 256;
-    const Pixel* row1 = pixels + ((iy + 1) & 255) * 256;
+    splitCoordinate(source, x, &ix, &fx);
+    splitCoordinate(source, y, &iy, &fy);
+    uint32_t ix1 = (ix + 1) & source.mask;
+    const Pixel* row0 = source.pixels + ((size_t)iy << source.shift);
+    const Pixel* row1 = source.pixels + ((size_t)((iy + 1) & source.mask) << source.shift);
     Pixel p0 = row0[ix], p1 = row0[ix1], p2 = row1[ix], p3 = row1[ix1];
     double w0 = (1 - fx) * (1 - fy);
     double w1 = (1 - fy) * fx;
@@ -68,114 +89,212 @@ struct Position {
     double y;
 };
 
-// Where the swirl reads the output pixel at angle `theta` and radius r from
-// the centre, given the added angle `swirl` it shares with its mirror images.
-inline Position twirlPosition(double theta, double r, bool inDisc, double swirl)
+// Samples a run of positions. Kept apart from the trigonometry so that
+// consecutive samples overlap in the processor.
+void sampleRun(Pixel* out, const Source& source, const Position* positions, int32_t count)
 {
-    if (inDisc)
-        theta = theta + swirl;
-    return Position { 128 + r * cos(theta), 128 + r * sin(theta) };
+    for (const Position *position = positions, *end = positions + count; position < end; ++position)
+        *out++ = sample(source, position->x, position->y);
 }
 
-// Samples one row of 256 positions. Kept apart from the trigonometry so
-// that consecutive samples overlap in the processor.
-void sampleRow(Pixel* out, const Pixel* pixels, const Position* positions)
+// A warp's scratch texture: the caller's, or one of its own, freed when it
+// goes out of scope. Fresh memory costs the system a page of zeros at a time,
+// which at large sides costs more than a quick warp itself.
+struct Scratch {
+    Pixel* pixels;
+    bool owned;
+    Scratch(int32_t side, Pixel* given)
+        : pixels(given ? given : (Pixel*)malloc(pixelCount(side) * sizeof(Pixel)))
+        , owned(!given)
+    {
+    }
+    ~Scratch()
+    {
+        if (owned)
+            free(pixels);
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+};
+
+// Copies the finished scratch over the texture.
+void copyBack(Pixel* pixels, const Pixel* scratch, int32_t side)
 {
-    for (const Position *position = positions, *end = positions + 256; position < end; ++position)
-        *out++ = sample(pixels, position->x, position->y);
+    forEachRange(side, pixelCount(side), [&](int32_t begin, int32_t end) {
+        size_t first = (size_t)begin * side;
+        memcpy(pixels + first, scratch + first, (size_t)(end - begin) * side * sizeof(Pixel));
+    });
+}
+
+// Copies a row turned so that output column 0 is column `firstColumn` of
+// the source row; the two rows are different memory.
+void turnRow(Pixel* out, const Pixel* source, int32_t side, uint32_t firstColumn)
+{
+    size_t tail = (size_t)(side - (int32_t)firstColumn);
+    memcpy(out, source + firstColumn, tail * sizeof(Pixel));
+    memcpy(out + tail, source, firstColumn * sizeof(Pixel));
 }
 
 } // namespace
 
-Pixel sampleBilinear(const Pixel* pixels, double x, double y)
+Pixel sampleBilinear(const Pixel* pixels, int32_t side, double x, double y)
 {
-    return sample(pixels, x, y);
+    return sample(sourceOf(pixels, side), x, y);
 }
 
-void deformTexture(Pixel* pixels, int32_t wavesX, int32_t sizeX, int32_t wavesY, int32_t sizeY)
+bool deformTexture(Pixel* pixels, int32_t side, int32_t wavesX, int32_t sizeX, int32_t wavesY,
+    int32_t sizeY, Pixel* scratchPixels)
 {
-    Pixel* scratch = (Pixel*)malloc(TEXTURE_BYTES);
-    if (!scratch)
-        return;
+    Scratch scratch(side, scratchPixels);
+    if (!scratch.pixels)
+        return false;
     // The horizontal displacement depends only on the row and the vertical
-    // one only on the column: 512 sines serve every pixel.
-    double offsetX[256];
-    double offsetY[256];
-    for (int32_t i = 0; i < 256; ++i) {
-        offsetX[i] = sin(i * TWO_PI * wavesX / 256.0) * sizeX;
-        offsetY[i] = sin(i * TWO_PI * wavesY / 256.0) * sizeY;
+    // one only on the column: 2 x side sines serve every pixel. The sizes
+    // scaled with the side are whole numbers well inside a double's exact range.
+    int32_t scale = sideScale(side);
+    double amplitudeX = (double)((int64_t)sizeX * scale);
+    double amplitudeY = (double)((int64_t)sizeY * scale);
+    double length = side;
+    double offsetX[MAX_TEXTURE_SIDE];
+    double offsetY[MAX_TEXTURE_SIDE];
+    for (int32_t i = 0; i < side; ++i) {
+        offsetX[i] = sin(i * TWO_PI * wavesX / length) * amplitudeX;
+        offsetY[i] = sin(i * TWO_PI * wavesY / length) * amplitudeY;
     }
-    // Each output pixel depends only on the source, so rows can be walked in
-    // memory order.
-    Pixel* out = scratch;
-    for (int32_t y = 0; y < 256; ++y) {
-        double rowOffset = offsetX[y];
-        for (int32_t x = 0; x < 256; ++x)
-            *out++ = sample(pixels, x + rowOffset, y + offsetY[x]);
-    }
-    memcpy(pixels, scratch, TEXTURE_BYTES);
-    free(scratch);
-}
-
-void twirlTexture(Pixel* pixels, int32_t direction)
-{
-    Pixel* scratch = (Pixel*)malloc(TEXTURE_BYTES);
-    if (!scratch)
-        return;
-    double turn = direction / 64.0;
-    // Radius and added angle depend only on |dx| and |dy|, so each is worked
-    // out once for the up to four pixels (+-a, +-b): the rows 128 + b and
-    // 128 - b are built together.
-    Position below[256];
-    Position above[256];
-    for (int32_t b = 0; b <= 128; ++b) {
-        for (int32_t a = 0; a <= 128; ++a) {
-            double r = sqrt((double)(a * a + b * b));
-            bool inDisc = r < 128;
-            double swirl = 0.0;
-            if (inDisc)
-                swirl = (sin(TWO_PI * r / 128 + (-HALF_PI)) + 1.0) * turn;
-            // atan2 is odd in y, bit for bit, so the row above mirrors the
-            // angles of the row below; the left half needs its own.
-            double thetaRight = atan2((double)b, (double)a);
-            double thetaLeft = atan2((double)b, (double)-a);
-            // Offset +128 is no pixel, and -0 is the same pixel as +0.
-            bool right = a < 128;
-            bool left = a > 0;
-            bool down = b < 128;
-            bool up = b > 0;
-            if (down && right)
-                below[128 + a] = twirlPosition(thetaRight, r, inDisc, swirl);
-            if (down && left)
-                below[128 - a] = twirlPosition(thetaLeft, r, inDisc, swirl);
-            if (up && right)
-                above[128 + a] = twirlPosition(-thetaRight, r, inDisc, swirl);
-            if (up && left)
-                above[128 - a] = twirlPosition(-thetaLeft, r, inDisc, swirl);
+    // Each output pixel depends only on the source, so the rows can be split
+    // across threads, and walked a strip of columns at a time: the pixels a
+    // strip reads lie close together, where a whole row of a large texture
+    // would read from too many rows to keep them cached.
+    Source source = sourceOf(pixels, side);
+    forEachRange(side, pixelCount(side), [&](int32_t begin, int32_t end) {
+        for (int32_t left = 0; left < side; left += WARP_STRIP) {
+            int32_t right = std::min(side, left + WARP_STRIP);
+            for (int32_t y = begin; y < end; ++y) {
+                double rowOffset = offsetX[y];
+                Pixel* out = scratch.pixels + (size_t)y * side;
+                for (int32_t x = left; x < right; ++x)
+                    out[x] = sample(source, x + rowOffset, y + offsetY[x]);
+            }
         }
-        if (b < 128)
-            sampleRow(scratch + (128 + b) * 256, pixels, below);
-        if (b > 0)
-            sampleRow(scratch + (128 - b) * 256, pixels, above);
-    }
-    memcpy(pixels, scratch, TEXTURE_BYTES);
-    free(scratch);
+    });
+    copyBack(pixels, scratch.pixels, side);
+    return true;
 }
 
-void moveTexture(Pixel* pixels, int32_t dx, int32_t dy)
+namespace {
+
+// Where the swirl reads the output pixel at angle `theta` and radius r from
+// the centre, given the added angle `swirl` it shares with its mirror images.
+inline Position twirlPosition(double centre, double theta, double r, bool inDisc, double swirl)
 {
-    Pixel* scratch = (Pixel*)malloc(TEXTURE_BYTES);
-    if (!scratch)
-        return;
-    // Unsigned arithmetic keeps the low 8 bits of the two's-complement
-    // differences without overflowing at the 32-bit extremes.
-    uint32_t firstColumn = (0u - (uint32_t)dx) & 255; // source column of output column 0
-    Pixel* out = scratch;
-    for (uint32_t y = 0; y < 256; ++y, out += 256) {
-        const Pixel* row = pixels + ((y - (uint32_t)dy) & 255) * 256;
-        memcpy(out, row + firstColumn, (256 - firstColumn) * sizeof(Pixel));
-        memcpy(out + (256 - firstColumn), row, firstColumn * sizeof(Pixel));
+    if (inDisc)
+        theta = theta + swirl;
+    return Position { centre + r * cos(theta), centre + r * sin(theta) };
+}
+
+// Positions worked out together, for up to this many offsets from the centre.
+const int32_t TWIRL_RUN = WARP_STRIP;
+
+struct Twirl {
+    Source source;
+    Pixel* out;
+    int32_t side;
+    int32_t half; // side / 2, the centre's coordinate and the disc's radius
+    double turn;
+};
+
+// Fills the rows half + b and half - b of the output for b in [first, end).
+// Radius and added angle depend only on |dx| and |dy|, so each is worked out
+// once for the up to four pixels (half +- a, half +- b), a run of offsets a
+// at a time. The runs go down the rows before they go across, so that the
+// pixels they read lie close together.
+void twirlRows(const Twirl& twirl, int32_t first, int32_t end)
+{
+    const int32_t half = twirl.half;
+    const double centre = half;
+    Position downRight[TWIRL_RUN], downLeft[TWIRL_RUN], upRight[TWIRL_RUN], upLeft[TWIRL_RUN];
+    for (int32_t a0 = 0; a0 <= half; a0 += TWIRL_RUN) {
+        for (int32_t b = first; b < end; ++b) {
+            int32_t n = std::min(TWIRL_RUN, half + 1 - a0);
+            for (int32_t i = 0; i < n; ++i) {
+                int32_t a = a0 + i;
+                double r = sqrt((double)(a * a + b * b));
+                bool inDisc = r < centre;
+                double swirl = 0.0;
+                if (inDisc)
+                    swirl = (sin(TWO_PI * r / centre + (-HALF_PI)) + 1.0) * twirl.turn;
+                // atan2 is odd in y, bit for bit, so the row above mirrors the
+                // angles of the row below; the left half needs its own.
+                double thetaRight = atan2((double)b, (double)a);
+                double thetaLeft = atan2((double)b, (double)-a);
+                // The left runs go right to left, so that they fill the
+                // output's columns in order.
+                downRight[i] = twirlPosition(centre, thetaRight, r, inDisc, swirl);
+                downLeft[n - 1 - i] = twirlPosition(centre, thetaLeft, r, inDisc, swirl);
+                upRight[i] = twirlPosition(centre, -thetaRight, r, inDisc, swirl);
+                upLeft[n - 1 - i] = twirlPosition(centre, -thetaLeft, r, inDisc, swirl);
+            }
+            // Offset +half is no pixel, and -0 is the same pixel as +0.
+            int32_t rightCount = std::min(n, half - a0);
+            int32_t leftCount = a0 == 0 ? n - 1 : n;
+            int32_t leftStart = half - (a0 + n - 1);
+            if (b < half) {
+                Pixel* row = twirl.out + (size_t)(half + b) * twirl.side;
+                sampleRun(row + half + a0, twirl.source, downRight, rightCount);
+                sampleRun(row + leftStart, twirl.source, downLeft, leftCount);
+            }
+            if (b > 0) {
+                Pixel* row = twirl.out + (size_t)(half - b) * twirl.side;
+                sampleRun(row + half + a0, twirl.source, upRight, rightCount);
+                sampleRun(row + leftStart, twirl.source, upLeft, leftCount);
+            }
+        }
     }
-    memcpy(pixels, scratch, TEXTURE_BYTES);
-    free(scratch);
+}
+
+} // namespace
+
+bool twirlTexture(Pixel* pixels, int32_t side, int32_t direction, Pixel* scratchPixels)
+{
+    Scratch scratch(side, scratchPixels);
+    if (!scratch.pixels)
+        return false;
+    Twirl twirl { sourceOf(pixels, side), scratch.pixels, side, side / 2, direction / 64.0 };
+    forEachRange(twirl.half + 1, pixelCount(side),
+        [&](int32_t begin, int32_t end) { twirlRows(twirl, begin, end); });
+    copyBack(pixels, scratch.pixels, side);
+    return true;
+}
+
+bool moveTexture(Pixel* pixels, int32_t side, int32_t dx, int32_t dy, Pixel*)
+{
+    // Unsigned arithmetic keeps the low bits of the two's-complement shifts
+    // without overflowing at the 32-bit extremes; the side divides 2^32, so
+    // they wrap to it exactly.
+    uint32_t mask = (uint32_t)side - 1;
+    uint32_t scale = (uint32_t)sideScale(side);
+    uint32_t down = ((uint32_t)dy * scale) & mask;
+    uint32_t firstColumn = (0u - (uint32_t)dx * scale) & mask; // source column of output column 0
+    // Each output row is one input row turned by the same number of columns,
+    // and the rows follow one another in cycles of rows `down` apart: each
+    // cycle is walked with one row kept aside, so every pixel moves once and
+    // no scratch texture is needed.
+    int32_t cycles = (int32_t)std::gcd((uint32_t)side, down == 0 ? (uint32_t)side : down);
+    forEachRange(cycles, pixelCount(side), [&](int32_t begin, int32_t end) {
+        Pixel kept[MAX_TEXTURE_SIDE];
+        for (uint32_t first = (uint32_t)begin; first < (uint32_t)end; ++first) {
+            Pixel* firstRow = pixels + (size_t)first * side;
+            memcpy(kept, firstRow, (size_t)side * sizeof(Pixel));
+            uint32_t row = first;
+            for (;;) {
+                uint32_t from = (row - down) & mask;
+                const Pixel* source = from == first ? kept : pixels + (size_t)from * side;
+                turnRow(pixels + (size_t)row * side, source, side, firstColumn);
+                if (from == first)
+                    break;
+                row = from;
+            }
+        }
+    });
+    return true;
 }

@@ -149,27 +149,31 @@ TEST_F(ControlPanel, EveryOperationButtonChangesOnlyTheTargetAsItsOperationDoes)
     press(625, 20); // source slot 1
 
     const OperationCase operations[] = {
-        { "Cells", 535, 75, [](Pixel* t, const Pixel*) { generateCells(t, 7, 30); } },
+        { "Cells", 535, 75, [](Pixel* t, const Pixel*) { generateCells(t, TEXTURE_SIZE, 7, 30); } },
         { "Plasma", 535, 100,
             [](Pixel* t, const Pixel*) {
                 for (int i = 0; i < TEXTURE_PIXEL_COUNT; ++i)
                     t[i] = EMPTY_PIXEL;
-                generatePlasma(t, 13);
+                generatePlasma(t, TEXTURE_SIZE, 13);
             } },
-        { "Pong", 535, 125, [](Pixel* t, const Pixel*) { generatePong(t, 100); } },
-        { "Sine", 535, 150, [](Pixel* t, const Pixel*) { generateSine(t, 3, 9); } },
-        { "Add", 535, 215, [](Pixel* t, const Pixel* s) { addTexture(t, s); } },
-        { "Sub", 570, 215, [](Pixel* t, const Pixel* s) { subtractTexture(t, s); } },
-        { "Mix", 620, 215, [](Pixel* t, const Pixel* s) { mixTexture(t, s, 77); } },
-        { "Max", 580, 240, [](Pixel* t, const Pixel* s) { maxTexture(t, s); } },
-        { "Copy", 535, 240, [](Pixel* t, const Pixel* s) { copyTexture(t, s); } },
+        { "Pong", 535, 125, [](Pixel* t, const Pixel*) { generatePong(t, TEXTURE_SIZE, 100); } },
+        { "Sine", 535, 150, [](Pixel* t, const Pixel*) { generateSine(t, TEXTURE_SIZE, 3, 9); } },
+        { "Add", 535, 215, [](Pixel* t, const Pixel* s) { addTexture(t, s, TEXTURE_SIZE); } },
+        { "Sub", 570, 215, [](Pixel* t, const Pixel* s) { subtractTexture(t, s, TEXTURE_SIZE); } },
+        { "Mix", 620, 215, [](Pixel* t, const Pixel* s) { mixTexture(t, s, TEXTURE_SIZE, 77); } },
+        { "Max", 580, 240, [](Pixel* t, const Pixel* s) { maxTexture(t, s, TEXTURE_SIZE); } },
+        { "Copy", 535, 240, [](Pixel* t, const Pixel* s) { copyTexture(t, s, TEXTURE_SIZE); } },
         { "Colorize", 535, 355,
-            [](Pixel* t, const Pixel*) { colorizeTexture(t, 10, 20, 30, 200, 150, 100); } },
-        { "Invert", 610, 355, [](Pixel* t, const Pixel*) { invertTexture(t); } },
-        { "Sine", 535, 445, [](Pixel* t, const Pixel*) { deformTexture(t, 2, 7, 5, 3); } },
-        { "Twirl", 535, 495, [](Pixel* t, const Pixel*) { twirlTexture(t, -50); } },
-        { "Move", 535, 420, [](Pixel* t, const Pixel*) { moveTexture(t, 5, -3); } },
-        { "Clear", 675, 355, [](Pixel* t, const Pixel*) { clearTexture(t, 10, 20, 30); } },
+            [](Pixel* t, const Pixel*) {
+                colorizeTexture(t, TEXTURE_SIZE, 10, 20, 30, 200, 150, 100);
+            } },
+        { "Invert", 610, 355, [](Pixel* t, const Pixel*) { invertTexture(t, TEXTURE_SIZE); } },
+        { "Sine", 535, 445,
+            [](Pixel* t, const Pixel*) { deformTexture(t, TEXTURE_SIZE, 2, 7, 5, 3); } },
+        { "Twirl", 535, 495, [](Pixel* t, const Pixel*) { twirlTexture(t, TEXTURE_SIZE, -50); } },
+        { "Move", 535, 420, [](Pixel* t, const Pixel*) { moveTexture(t, TEXTURE_SIZE, 5, -3); } },
+        { "Clear", 675, 355,
+            [](Pixel* t, const Pixel*) { clearTexture(t, TEXTURE_SIZE, 10, 20, 30); } },
     };
     for (const OperationCase& operation : operations) {
         std::vector<Pixel> before[4];
@@ -195,7 +199,7 @@ TEST_F(ControlPanel, PlasmaDoesNotDependOnWhatTheSlotHeld)
     press(530 + 5, 100); // "Plasma" on slot 0, which holds cells
     std::vector<Pixel> first = slotPixels(0);
     randomSeed = seed;
-    clearTexture(slots[0]->getPixels(), 1, 2, 3);
+    clearTexture(slots[0]->getPixels(), TEXTURE_SIZE, 1, 2, 3);
     press(535, 100);
     EXPECT_EQ(slotPixels(0), first);
 }

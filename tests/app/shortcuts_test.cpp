@@ -50,7 +50,7 @@ TEST_F(Shortcuts, AHeldPressIsOneStepForUndoAndRedo)
     std::vector<Pixel> held = slotPixels(0);
     std::vector<Pixel> expected = before;
     for (int i = 0; i < 5; ++i)
-        moveTexture(expected.data(), 1, 0);
+        moveTexture(expected.data(), TEXTURE_SIZE, 1, 0);
     EXPECT_EQ(held, expected) << "the hold moved by one pixel per pass";
 
     EXPECT_TRUE(keyRenders(SDLK_z, CTRL));

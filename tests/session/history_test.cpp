@@ -45,7 +45,7 @@ TEST_F(SessionHistory, OneUndoTakesBackAWholeHold)
 
     std::vector<Pixel> expected = before;
     for (int32_t i = 0; i < 5; ++i)
-        twirlTexture(expected.data(), 64);
+        twirlTexture(expected.data(), TEXTURE_SIZE, 64);
     EXPECT_TRUE(slot(0) == expected);
     EXPECT_TRUE(undoLastStep(session));
     EXPECT_TRUE(slot(0) == before);
@@ -121,7 +121,7 @@ TEST_F(SessionHistory, CellsAfterAnUndoDrawNewPoints)
 
     std::vector<Pixel> expected(TEXTURE_PIXEL_COUNT);
     randomSeed = seedAfterFirst;
-    generateCells(expected.data(), 20, 50);
+    generateCells(expected.data(), TEXTURE_SIZE, 20, 50);
     EXPECT_TRUE(slot(0) == expected);
     EXPECT_FALSE(slot(0) == first);
 }

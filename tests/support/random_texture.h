@@ -30,10 +30,11 @@ struct Noise {
     }
 };
 
-inline std::vector<Pixel> randomTexture(uint32_t seed)
+// A texture of `side` x `side` random pixels.
+inline std::vector<Pixel> randomTexture(uint32_t seed, int32_t side = 256)
 {
     Noise noise(seed);
-    std::vector<Pixel> pixels(65536);
+    std::vector<Pixel> pixels((size_t)side * side);
     for (Pixel& pixel : pixels)
         pixel = noise.next();
     return pixels;

@@ -40,7 +40,7 @@ TEST(BmpExport, WritesTheLow24BitsOfEveryPixelAndEmptyCellsAsBlack)
     Texture texture(256, 256);
     fillPattern(texture, 7);
     std::string path = directory.file("texture000.bmp");
-    ASSERT_TRUE(saveTextureBmp(texture.getPixels(), path.c_str()));
+    ASSERT_TRUE(saveTextureBmp(texture.getPixels(), TEXTURE_SIZE, path.c_str()));
     expectFileHolds(path, texture);
     std::vector<uint32_t> decoded;
     decodeBmp24(readFile(path), 256, 256, decoded);
@@ -62,8 +62,8 @@ TEST(BmpExport, EachSaveReplacesThePreviousFile)
     fillPattern(first, 1);
     fillPattern(second, 2);
     std::string path = directory.file("texture000.bmp");
-    ASSERT_TRUE(saveTextureBmp(first.getPixels(), path.c_str()));
-    ASSERT_TRUE(saveTextureBmp(second.getPixels(), path.c_str()));
+    ASSERT_TRUE(saveTextureBmp(first.getPixels(), TEXTURE_SIZE, path.c_str()));
+    ASSERT_TRUE(saveTextureBmp(second.getPixels(), TEXTURE_SIZE, path.c_str()));
     expectFileHolds(path, second);
     EXPECT_EQ(listDirectory(directory.path).size(), 1u);
 }
@@ -74,7 +74,7 @@ TEST(BmpExport, AFileThatCannotBeCreatedIsReportedAndLeavesNothing)
     Texture texture(256, 256);
     std::string path = directory.file("missing/texture000.bmp");
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(saveTextureBmp(texture.getPixels(), path.c_str()));
+    EXPECT_FALSE(saveTextureBmp(texture.getPixels(), TEXTURE_SIZE, path.c_str()));
     std::string message = testing::internal::GetCapturedStderr();
     EXPECT_NE(message.find(path), std::string::npos) << message;
     EXPECT_NE(message.find("No such file or directory"), std::string::npos) << message;
@@ -89,7 +89,7 @@ TEST(BmpExport, ANameTakenByADirectoryFailsWithoutLeavingATemporaryFile)
     ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
     Texture texture(256, 256);
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(saveTextureBmp(texture.getPixels(), path.c_str()));
+    EXPECT_FALSE(saveTextureBmp(texture.getPixels(), TEXTURE_SIZE, path.c_str()));
     std::string message = testing::internal::GetCapturedStderr();
     EXPECT_NE(message.find(path), std::string::npos) << message;
     EXPECT_EQ(listDirectory(directory.path), std::vector<std::string> { "texture000.bmp" });
@@ -102,7 +102,7 @@ TEST(BmpExport, AFullDiskLeavesThePreviousFileIntact)
     Texture previous(256, 256), next(256, 256);
     fillPattern(previous, 3);
     fillPattern(next, 4);
-    ASSERT_TRUE(saveTextureBmp(previous.getPixels(), path.c_str()));
+    ASSERT_TRUE(saveTextureBmp(previous.getPixels(), TEXTURE_SIZE, path.c_str()));
     std::string before = readFile(path);
 
     // The child can write only 50,000 bytes per file, which cuts the BMP short
@@ -119,7 +119,7 @@ TEST(BmpExport, AFullDiskLeavesThePreviousFileIntact)
         // Saving again and again on a full disk must never wear the old file away.
         int savedCount = 0;
         for (int attempt = 0; attempt < 3; ++attempt)
-            savedCount += saveTextureBmp(next.getPixels(), path.c_str());
+            savedCount += saveTextureBmp(next.getPixels(), TEXTURE_SIZE, path.c_str());
         _exit(savedCount);
     }
     close(errorPipe[1]);
@@ -153,7 +153,7 @@ TEST(BmpExport, ASymlinkIsReplacedNotWrittenThrough)
 
     Texture texture(256, 256);
     fillPattern(texture, 5);
-    ASSERT_TRUE(saveTextureBmp(texture.getPixels(), path.c_str()));
+    ASSERT_TRUE(saveTextureBmp(texture.getPixels(), TEXTURE_SIZE, path.c_str()));
     struct stat status;
     ASSERT_EQ(lstat(path.c_str(), &status), 0);
     EXPECT_TRUE(S_ISREG(status.st_mode));

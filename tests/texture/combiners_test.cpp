@@ -16,7 +16,7 @@ using testsupport::randomTexture;
 template <typename Combine> Pixel combineOne(Combine combine, Pixel target, Pixel source)
 {
     std::vector<Pixel> t(65536, target), s(65536, source);
-    combine(t.data(), s.data());
+    combine(t.data(), s.data(), TEXTURE_SIZE);
     EXPECT_EQ(t[0], t[65535]);
     return t[0];
 }
@@ -24,7 +24,8 @@ template <typename Combine> Pixel combineOne(Combine combine, Pixel target, Pixe
 Pixel mixOne(Pixel target, Pixel source, int32_t balance)
 {
     return combineOne(
-        [balance](Pixel* t, const Pixel* s) { mixTexture(t, s, balance); }, target, source);
+        [balance](Pixel* t, const Pixel* s, int32_t side) { mixTexture(t, s, side, balance); },
+        target, source);
 }
 
 TEST(Combiners, WorkedExamples)
@@ -62,28 +63,28 @@ TEST(Combiners, SameArrayAsTargetAndSource)
 {
     const std::vector<Pixel> source = randomTexture(1);
     std::vector<Pixel> pixels = source;
-    addTexture(pixels.data(), pixels.data());
+    addTexture(pixels.data(), pixels.data(), TEXTURE_SIZE);
     for (size_t i = 0; i < source.size(); ++i)
         for (uint32_t shift = 0; shift < 24; shift += 8) {
             uint32_t doubled = ((source[i] >> shift) & 255) * 2;
             ASSERT_EQ((pixels[i] >> shift) & 255, doubled > 255 ? 255 : doubled);
         }
     pixels = source;
-    subtractTexture(pixels.data(), pixels.data());
+    subtractTexture(pixels.data(), pixels.data(), TEXTURE_SIZE);
     EXPECT_EQ(pixels, std::vector<Pixel>(65536, 0));
     std::vector<Pixel> colors = source;
     for (Pixel& pixel : colors)
         pixel &= 0xFFFFFF;
     for (int32_t balance : { 0, 1, 128, 256 }) {
         pixels = source;
-        mixTexture(pixels.data(), pixels.data(), balance);
+        mixTexture(pixels.data(), pixels.data(), TEXTURE_SIZE, balance);
         EXPECT_EQ(pixels, colors) << balance;
     }
     pixels = source;
-    maxTexture(pixels.data(), pixels.data());
+    maxTexture(pixels.data(), pixels.data(), TEXTURE_SIZE);
     EXPECT_EQ(pixels, colors);
     pixels = source;
-    copyTexture(pixels.data(), pixels.data());
+    copyTexture(pixels.data(), pixels.data(), TEXTURE_SIZE);
     EXPECT_EQ(pixels, source);
 }
 
@@ -93,24 +94,24 @@ TEST(Combiners, MatchThePlainPerChannelVersions)
     for (uint32_t seed = 3; seed < 13; ++seed) {
         const std::vector<Pixel> target = randomTexture(seed), source = randomTexture(seed + 100);
         std::vector<Pixel> fast = target, plain = target;
-        addTexture(fast.data(), source.data());
-        reference::addTexture(plain.data(), source.data());
+        addTexture(fast.data(), source.data(), TEXTURE_SIZE);
+        reference::addTexture(plain.data(), source.data(), TEXTURE_SIZE);
         ASSERT_EQ(fast, plain);
         fast = plain = target;
-        subtractTexture(fast.data(), source.data());
-        reference::subtractTexture(plain.data(), source.data());
+        subtractTexture(fast.data(), source.data(), TEXTURE_SIZE);
+        reference::subtractTexture(plain.data(), source.data(), TEXTURE_SIZE);
         ASSERT_EQ(fast, plain);
         fast = plain = target;
-        maxTexture(fast.data(), source.data());
-        reference::maxTexture(plain.data(), source.data());
+        maxTexture(fast.data(), source.data(), TEXTURE_SIZE);
+        reference::maxTexture(plain.data(), source.data(), TEXTURE_SIZE);
         ASSERT_EQ(fast, plain);
         fast = target;
-        copyTexture(fast.data(), source.data());
+        copyTexture(fast.data(), source.data(), TEXTURE_SIZE);
         ASSERT_EQ(fast, source);
         int32_t balance = noise.between(-10, 270);
         fast = plain = target;
-        mixTexture(fast.data(), source.data(), balance);
-        reference::mixTexture(plain.data(), source.data(), balance);
+        mixTexture(fast.data(), source.data(), TEXTURE_SIZE, balance);
+        reference::mixTexture(plain.data(), source.data(), TEXTURE_SIZE, balance);
         ASSERT_EQ(fast, plain) << balance;
     }
 }

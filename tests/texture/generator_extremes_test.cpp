@@ -42,7 +42,7 @@ void checkCells(std::vector<Pixel>& pixels, int32_t count, int32_t size)
         randomNumber(1);
     uint32_t expectedSeed = randomSeed;
     randomSeed = 1;
-    generateCells(pixels.data(), count, size);
+    generateCells(pixels.data(), TEXTURE_SIZE, count, size);
     ASSERT_EQ(randomSeed, expectedSeed) << count << " " << size;
     ASSERT_TRUE(allGrey(pixels)) << count << " " << size;
     if (points == 0) {
@@ -70,7 +70,7 @@ TEST(GeneratorExtremes, PongWithAnySize)
 {
     std::vector<Pixel> pixels(TEXTURE_PIXEL_COUNT);
     for (int32_t size : EXTREMES) {
-        generatePong(pixels.data(), size);
+        generatePong(pixels.data(), TEXTURE_SIZE, size);
         ASSERT_TRUE(allGrey(pixels)) << size;
         ASSERT_EQ(pixels[128 * 256 + 128], 0xFFFFFFu) << size;
         ASSERT_EQ(pixels[0], size >= 181 ? (Pixel)(255 - 181 * 255 / size) * 0x010101u : 0u);
@@ -82,7 +82,7 @@ TEST(GeneratorExtremes, SineWithAnyWaveCounts)
     std::vector<Pixel> pixels(TEXTURE_PIXEL_COUNT);
     for (int32_t wavesX : EXTREMES) {
         for (int32_t wavesY : EXTREMES) {
-            generateSine(pixels.data(), wavesX, wavesY);
+            generateSine(pixels.data(), TEXTURE_SIZE, wavesX, wavesY);
             ASSERT_TRUE(allGrey(pixels)) << wavesX << " " << wavesY;
             for (Pixel p : pixels)
                 ASSERT_NE(p, 0u) << "levels stay within 1..255";
@@ -96,7 +96,7 @@ TEST(GeneratorExtremes, PlasmaWithAnyVariation)
     for (int32_t variation : EXTREMES) {
         std::fill(pixels.begin(), pixels.end(), EMPTY_PIXEL);
         randomSeed = 9;
-        generatePlasma(pixels.data(), variation);
+        generatePlasma(pixels.data(), TEXTURE_SIZE, variation);
         ASSERT_TRUE(allGrey(pixels)) << variation;
         ASSERT_EQ(pixels[0], 0x7F7F7Fu);
         if (variation <= 0) {
@@ -111,7 +111,7 @@ TEST(GeneratorExtremes, HugeVariationSaturatesToBlack)
 {
     std::vector<Pixel> pixels(TEXTURE_PIXEL_COUNT, EMPTY_PIXEL);
     randomSeed = 1;
-    generatePlasma(pixels.data(), INT_MAX);
+    generatePlasma(pixels.data(), TEXTURE_SIZE, INT_MAX);
     for (int32_t i = 1; i < TEXTURE_PIXEL_COUNT; ++i)
         ASSERT_EQ(pixels[i], 0u) << i;
     randomSeed = 1;
@@ -124,7 +124,7 @@ TEST(GeneratorExtremes, PlasmaSquaresAnywhereOfAnySize)
     for (int32_t x : EXTREMES) {
         for (int32_t y : EXTREMES) {
             std::fill(pixels.begin(), pixels.end(), EMPTY_PIXEL);
-            plasmaSubdivide(pixels.data(), x, y, 4, 20);
+            plasmaSubdivide(pixels.data(), TEXTURE_SIZE, x, y, 4, 20);
             ASSERT_TRUE(allGrey(pixels, true)) << x << " " << y;
             // The centre of the square lands two pixels in, wrapped.
             ASSERT_NE(pixels[(size_t)((y + 2u) & 255u) * 256 + ((x + 2u) & 255u)], EMPTY_PIXEL);
@@ -133,7 +133,7 @@ TEST(GeneratorExtremes, PlasmaSquaresAnywhereOfAnySize)
     for (int32_t size : EXTREMES) {
         for (int32_t variation : EXTREMES) {
             std::fill(pixels.begin(), pixels.end(), EMPTY_PIXEL);
-            plasmaSubdivide(pixels.data(), 3, 5, size, variation);
+            plasmaSubdivide(pixels.data(), TEXTURE_SIZE, 3, 5, size, variation);
             ASSERT_TRUE(allGrey(pixels, true)) << size << " " << variation;
         }
     }

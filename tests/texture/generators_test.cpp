@@ -40,13 +40,13 @@ TEST(Cells, PointsAreBlackAndTheRampReachesWhiteAtTheSize)
 {
     Image image;
     randomSeed = 1;
-    generateCells(image.data(), 2, 50);
+    generateCells(image.data(), TEXTURE_SIZE, 2, 50);
     EXPECT_EQ(image.at(126, 228), 0x000000u);
     EXPECT_EQ(image.at(56, 56), 0x000000u);
     EXPECT_EQ(randomSeed, 330563896u) << "two points take four numbers";
 
     randomSeed = 1;
-    generateCells(image.data(), 1, 50); // the one point (126, 228)
+    generateCells(image.data(), TEXTURE_SIZE, 1, 50); // the one point (126, 228)
     EXPECT_EQ(image.at(126, 12), 0xCCCCCCu) << "40 below, across the bottom edge";
     EXPECT_EQ(image.at(155, 12), 0xF9F9F9u) << "distance 49.4 rounds to 49";
     EXPECT_EQ(image.at(156, 12), 0xFFFFFFu) << "exactly at the size";
@@ -61,10 +61,10 @@ TEST(Cells, CountAboveFiveHundredActsAsFiveHundred)
 {
     Image capped, limit;
     randomSeed = 1;
-    generateCells(capped.data(), 501, 30);
+    generateCells(capped.data(), TEXTURE_SIZE, 501, 30);
     EXPECT_EQ(randomSeed, seedAfter(1, 1000));
     randomSeed = 1;
-    generateCells(limit.data(), 500, 30);
+    generateCells(limit.data(), TEXTURE_SIZE, 500, 30);
     EXPECT_EQ(capped.pixels, limit.pixels);
 }
 
@@ -74,12 +74,12 @@ TEST(Cells, NoPointsLeaveEveryDistanceAt256)
     for (int32_t count : counts) {
         Image image;
         randomSeed = 7;
-        generateCells(image.data(), count, 50);
+        generateCells(image.data(), TEXTURE_SIZE, count, 50);
         EXPECT_EQ(randomSeed, 7u) << count;
         EXPECT_TRUE(std::all_of(image.pixels.begin(), image.pixels.end(), [](Pixel p) {
             return p == 0xFFFFFFu;
         })) << count;
-        generateCells(image.data(), count, 512); // 256 * 255 / 512 = 127
+        generateCells(image.data(), TEXTURE_SIZE, count, 512); // 256 * 255 / 512 = 127
         EXPECT_TRUE(std::all_of(image.pixels.begin(), image.pixels.end(), [](Pixel p) {
             return p == 0x7F7F7Fu;
         })) << count;
@@ -90,14 +90,14 @@ TEST(Cells, SizeBelowOneActsAsOne)
 {
     Image one;
     randomSeed = 1;
-    generateCells(one.data(), 2, 1);
+    generateCells(one.data(), TEXTURE_SIZE, 2, 1);
     EXPECT_EQ(one.at(126, 228), 0x000000u);
     EXPECT_EQ(one.at(127, 228), 0xFFFFFFu);
     const int32_t sizes[] = { 0, -1, -1000 };
     for (int32_t size : sizes) {
         Image image;
         randomSeed = 1;
-        generateCells(image.data(), 2, size);
+        generateCells(image.data(), TEXTURE_SIZE, 2, size);
         EXPECT_EQ(image.pixels, one.pixels) << size;
     }
 }
@@ -112,7 +112,7 @@ TEST(Cells, NeighbouringPixelsDifferLittleAcrossTheSeams)
         randomSeed = 1 + (uint32_t)run * 7919u;
         int32_t count = 1 + run % 9;
         int32_t size = 20 + run * 7;
-        generateCells(image.data(), count, size);
+        generateCells(image.data(), TEXTURE_SIZE, count, size);
         int32_t limit = (255 + size - 1) / size;
         for (int32_t x = 0; x < 256; ++x) {
             for (int32_t y = 0; y < 256; ++y) {
@@ -127,7 +127,7 @@ TEST(Cells, NeighbouringPixelsDifferLittleAcrossTheSeams)
 TEST(Pong, SpotIsWhiteAtTheCentreAndFadesToBlack)
 {
     Image image;
-    generatePong(image.data(), 128);
+    generatePong(image.data(), TEXTURE_SIZE, 128);
     EXPECT_EQ(image.at(128, 128), 0xFFFFFFu);
     EXPECT_EQ(image.at(1, 128), 0x020202u);
     EXPECT_EQ(image.at(0, 128), 0x000000u);
@@ -141,7 +141,7 @@ TEST(Pong, SizeBelowOneLightsOnlyTheCentre)
     const int32_t sizes[] = { 1, 0, -1, -1000 };
     for (int32_t size : sizes) {
         Image image;
-        generatePong(image.data(), size);
+        generatePong(image.data(), TEXTURE_SIZE, size);
         for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i)
             ASSERT_EQ(image.pixels[i], i == 128 * 256 + 128 ? 0xFFFFFFu : 0u) << size << " " << i;
     }
@@ -153,7 +153,7 @@ TEST(Pong, SpotIsSymmetricAndFallsOffForEverySize)
 {
     Image image;
     for (int32_t size = 1; size <= 300; ++size) {
-        generatePong(image.data(), size);
+        generatePong(image.data(), TEXTURE_SIZE, size);
         for (int32_t i = 0; i <= 128; ++i) {
             for (int32_t j = 0; j <= 128; ++j) {
                 Pixel p = image.at(128 + i, 128 + j);
@@ -171,10 +171,10 @@ TEST(Pong, SpotIsSymmetricAndFallsOffForEverySize)
 TEST(Sine, ZeroWavesGiveFlatGreyAndOneWavePeaksAtAQuarter)
 {
     Image image;
-    generateSine(image.data(), 0, 0);
+    generateSine(image.data(), TEXTURE_SIZE, 0, 0);
     EXPECT_TRUE(std::all_of(
         image.pixels.begin(), image.pixels.end(), [](Pixel p) { return p == 0x808080u; }));
-    generateSine(image.data(), 1, 1);
+    generateSine(image.data(), TEXTURE_SIZE, 1, 1);
     EXPECT_EQ(image.at(0, 0), 0x808080u);
     EXPECT_EQ(image.at(64, 64), 0xFFFFFFu);
     EXPECT_EQ(image.at(192, 192), 0x010101u);
@@ -187,11 +187,11 @@ TEST(Sine, WavesCompleteWholePeriodsAcrossTheTexture)
 {
     Image image;
     for (int32_t waves = 0; waves <= 99; ++waves) {
-        generateSine(image.data(), waves, 0);
+        generateSine(image.data(), TEXTURE_SIZE, waves, 0);
         for (int32_t x = 1; x < 256; ++x)
             ASSERT_LE(std::abs(image.level(x, 0) + image.level(256 - x, 0) - 256), 2)
                 << waves << " " << x;
-        generateSine(image.data(), 0, waves);
+        generateSine(image.data(), TEXTURE_SIZE, 0, waves);
         for (int32_t y = 1; y < 256; ++y)
             ASSERT_LE(std::abs(image.level(0, y) + image.level(0, 256 - y) - 256), 2)
                 << waves << " " << y;
@@ -202,7 +202,7 @@ TEST(Plasma, FirstValuesFollowTheRandomOrder)
 {
     Image image;
     randomSeed = 1;
-    generatePlasma(image.data(), 1);
+    generatePlasma(image.data(), TEXTURE_SIZE, 1);
     EXPECT_EQ(image.at(0, 0), 0x7F7F7Fu);
     EXPECT_EQ(image.at(128, 0), 0x7D7D7Du);
     EXPECT_EQ(image.at(0, 128), 0xE3E3E3u);
@@ -220,7 +220,7 @@ TEST(Plasma, FillsEveryPixelOnceWithGrey)
     for (int32_t variation : variations) {
         Image image;
         randomSeed = 3;
-        generatePlasma(image.data(), variation);
+        generatePlasma(image.data(), TEXTURE_SIZE, variation);
         EXPECT_EQ(randomSeed, seedAfter(3, 65535)) << variation;
         EXPECT_EQ(image.at(0, 0), 0x7F7F7Fu);
         expectAllGrey(image);
@@ -232,7 +232,7 @@ TEST(Plasma, KeepsCellsThatAreNotEmpty)
     Image image;
     image.pixels[128] = 0x000000; // the top midpoint of the whole texture
     randomSeed = 1;
-    generatePlasma(image.data(), 1);
+    generatePlasma(image.data(), TEXTURE_SIZE, 1);
     EXPECT_EQ(image.at(128, 0), 0x000000u);
     EXPECT_EQ(image.at(0, 128), 0x7D7D7Du) << "takes the number the top would have used";
     EXPECT_EQ(randomSeed, seedAfter(1, 65534));
@@ -244,7 +244,7 @@ TEST(Plasma, NoVariationGivesFlatGreyWithoutRandomNumbers)
     for (int32_t variation : variations) {
         Image image;
         randomSeed = 5;
-        generatePlasma(image.data(), variation);
+        generatePlasma(image.data(), TEXTURE_SIZE, variation);
         EXPECT_EQ(randomSeed, 5u) << variation;
         EXPECT_TRUE(std::all_of(image.pixels.begin(), image.pixels.end(), [](Pixel p) {
             return p == 0x7F7F7Fu;

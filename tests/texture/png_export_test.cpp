@@ -17,7 +17,7 @@ TEST(PngExport, DecodesToTheLow24BitsOfEveryPixelAsEightBitRgb)
     std::vector<Pixel> pixels = randomTexture(11); // random top bytes too
     pixels[0] = 0x80000000u; // an empty cell comes out black
     std::string path = directory.file("texture.png");
-    ASSERT_TRUE(saveTexturePng(pixels.data(), path.c_str()));
+    ASSERT_TRUE(saveTexturePng(pixels.data(), TEXTURE_SIZE, path.c_str()));
     EXPECT_EQ(listDirectory(directory.path).size(), 1u);
 
     // The header itself: bit depth 8, colour type 2 (RGB, no alpha).
@@ -47,12 +47,12 @@ TEST(PngExport, AFullDiskIsReportedOnceAndKeepsThePreviousFile)
     ScratchDirectory directory;
     std::string path = directory.file("texture.png");
     std::vector<Pixel> previous = randomTexture(1), next = randomTexture(2);
-    ASSERT_TRUE(saveTexturePng(previous.data(), path.c_str()));
+    ASSERT_TRUE(saveTexturePng(previous.data(), TEXTURE_SIZE, path.c_str()));
     std::string before = readFile(path);
 
     // Random pixels do not compress: the PNG is far larger than the limit.
     ChildOutcome outcome = runWithFileSizeLimit(
-        50000, [&] { return (int)saveTexturePng(next.data(), path.c_str()); });
+        50000, [&] { return (int)saveTexturePng(next.data(), TEXTURE_SIZE, path.c_str()); });
     EXPECT_EQ(outcome.exitCode, 0) << "the save claimed success";
     EXPECT_EQ(outcome.errors, "Could not save " + path + ": File too large\n");
     EXPECT_EQ(readFile(path), before);

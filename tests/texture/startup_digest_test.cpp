@@ -30,10 +30,10 @@ TEST(StartUpTextures, MatchTheirPinnedDigests)
     for (std::vector<Pixel>& slot : slots)
         slot.assign(TEXTURE_PIXEL_COUNT, EMPTY_PIXEL);
     randomSeed = 1;
-    generateCells(slots[0].data(), 20, 50);
-    generatePlasma(slots[1].data(), 20);
-    generatePong(slots[2].data(), 128);
-    generateSine(slots[3].data(), 5, 7);
+    generateCells(slots[0].data(), TEXTURE_SIZE, 20, 50);
+    generatePlasma(slots[1].data(), TEXTURE_SIZE, 20);
+    generatePong(slots[2].data(), TEXTURE_SIZE, 128);
+    generateSine(slots[3].data(), TEXTURE_SIZE, 5, 7);
     expectStartUpTextures(slots);
 }
 

@@ -29,20 +29,20 @@ Pixel colorAt(const std::vector<Pixel>& pixels, int32_t x, int32_t y)
 
 std::vector<Pixel> moved(std::vector<Pixel> pixels, int32_t dx, int32_t dy)
 {
-    moveTexture(pixels.data(), dx, dy);
+    moveTexture(pixels.data(), TEXTURE_SIZE, dx, dy);
     return pixels;
 }
 
 std::vector<Pixel> twirled(std::vector<Pixel> pixels, int32_t direction)
 {
-    twirlTexture(pixels.data(), direction);
+    twirlTexture(pixels.data(), TEXTURE_SIZE, direction);
     return pixels;
 }
 
 std::vector<Pixel> deformed(
     std::vector<Pixel> pixels, int32_t wavesX, int32_t sizeX, int32_t wavesY, int32_t sizeY)
 {
-    deformTexture(pixels.data(), wavesX, sizeX, wavesY, sizeY);
+    deformTexture(pixels.data(), TEXTURE_SIZE, wavesX, sizeX, wavesY, sizeY);
     return pixels;
 }
 
@@ -51,7 +51,8 @@ TEST(SampleBilinear, WholePositionsGiveThePixelWithoutItsTopByte)
     std::vector<Pixel> pixels = randomTexture(1);
     for (int32_t y = 0; y < 256; y += 5)
         for (int32_t x = 0; x < 256; x += 3)
-            ASSERT_EQ(sampleBilinear(pixels.data(), x, y), colorAt(pixels, x, y)) << x << "," << y;
+            ASSERT_EQ(sampleBilinear(pixels.data(), TEXTURE_SIZE, x, y), colorAt(pixels, x, y))
+                << x << "," << y;
 }
 
 TEST(SampleBilinear, HalfwayTruncatesAndBlendsAcrossTheEdge)
@@ -61,14 +62,14 @@ TEST(SampleBilinear, HalfwayTruncatesAndBlendsAcrossTheEdge)
     pixels[7 * 256 + 0] = 0x0B0B0B; // column 0
     pixels[7 * 256 + 100] = 0x0A0A0A;
     pixels[7 * 256 + 101] = 0x0B0B0B;
-    EXPECT_EQ(sampleBilinear(pixels.data(), 100.5, 7), 0x0A0A0Au);
-    EXPECT_EQ(sampleBilinear(pixels.data(), 255.5, 7), 0x0A0A0Au);
-    EXPECT_EQ(sampleBilinear(pixels.data(), -0.5, 7), 0x0A0A0Au);
+    EXPECT_EQ(sampleBilinear(pixels.data(), TEXTURE_SIZE, 100.5, 7), 0x0A0A0Au);
+    EXPECT_EQ(sampleBilinear(pixels.data(), TEXTURE_SIZE, 255.5, 7), 0x0A0A0Au);
+    EXPECT_EQ(sampleBilinear(pixels.data(), TEXTURE_SIZE, -0.5, 7), 0x0A0A0Au);
     // Vertically across the bottom edge, with different channels.
     pixels[255 * 256 + 9] = 0x00FF20;
     pixels[0 * 256 + 9] = 0xFF0040;
-    EXPECT_EQ(sampleBilinear(pixels.data(), 9, -0.5), 0x7F7F30u);
-    EXPECT_EQ(sampleBilinear(pixels.data(), 9, 255.5), 0x7F7F30u);
+    EXPECT_EQ(sampleBilinear(pixels.data(), TEXTURE_SIZE, 9, -0.5), 0x7F7F30u);
+    EXPECT_EQ(sampleBilinear(pixels.data(), TEXTURE_SIZE, 9, 255.5), 0x7F7F30u);
 }
 
 // Positions with few fraction bits stay exact when whole turns of 256 are
@@ -83,25 +84,27 @@ TEST(SampleBilinear, WrapsEveryPositionIncludingExtremes)
         double x = noise.between(0, 256 * 64 - 1) / 64.0;
         double y = noise.between(0, 256 * 64 - 1) / 64.0;
         double turnX = turns[i % 10] * 256, turnY = turns[(i / 10) % 10] * 256;
-        ASSERT_EQ(sampleBilinear(pixels.data(), x + turnX, y + turnY),
-            sampleBilinear(pixels.data(), x, y))
+        ASSERT_EQ(sampleBilinear(pixels.data(), TEXTURE_SIZE, x + turnX, y + turnY),
+            sampleBilinear(pixels.data(), TEXTURE_SIZE, x, y))
             << x << "+" << turnX << ", " << y << "+" << turnY;
     }
     const Pixel* data = pixels.data();
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_EQ(sampleBilinear(data, -2147483648.0, 3), colorAt(pixels, 0, 3));
-    EXPECT_EQ(sampleBilinear(data, 2147483647.0, 3), colorAt(pixels, 255, 3));
-    EXPECT_EQ(sampleBilinear(data, 2147483648.0, 3), colorAt(pixels, 0, 3));
-    EXPECT_EQ(sampleBilinear(data, -2147483649.0, 3), colorAt(pixels, 255, 3));
-    EXPECT_EQ(sampleBilinear(data, 2147483648.5, 3), sampleBilinear(data, 0.5, 3));
-    EXPECT_EQ(sampleBilinear(data, 3, 1e300), colorAt(pixels, 3, 0));
-    EXPECT_EQ(sampleBilinear(data, -1e300, 3), colorAt(pixels, 0, 3));
-    EXPECT_EQ(sampleBilinear(data, std::numeric_limits<double>::max(), 3), colorAt(pixels, 0, 3));
-    EXPECT_EQ(sampleBilinear(data, inf, 3), colorAt(pixels, 0, 3));
-    EXPECT_EQ(sampleBilinear(data, 3, -inf), colorAt(pixels, 3, 0));
-    EXPECT_EQ(sampleBilinear(data, nan, nan), colorAt(pixels, 0, 0));
-    EXPECT_EQ(sampleBilinear(data, -1e-300, 3), colorAt(pixels, 0, 3));
+    EXPECT_EQ(sampleBilinear(data, TEXTURE_SIZE, -2147483648.0, 3), colorAt(pixels, 0, 3));
+    EXPECT_EQ(sampleBilinear(data, TEXTURE_SIZE, 2147483647.0, 3), colorAt(pixels, 255, 3));
+    EXPECT_EQ(sampleBilinear(data, TEXTURE_SIZE, 2147483648.0, 3), colorAt(pixels, 0, 3));
+    EXPECT_EQ(sampleBilinear(data, TEXTURE_SIZE, -2147483649.0, 3), colorAt(pixels, 255, 3));
+    EXPECT_EQ(sampleBilinear(data, TEXTURE_SIZE, 2147483648.5, 3),
+        sampleBilinear(data, TEXTURE_SIZE, 0.5, 3));
+    EXPECT_EQ(sampleBilinear(data, TEXTURE_SIZE, 3, 1e300), colorAt(pixels, 3, 0));
+    EXPECT_EQ(sampleBilinear(data, TEXTURE_SIZE, -1e300, 3), colorAt(pixels, 0, 3));
+    EXPECT_EQ(sampleBilinear(data, TEXTURE_SIZE, std::numeric_limits<double>::max(), 3),
+        colorAt(pixels, 0, 3));
+    EXPECT_EQ(sampleBilinear(data, TEXTURE_SIZE, inf, 3), colorAt(pixels, 0, 3));
+    EXPECT_EQ(sampleBilinear(data, TEXTURE_SIZE, 3, -inf), colorAt(pixels, 3, 0));
+    EXPECT_EQ(sampleBilinear(data, TEXTURE_SIZE, nan, nan), colorAt(pixels, 0, 0));
+    EXPECT_EQ(sampleBilinear(data, TEXTURE_SIZE, -1e-300, 3), colorAt(pixels, 0, 3));
 }
 
 TEST(SampleBilinear, MatchesThePlainFormulaEverywhere)
@@ -118,8 +121,8 @@ TEST(SampleBilinear, MatchesThePlainFormulaEverywhere)
             x = noise.between(-1024, 1024) + misses[noise.between(0, 5)];
             y = noise.between(-1024, 1024) + misses[noise.between(0, 5)];
         }
-        ASSERT_EQ(
-            sampleBilinear(pixels.data(), x, y), reference::sampleBilinear(pixels.data(), x, y))
+        ASSERT_EQ(sampleBilinear(pixels.data(), TEXTURE_SIZE, x, y),
+            reference::sampleBilinear(pixels.data(), TEXTURE_SIZE, x, y))
             << x << ", " << y;
     }
 }
@@ -165,7 +168,7 @@ TEST(Deform, MatchesThePlainVersionForManyParameterSets)
             sizeY = (int32_t)noise.next() >> noise.between(0, 31);
         }
         std::vector<Pixel> expected = source;
-        reference::deformTexture(expected.data(), wavesX, sizeX, wavesY, sizeY);
+        reference::deformTexture(expected.data(), TEXTURE_SIZE, wavesX, sizeX, wavesY, sizeY);
         ASSERT_EQ(deformed(source, wavesX, sizeX, wavesY, sizeY), expected)
             << wavesX << " " << sizeX << " " << wavesY << " " << sizeY;
     }
@@ -177,10 +180,11 @@ TEST(Twirl, SamplesTheTurnedPosition)
     double sx = 128 + 64 * cos(2.0), sy = 128 + 64 * sin(2.0);
     EXPECT_NEAR(sx, 101.37, 0.01);
     EXPECT_NEAR(sy, 186.20, 0.01);
-    EXPECT_EQ(at(twirled(source, 64), 192, 128), sampleBilinear(source.data(), sx, sy));
+    EXPECT_EQ(
+        at(twirled(source, 64), 192, 128), sampleBilinear(source.data(), TEXTURE_SIZE, sx, sy));
     // The opposite direction turns the other way.
     EXPECT_EQ(at(twirled(source, -64), 192, 128),
-        sampleBilinear(source.data(), 128 + 64 * cos(-2.0), 128 + 64 * sin(-2.0)));
+        sampleBilinear(source.data(), TEXTURE_SIZE, 128 + 64 * cos(-2.0), 128 + 64 * sin(-2.0)));
 }
 
 TEST(Twirl, KeepsTheCentreAndTheCornersWhateverTheDirection)
@@ -230,7 +234,7 @@ TEST(Twirl, MatchesThePlainVersionForEveryPanelDirection)
     directions.insert(directions.end(), std::begin(EXTREMES), std::end(EXTREMES));
     for (int32_t direction : directions) {
         std::vector<Pixel> expected = source;
-        reference::twirlTexture(expected.data(), direction);
+        reference::twirlTexture(expected.data(), TEXTURE_SIZE, direction);
         ASSERT_EQ(twirled(source, direction), expected) << direction;
     }
 }
@@ -265,7 +269,7 @@ TEST(Move, MatchesThePlainVersionForRandomOffsets)
         else if (i >= 200)
             dx = (int32_t)noise.next(), dy = (int32_t)noise.next();
         std::vector<Pixel> expected = source;
-        reference::moveTexture(expected.data(), dx, dy);
+        reference::moveTexture(expected.data(), TEXTURE_SIZE, dx, dy);
         ASSERT_EQ(moved(source, dx, dy), expected) << dx << ", " << dy;
     }
 }
@@ -281,7 +285,7 @@ TEST(Deform, ExtremeParametersStayDefined)
             int32_t p[4] = { defaults[0], defaults[1], defaults[2], defaults[3] };
             p[which] = value;
             std::vector<Pixel> expected = source;
-            reference::deformTexture(expected.data(), p[0], p[1], p[2], p[3]);
+            reference::deformTexture(expected.data(), TEXTURE_SIZE, p[0], p[1], p[2], p[3]);
             ASSERT_EQ(deformed(source, p[0], p[1], p[2], p[3]), expected) << which << " " << value;
         }
     }

@@ -1,0 +1,127 @@
+#include "render/progress_line.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "texture/parallel.h"
+#include "texture/texture.h"
+
+namespace {
+
+const double SHOW_AFTER_SECONDS = 0.5;
+const long TICK_NANOSECONDS = 50 * 1000 * 1000;
+
+// How long writing the picture takes, in the units of the steps' costs.
+const double PNG_WRITE_COST = 12;
+const double BMP_WRITE_COST = 2;
+
+double secondsSince(const timespec& start)
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return (double)(now.tv_sec - start.tv_sec) + (now.tv_nsec - start.tv_nsec) / 1e9;
+}
+
+// The share of the current split operation that is done, 0..1.
+double operationFraction()
+{
+    int32_t done, total;
+    operationProgress(&done, &total);
+    return total > 0 ? (double)done / total : 0.0;
+}
+
+// The text of the line at this moment.
+std::string lineText(const ProgressLine& line)
+{
+    double total = line.workBefore.back() + line.writeWork;
+    double done;
+    std::string what;
+    int32_t step = line.step;
+    if (line.writing) {
+        done = line.workBefore.back() + line.writeWork * operationFraction();
+        what = std::string("writing ") + line.output;
+    } else if (step >= 0 && step < (int32_t)line.steps.size()) {
+        const Step& running = *line.steps[step];
+        double work = line.workBefore[step + 1] - line.workBefore[step];
+        double applications = std::max(running.repeat, 1);
+        done = line.workBefore[step]
+            + work * (line.application + operationFraction()) / applications;
+        what = "step " + std::to_string(step + 1) + " of " + std::to_string(line.steps.size())
+            + ": " + OPERATIONS[running.operation].name;
+    } else {
+        done = 0;
+        what = "starting";
+    }
+    int percent = total > 0 ? (int)(100 * done / total) : 0;
+    percent = std::clamp(percent, 0, 99);
+    return "quiltor-render: " + std::to_string(line.side) + "\u00D7" + std::to_string(line.side)
+        + ", " + what + ", " + std::to_string(percent) + "%";
+}
+
+void* showProgress(void* argument)
+{
+    ProgressLine& line = *(ProgressLine*)argument;
+    timespec start;
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    const timespec tick = { 0, TICK_NANOSECONDS };
+    int32_t ticks = 0;
+    while (!line.finished) {
+        nanosleep(&tick, nullptr);
+        if (line.finished || secondsSince(start) < SHOW_AFTER_SECONDS)
+            continue;
+        // Five times a second is enough to see it move.
+        if (ticks++ % 4 != 0)
+            continue;
+        // Carriage return, the text, then clear what a longer text left.
+        fprintf(stderr, "\r%s\033[K", lineText(line).c_str());
+        fflush(stderr);
+        line.shown = true;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void startProgressLine(
+    ProgressLine& line, const RenderPlan& plan, int32_t side, const char* output, bool png)
+{
+    line.plan = &plan;
+    line.side = side;
+    line.output = output;
+    line.workBefore.push_back(0);
+    for (const PlannedAction& action : plan.actions) {
+        if (action.kind != PLANNED_STEP)
+            continue;
+        line.steps.push_back(&action.step);
+        double work = (double)operationCost(action.step.operation) * action.step.repeat;
+        line.workBefore.push_back(line.workBefore.back() + work);
+    }
+    line.writeWork = png ? PNG_WRITE_COST : BMP_WRITE_COST;
+    line.running = pthread_create(&line.thread, nullptr, showProgress, &line) == 0;
+}
+
+void reportStep(ProgressLine& line, int32_t step, int32_t application)
+{
+    line.application = application;
+    line.step = step;
+}
+
+void reportWriting(ProgressLine& line)
+{
+    line.writing = true;
+}
+
+void stopProgressLine(ProgressLine& line)
+{
+    if (!line.running)
+        return;
+    line.finished = true;
+    pthread_join(line.thread, nullptr);
+    line.running = false;
+    if (line.shown) {
+        fputs("\r\033[K", stderr);
+        fflush(stderr);
+    }
+}

@@ -1,0 +1,45 @@
+// One line on standard error that shows how far a long render has got:
+// the size, the step being run and a percentage, updated in place from a
+// thread of its own, and cleared at the end. It shows only once the render
+// has taken half a second.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <pthread.h>
+#include <vector>
+
+#include "session/render_plan.h"
+
+struct ProgressLine {
+    // Set by the render as it goes, read by the line's thread.
+    std::atomic<int32_t> step { -1 }; // the plan's step being run, or -1
+    std::atomic<int32_t> application { 0 }; // of that step's repeats
+    std::atomic<bool> writing { false };
+    std::atomic<bool> finished { false };
+
+    const RenderPlan* plan = nullptr;
+    std::vector<const Step*> steps; // the plan's steps, in order
+    std::vector<double> workBefore; // work of the steps before each, and in all at the end
+    double writeWork = 0;
+    int32_t side = 0;
+    const char* output = nullptr;
+    pthread_t thread = pthread_t();
+    bool running = false;
+    bool shown = false;
+};
+
+// Starts the line's thread for a render of the plan at that side, to be
+// written to `output` (a PNG when `png`).
+void startProgressLine(
+    ProgressLine& line, const RenderPlan& plan, int32_t side, const char* output, bool png);
+
+// The render begins application `application` of step `step`.
+void reportStep(ProgressLine& line, int32_t step, int32_t application);
+
+// The render writes the file.
+void reportWriting(ProgressLine& line);
+
+// Stops the thread and clears the line if it was shown. Safe to call more
+// than once, and on a line never started.
+void stopProgressLine(ProgressLine& line);

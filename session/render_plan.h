@@ -1,0 +1,49 @@
+// Rendering one slot of a recipe without a session: the recipe turned into
+// just the work that reaches that slot. A replay keeps every step's pixels
+// for undo; a render needs none of them. The history's bookkeeping tells
+// which steps the recipe's undos and redos leave standing, and working back
+// from the slot tells which of those its pixels depend on. Every other step
+// leaves only the random numbers it drew, which are skipped, so the steps
+// that run see the same numbers as in the replay.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "session/recipe.h"
+#include "session/step.h"
+
+enum PlannedKind {
+    PLANNED_STEP, // apply `step`
+    PLANNED_SKIP, // advance the random generator by `draws` numbers
+    PLANNED_SEED, // set the random generator to `seed`
+};
+
+struct PlannedAction {
+    PlannedKind kind;
+    Step step;
+    uint64_t draws;
+    uint32_t seed;
+};
+
+struct RenderPlan {
+    std::vector<PlannedAction> actions; // in order, from before start-up
+    int32_t stepCount = 0; // actions that apply a step
+};
+
+// The plan that leaves slot `slot` (0..3) as replaying the recipe from
+// start-up leaves it, starting-up included; the other slots may differ.
+// Steps that overwrite their target whole and are repeated run once, after
+// skipping what the earlier applications drew.
+RenderPlan planRender(const Recipe& recipe, int32_t slot);
+
+// Told before each application of a step of a plan: the step's number
+// among the plan's steps from 0, and the application's among its repeats.
+typedef void (*PlanProgress)(void* context, int32_t stepIndex, int32_t application);
+
+// Runs the plan on slots of side `side`, the warps working in `scratch` (a
+// texture of that side, or null for one of their own each), calling
+// `progress` (if not null) before each application of a step. False if a
+// warp found no memory for a scratch texture; the slots are then incomplete.
+bool runRenderPlan(const RenderPlan& plan, Pixel* const slots[SLOT_COUNT], int32_t side,
+    Pixel* scratch = nullptr, PlanProgress progress = nullptr, void* context = nullptr);
