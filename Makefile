@@ -30,7 +30,8 @@ test: deps-test lint
 	$(CONFIGURE_RELEASE)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILTOR_SANITIZE=ON \
-		-DQUILTOR_PLAIN_BINARY=$(CURDIR)/$(BUILD_DIR)/quiltor
+		-DQUILTOR_PLAIN_BINARY=$(CURDIR)/$(BUILD_DIR)/quiltor \
+		-DQUILTOR_PLAIN_RENDER_BINARY=$(CURDIR)/$(BUILD_DIR)/quiltor-render
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	./scripts/fuzz.sh

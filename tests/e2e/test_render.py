@@ -1,6 +1,8 @@
 """quiltor-render: a recipe rendered to a file with no display, and its failures."""
 
+import configparser
 import os
+import pty
 import resource
 import shutil
 import signal
@@ -12,8 +14,14 @@ from harness import SDL_COMPAT_DIR, read_bmp24
 
 RENDER = os.environ.get("QUILTOR_RENDER_BINARY", "quiltor-render")
 REFERENCE = os.environ.get("QUILTOR_RENDER_REFERENCE", "render_reference")
+# The renderer built without sanitizers, which a memory limit does not stop
+# before main; empty when there is none.
+PLAIN_RENDER = os.environ.get("QUILTOR_PLAIN_RENDER_BINARY", "")
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 
-USAGE = "usage: quiltor-render RECIPE [-o OUT] [--slot N]"
+USAGE = ("usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] [--format bmp|png] "
+         "[--threads N] [--quiet]")
+SIZES = "256, 512, 1024, 2048, 4096, 8192 or 16384"
 
 # The steps render_reference does by direct engine calls, as a hand-written
 # recipe: keys out of order, a comment, a seed, an undo, a repeat.
@@ -58,6 +66,9 @@ class RenderTest(unittest.TestCase):
     def setUpClass(cls):
         cls.expected = tempfile.mkdtemp(prefix="quiltor-render-reference-")
         subprocess.run([REFERENCE, cls.expected], check=True, timeout=60)
+        os.mkdir(os.path.join(cls.expected, "512"))
+        subprocess.run([REFERENCE, os.path.join(cls.expected, "512"), "512"], check=True,
+                       timeout=120)
 
     @classmethod
     def tearDownClass(cls):
@@ -70,8 +81,9 @@ class RenderTest(unittest.TestCase):
     def path(self, name):
         return os.path.join(self.workdir, name)
 
-    def reference(self, slot):
-        return read(os.path.join(self.expected, "slot%d.bmp" % slot))
+    def reference(self, slot, side=256):
+        folder = self.expected if side == 256 else os.path.join(self.expected, str(side))
+        return read(os.path.join(folder, "slot%d.bmp" % slot))
 
     def write_recipe(self, name, text=RECIPE):
         with open(self.path(name), "w") as file:
@@ -90,8 +102,8 @@ class RenderTest(unittest.TestCase):
             self.fail("%s differs at %d (lengths %d and %d)" % (what, at, len(actual),
                                                                   len(expected)))
 
-    def assert_renders_slot(self, name, slot):
-        self.assert_same(read(self.path(name)), self.reference(slot),
+    def assert_renders_slot(self, name, slot, side=256):
+        self.assert_same(read(self.path(name)), self.reference(slot, side),
                          "%s against slot %d" % (name, slot))
 
     def assert_rendered(self, result):
@@ -131,6 +143,104 @@ class RenderTest(unittest.TestCase):
         self.assert_rendered(result)
         self.assert_renders_slot("compat.bmp", 2)
 
+    def test_renders_at_512_the_same_bytes_on_both_sdl_builds(self):
+        self.write_recipe("brick.recipe")
+        self.assert_rendered(self.render("brick.recipe", "--size", "512", "-o", "classic.bmp"))
+        self.assertEqual(read_bmp24(self.path("classic.bmp"))[:2], (512, 512))
+        self.assert_renders_slot("classic.bmp", 2, 512)
+        if not SDL_COMPAT_DIR:
+            self.skipTest("the tests on SDL 1.2 over SDL 2 are off")
+        compat = environment(LD_LIBRARY_PATH=SDL_COMPAT_DIR)
+        self.assert_rendered(self.render("brick.recipe", "--size", "512", "-o", "compat.bmp",
+                                         env=compat))
+        self.assert_same(read(self.path("compat.bmp")), read(self.path("classic.bmp")),
+                         "the compat build's BMP")
+
+    def test_size_256_is_the_default_and_threads_change_no_byte(self):
+        self.write_recipe("brick.recipe")
+        self.assert_rendered(self.render("brick.recipe", "--size", "256", "-o", "sized.bmp"))
+        self.assert_renders_slot("sized.bmp", 2)
+        for threads in ("1", "3"):
+            self.assert_rendered(self.render("brick.recipe", "--size", "1024", "--threads",
+                                             threads, "-o", "t%s.png" % threads))
+        self.assert_same(read(self.path("t1.png")), read(self.path("t3.png")),
+                         "the PNG on three threads")
+
+    def test_steps_that_never_reach_the_saved_slot_change_nothing(self):
+        # Work on the other slots, and on slot 2 itself before a generator
+        # overwrites it: none of it reaches slot 2, but the cells and the
+        # plasma still draw their random numbers.
+        extra = RECIPE.replace(
+            "cells target=2 nr=12 size=40\n",
+            "twirl target=2 direction=90 repeat=4\nplasma target=1 variation=30\n"
+            "cells target=2 nr=12 size=40\ndeform target=1 nrx=9 nry=9 sizex=40 sizey=40 "
+            "repeat=3\ncells target=4 nr=50 size=90\n")
+        without = RECIPE.replace(
+            "cells target=2 nr=12 size=40\n",
+            "plasma target=1 variation=30\ncells target=2 nr=12 size=40\n"
+            "cells target=4 nr=50 size=90\n")
+        self.write_recipe("extra.recipe", extra)
+        self.write_recipe("without.recipe", without)
+        for name in ("extra", "without"):
+            self.assert_rendered(self.render(name + ".recipe", "--size", "512", "--slot", "2"))
+        self.assert_same(read(self.path("extra.bmp")), read(self.path("without.bmp")),
+                         "the render with extra steps")
+
+    def test_a_size_whose_memory_cannot_be_had_exits_with_3(self):
+        if not PLAIN_RENDER:
+            self.skipTest("no renderer built without sanitizers")
+        self.write_recipe("brick.recipe")
+
+        def limit_memory():
+            resource.setrlimit(resource.RLIMIT_AS, (512 << 20, 512 << 20))
+
+        result = subprocess.run([PLAIN_RENDER, "brick.recipe", "--size", "8192", "-o", "out.bmp"],
+                                cwd=self.workdir, capture_output=True, text=True, timeout=120,
+                                env=environment(), preexec_fn=limit_memory)
+        self.assert_fails(result, 3, "Could not render out.bmp at 8192\u00d78192: "
+                          "not enough memory (needs 1.5 GiB)")
+        self.assertEqual(sorted(os.listdir(self.workdir)), ["brick.recipe"])
+
+    def render_on_a_terminal(self, *args):
+        """Runs the renderer with standard error on a pseudo-terminal; returns
+        its status and what it wrote there."""
+        controller, terminal = pty.openpty()
+        try:
+            process = subprocess.Popen([RENDER] + list(args), cwd=self.workdir,
+                                       stdout=subprocess.DEVNULL, stderr=terminal,
+                                       env=environment())
+            os.close(terminal)
+            shown = b""
+            while True:
+                try:
+                    chunk = os.read(controller, 4096)
+                except OSError:  # the terminal closed with the process
+                    break
+                if not chunk:
+                    break
+                shown += chunk
+            return process.wait(timeout=300), shown.decode()
+        finally:
+            os.close(controller)
+
+    def test_a_long_render_shows_its_progress_on_a_terminal_only(self):
+        # Seconds of twirling, well past the half second a line waits for;
+        # the start-up cells it twirls are the first step.
+        self.write_recipe("long.recipe", "quiltor recipe 1\ntwirl target=1 direction=64 "
+                          "repeat=10\ninvert target=1\nsave target=1\n")
+        recipe = self.path("long.recipe")
+        status, shown = self.render_on_a_terminal(recipe, "--size", "2048", "-o", "big.png")
+        self.assertEqual(status, 0, shown)
+        self.assertIn("\rquiltor-render: 2048\u00d72048, step 2 of 3: twirl, ", shown)
+        self.assertRegex(shown, r"step 2 of 3: twirl, \d+%\x1b\[K")
+        self.assertTrue(shown.endswith("\r\x1b[K"), repr(shown[-40:]))
+        self.assertNotIn("\n", shown)
+        status, shown = self.render_on_a_terminal(recipe, "--size", "2048", "-o", "big.png",
+                                                  "--quiet")
+        self.assertEqual((status, shown), (0, ""))
+        # Not a terminal: nothing at all.
+        self.assert_rendered(self.render(recipe, "--size", "2048", "-o", "big.png"))
+
     def test_reads_standard_input_and_writes_png_with_the_same_pixels(self):
         self.assert_rendered(self.render("-", "-o", "out.PNG", stdin=RECIPE))
         png = read(self.path("out.PNG"))
@@ -164,7 +274,14 @@ class RenderTest(unittest.TestCase):
         cases = [
             ([], USAGE),
             (["brick.recipe", "other.recipe"], USAGE),
-            (["brick.recipe", "--size", "3"], USAGE),
+            (["brick.recipe", "--width", "3"], USAGE),
+            (["brick.recipe", "--size", "300"], SIZES),
+            (["brick.recipe", "--size", "128"], SIZES),
+            (["brick.recipe", "--size", "32768"], SIZES),
+            (["brick.recipe", "--size", "1k"], SIZES),
+            (["brick.recipe", "--size", "512", "--size", "512"], "twice"),
+            (["brick.recipe", "--threads", "0"], "1..256"),
+            (["brick.recipe", "--format", "jpg"], "bmp or png"),
             (["brick.recipe", "-o"], USAGE),
             (["brick.recipe", "--slot"], USAGE),
             (["brick.recipe", "--slot", "0"], "1..4"),
@@ -213,6 +330,58 @@ class RenderTest(unittest.TestCase):
                 self.assert_fails(result, 3, "Could not save %s: File too large" % name)
                 self.assertEqual(sorted(os.listdir(self.workdir)), ["brick.png", "brick.recipe"])
                 self.assertEqual(read(self.path("brick.png")), b"previous")
+
+
+class ThumbnailerTest(unittest.TestCase):
+    """The thumbnailer entry's Exec line, run as a file manager runs it."""
+
+    def setUp(self):
+        self.workdir = tempfile.mkdtemp(prefix="quiltor-thumbnail-")
+        self.addCleanup(shutil.rmtree, self.workdir, True)
+        entry = configparser.ConfigParser(interpolation=None)
+        entry.read(os.path.join(ROOT, "data", "quiltor.thumbnailer"))
+        self.entry = entry["Thumbnailer Entry"]
+
+    def thumbnail(self, recipe, output):
+        """Expands the Exec line's field codes into arguments as they stand,
+        spaces and all, and runs it with the built renderer for quiltor-render."""
+        arguments = []
+        for word in self.entry["Exec"].split():
+            expanded = {"%i": recipe, "%o": output, "%s": "256", "%u": "file://" + recipe}
+            arguments.append(expanded.get(word, word))
+        self.assertEqual(arguments[0], self.entry["TryExec"])
+        arguments[0] = RENDER
+        return subprocess.run(arguments, capture_output=True, text=True, timeout=120,
+                              env=environment())
+
+    def test_names_the_recipe_type(self):
+        self.assertEqual(self.entry["MimeType"], "text/x-quiltor-recipe;")
+        self.assertEqual(self.entry["TryExec"], "quiltor-render")
+
+    def test_writes_a_png_of_the_recipe_whatever_the_names(self):
+        folder = os.path.join(self.workdir, "a folder")
+        os.mkdir(folder)
+        recipe = os.path.join(folder, "-marble.recipe")
+        shutil.copy(os.path.join(ROOT, "docs", "example.recipe"), recipe)
+        # File managers pick the output's name; it need not end in .png.
+        output = os.path.join(self.workdir, "thumbnail-XXXX")
+        result = self.thumbnail(recipe, output)
+        self.assertEqual((result.returncode, result.stdout, result.stderr), (0, "", ""))
+        self.assertEqual(read(output)[:8], b"\x89PNG\r\n\x1a\n")
+        size = subprocess.run(["identify", "-format", "%w %h", "png:" + output],
+                              capture_output=True, text=True, check=True, timeout=60).stdout
+        self.assertEqual(size, "256 256")
+
+    def test_a_bad_recipe_gives_no_thumbnail(self):
+        for text in ("not a recipe\n", "quiltor recipe 1\ncells target=1 nr=5 size=20\n"):
+            with self.subTest(text=text):
+                recipe = os.path.join(self.workdir, "bad.recipe")
+                with open(recipe, "w") as file:
+                    file.write(text)
+                output = os.path.join(self.workdir, "thumbnail.png")
+                result = self.thumbnail(recipe, output)
+                self.assertNotEqual(result.returncode, 0)
+                self.assertFalse(os.path.exists(output))
 
 
 if __name__ == "__main__":

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 #include "session/replay.h"
 #include "tests/session/slots.h"
+#include "tests/support/digest.h"
 #include "tests/support/random_texture.h"
 #include "texture/random.h"
 
@@ -152,6 +154,40 @@ TEST(RenderPlan, KeepsOnlyTheStepsThatReachTheSlot)
     EXPECT_EQ(
         kept, "seed 1; skip 40; plasma 2x1; skip 14; skip 30; cells 1x1; add 1x1; skip 65535; ");
     EXPECT_EQ(plan.stepCount, 3);
+}
+
+// Every operation at 512 x 512, pinned: any change to what a recipe gives
+// at a larger side shows here. The operations are each held to their rules
+// by the engine's tests; this holds the whole chain.
+TEST(RenderPlan, PinnedRecipeAt512)
+{
+    const Recipe recipe = parsed("quiltor recipe 1\n"
+                                 "seed 99\n"
+                                 "cells target=1 nr=25 size=60\n"
+                                 "plasma target=2 variation=12\n"
+                                 "pong target=3 size=150\n"
+                                 "sine target=4 nrx=3 nry=5\n"
+                                 "add target=1 source=4\n"
+                                 "mix target=2 source=1 balance=90\n"
+                                 "twirl target=2 direction=-50\n"
+                                 "deform target=3 nrx=3 nry=4 sizex=10 sizey=10\n"
+                                 "sub target=3 source=4\n"
+                                 "max target=2 source=3\n"
+                                 "move target=2 x=17 y=-5 repeat=2\n"
+                                 "copy target=4 source=2\n"
+                                 "invert target=4\n"
+                                 "clear target=1 color1=9,9,9\n"
+                                 "colorize target=4 color1=20,40,10 color2=250,230,180\n");
+    const int32_t side = 512;
+    std::vector<Pixel> slots[SLOT_COUNT];
+    Pixel* pointers[SLOT_COUNT];
+    for (int32_t i = 0; i < SLOT_COUNT; ++i) {
+        slots[i].assign(pixelCount(side), EMPTY_PIXEL);
+        pointers[i] = slots[i].data();
+    }
+    ASSERT_TRUE(runRenderPlan(planRender(recipe, 3), pointers, side));
+    EXPECT_EQ(planRender(recipe, 3).stepCount, 14) << "all but the start-up's and the clear";
+    EXPECT_EQ(testsupport::digest(slots[3]), 0x37D496E281FFBAABull);
 }
 
 } // namespace

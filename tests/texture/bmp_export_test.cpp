@@ -162,3 +162,43 @@ TEST(BmpExport, ASymlinkIsReplacedNotWrittenThrough)
 }
 
 } // namespace
+
+namespace {
+
+// Writes a BMP through `write` into a file of its own and returns its bytes.
+std::vector<uint8_t> bmpBytes(const char* (*write)(const Pixel*, int32_t, FILE*),
+    const std::vector<Pixel>& pixels, int32_t side, const std::string& path)
+{
+    FILE* file = fopen(path.c_str(), "wb");
+    EXPECT_TRUE(file);
+    if (!file)
+        return {};
+    EXPECT_EQ(write(pixels.data(), side, file), nullptr);
+    fclose(file);
+    std::string bytes = readFile(path);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+// The sides too wide for a surface over the pixels are written from a
+// 24-bit copy: the same bytes, checked at sides where both ways work.
+TEST(BmpExport, LargerSidesAndTheCopiedWayGiveTheSameBytes)
+{
+    ScratchDirectory directory;
+    for (int32_t side : { 256, 512 }) {
+        std::vector<Pixel> pixels((size_t)side * side);
+        for (size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = ((uint32_t)i * 2654435761u) | (i % 7 == 0 ? EMPTY_PIXEL : 0);
+        std::vector<uint8_t> direct
+            = bmpBytes(writeTextureBmp, pixels, side, directory.file("direct.bmp"));
+        std::vector<uint8_t> copied
+            = bmpBytes(writeTextureBmpFromCopy, pixels, side, directory.file("copied.bmp"));
+        EXPECT_EQ(direct.size(), 54u + (size_t)side * side * 3) << side;
+        EXPECT_TRUE(direct == copied) << side;
+        std::vector<uint32_t> decoded;
+        ASSERT_TRUE(decodeBmp24(std::string(direct.begin(), direct.end()), side, side, decoded));
+        for (size_t i = 0; i < pixels.size(); ++i)
+            ASSERT_EQ(decoded[i], pixels[i] & 0xFFFFFFu) << side << ": pixel " << i;
+    }
+}
+
+} // namespace
