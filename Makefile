@@ -65,9 +65,10 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
-# Re-makes docs/screenshot.png and the icon from the real program under Xvfb.
+# Re-makes docs/screenshot.png and the icon from the real program under Xvfb,
+# and the gallery's pictures from its recipes with the renderer.
 pictures: build deps-test
-	python3 scripts/make-pictures.py $(BUILD_DIR)/quiltor
+	python3 scripts/make-pictures.py $(BUILD_DIR)/quiltor $(BUILD_DIR)/quiltor-render
 
 deps-run:
 	./scripts/install-deps.sh run

@@ -265,8 +265,10 @@ int main(int argc, char** argv)
     const char* recipeName = isStdin(options.recipe) ? STDIN_NAME : options.recipe;
     if (!options.output && isStdin(options.recipe))
         return badUsage("reading standard input needs -o OUT");
-    const std::string output
-        = options.output ? options.output : bitmapNameForRecipe(options.recipe);
+    std::string output = options.output ? options.output : bitmapNameForRecipe(options.recipe);
+    // Without -o, --format png names the picture .png beside the recipe.
+    if (!options.output && options.format == OUTPUT_PNG)
+        output.replace(output.size() - 4, 4, ".png");
     OutputFormat format
         = options.format != OUTPUT_UNKNOWN ? options.format : outputFormatOf(output.c_str());
     if (format == OUTPUT_UNKNOWN)

@@ -124,6 +124,10 @@ class RenderTest(unittest.TestCase):
         self.assert_rendered(self.render("--slot", "1", "-o", "brick.bmp", "brick.recipe"))
         self.assert_renders_slot("brick.bmp", 1)
 
+        # --format png without -o names the picture .png.
+        self.assert_rendered(self.render("brick.recipe", "--format", "png"))
+        self.assertEqual(read(self.path("brick.png"))[:8], b"\x89PNG\r\n\x1a\n")
+
     def test_the_example_recipe_renders(self):
         example = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "docs",
                                "example.recipe")
