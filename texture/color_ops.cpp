@@ -41,7 +41,7 @@ void colorizeTexture(Pixel* pixels, int32_t side, int32_t red1, int32_t green1, 
         ramp[k] = addParts(rampChannel(red1, red2, w, k), rampChannel(green1, green2, w, k),
             rampChannel(blue1, blue2, w, k));
     }
-    forEachRun(pixels, side, [&](Pixel* pixel, Pixel* end) {
+    forEachRun(pixels, side, [&](Pixel* pixel, const Pixel* end) {
         for (; pixel < end; ++pixel)
             *pixel = ramp[*pixel & 255];
     });
@@ -49,7 +49,7 @@ void colorizeTexture(Pixel* pixels, int32_t side, int32_t red1, int32_t green1, 
 
 void invertTexture(Pixel* pixels, int32_t side)
 {
-    forEachRun(pixels, side, [](Pixel* pixel, Pixel* end) {
+    forEachRun(pixels, side, [](Pixel* pixel, const Pixel* end) {
         for (; pixel < end; ++pixel)
             *pixel ^= 0xFFFFFF;
     });
@@ -58,7 +58,7 @@ void invertTexture(Pixel* pixels, int32_t side)
 void clearTexture(Pixel* pixels, int32_t side, int32_t red, int32_t green, int32_t blue)
 {
     Pixel color = addParts(red, green, blue);
-    forEachRun(pixels, side, [color](Pixel* pixel, Pixel* end) {
+    forEachRun(pixels, side, [color](Pixel* pixel, const Pixel* end) {
         for (; pixel < end; ++pixel)
             *pixel = color;
     });

@@ -47,7 +47,7 @@ void forEachRun(Pixel* target, const Pixel* source, int32_t side, const Combine&
 
 void addTexture(Pixel* target, const Pixel* source, int32_t side)
 {
-    forEachRun(target, source, side, [](Pixel* out, Pixel* end, const Pixel* in) {
+    forEachRun(target, source, side, [](Pixel* out, const Pixel* end, const Pixel* in) {
         for (; out < end; ++out, ++in) {
             Pixel t = *out, s = *in;
             *out = composeColor(capped(channel(t, 16), channel(s, 16)),
@@ -58,7 +58,7 @@ void addTexture(Pixel* target, const Pixel* source, int32_t side)
 
 void subtractTexture(Pixel* target, const Pixel* source, int32_t side)
 {
-    forEachRun(target, source, side, [](Pixel* out, Pixel* end, const Pixel* in) {
+    forEachRun(target, source, side, [](Pixel* out, const Pixel* end, const Pixel* in) {
         for (; out < end; ++out, ++in) {
             Pixel t = *out, s = *in;
             *out = composeColor(floored(channel(t, 16), channel(s, 16)),
@@ -72,7 +72,7 @@ void mixTexture(Pixel* target, const Pixel* source, int32_t side, int32_t balanc
     // The stepper's top value 256 acts as 255, so no balance keeps the target whole.
     uint32_t b = balance < 0 ? 0 : balance > 255 ? 255 : (uint32_t)balance;
     uint32_t rest = 256 - b;
-    forEachRun(target, source, side, [b, rest](Pixel* out, Pixel* end, const Pixel* in) {
+    forEachRun(target, source, side, [b, rest](Pixel* out, const Pixel* end, const Pixel* in) {
         for (; out < end; ++out, ++in) {
             Pixel t = *out, s = *in;
             *out = composeColor((b * channel(t, 16) + rest * channel(s, 16)) >> 8,
@@ -85,14 +85,14 @@ void mixTexture(Pixel* target, const Pixel* source, int32_t side, int32_t balanc
 void copyTexture(Pixel* target, const Pixel* source, int32_t side)
 {
     // memmove: the two arrays may be one and the same (then the runs are too).
-    forEachRun(target, source, side, [](Pixel* out, Pixel* end, const Pixel* in) {
+    forEachRun(target, source, side, [](Pixel* out, const Pixel* end, const Pixel* in) {
         memmove(out, in, (size_t)(end - out) * sizeof(Pixel));
     });
 }
 
 void maxTexture(Pixel* target, const Pixel* source, int32_t side)
 {
-    forEachRun(target, source, side, [](Pixel* out, Pixel* end, const Pixel* in) {
+    forEachRun(target, source, side, [](Pixel* out, const Pixel* end, const Pixel* in) {
         for (; out < end; ++out, ++in) {
             Pixel t = *out, s = *in;
             *out = composeColor(larger(channel(t, 16), channel(s, 16)),

@@ -25,10 +25,10 @@ inline bool isTextureSide(int64_t side)
     return side >= MIN_TEXTURE_SIDE && side <= MAX_TEXTURE_SIDE && (side & (side - 1)) == 0;
 }
 
-// How many times the window's side fits in `side`.
+// How many times the window's side fits in `side`; at least 1.
 inline int32_t sideScale(int32_t side)
 {
-    return side / TEXTURE_SIZE;
+    return side > TEXTURE_SIZE ? side / TEXTURE_SIZE : 1;
 }
 
 // Pixels in a texture of that side.
