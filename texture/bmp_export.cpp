@@ -2,12 +2,14 @@
 
 #include <SDL.h>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
-// SDL 1.2 keeps a surface's row pitch in 16 bits.
-const int32_t MAX_SURFACE_PITCH = 65535;
+// SDL 1.2 makes no surface this wide or wider, and keeps a row's pitch in 16
+// bits: 8192 is the widest texture it can save.
+const int32_t SDL_SURFACE_WIDTH_LIMIT = 16384;
 
 // Hands the surface to SDL's BMP writer and frees it.
 const char* saveSurface(SDL_Surface* surface, FILE* file)
@@ -29,8 +31,8 @@ const char* saveSurface(SDL_Surface* surface, FILE* file)
 
 const char* writeTextureBmp(const Pixel* pixels, int32_t side, FILE* file)
 {
-    if (side * 4 > MAX_SURFACE_PITCH)
-        return writeTextureBmpFromCopy(pixels, side, file);
+    if (side >= SDL_SURFACE_WIDTH_LIMIT)
+        return writeTextureBmpDirectly(pixels, side, file);
     // SDL reads the texture's own array through a surface made over it, and
     // writes it as 24-bit blue, green, red.
     SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(
@@ -40,30 +42,56 @@ const char* writeTextureBmp(const Pixel* pixels, int32_t side, FILE* file)
     return saveSurface(surface, file);
 }
 
-const char* writeTextureBmpFromCopy(const Pixel* pixels, int32_t side, FILE* file)
+namespace {
+
+// Stores a 16- or 32-bit value little-endian, as BMP headers hold them.
+uint8_t* putLittleEndian(uint8_t* out, uint32_t value, int32_t bytes)
 {
-    // A 24-bit surface with these masks is what SDL itself would convert the
-    // pixels to, and it writes such a surface as it is.
-    SDL_Surface* surface = SDL_CreateRGBSurface(
-        SDL_SWSURFACE, side, side, 24, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-    if (!surface)
-        return SDL_GetError();
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) < 0) {
-        SDL_FreeSurface(surface);
-        return SDL_GetError();
-    }
-    const Pixel* source = pixels;
-    for (int32_t y = 0; y < side; ++y) {
-        uint8_t* out = (uint8_t*)surface->pixels + (size_t)y * surface->pitch;
+    for (int32_t i = 0; i < bytes; ++i)
+        *out++ = (uint8_t)(value >> (8 * i));
+    return out;
+}
+
+} // namespace
+
+const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* file)
+{
+    // The header SDL writes for a 24-bit surface: a file header and a
+    // 40-byte info header, no palette, no resolution, rows of whole pixels
+    // (a side is a multiple of 4, so no row needs padding).
+    const uint32_t imageBytes = (uint32_t)pixelCount(side) * 3;
+    uint8_t header[54];
+    uint8_t* out = header;
+    *out++ = 'B';
+    *out++ = 'M';
+    out = putLittleEndian(out, 54 + imageBytes, 4);
+    out = putLittleEndian(out, 0, 4); // reserved
+    out = putLittleEndian(out, 54, 4); // where the pixels begin
+    out = putLittleEndian(out, 40, 4); // the info header's size
+    out = putLittleEndian(out, (uint32_t)side, 4);
+    out = putLittleEndian(out, (uint32_t)side, 4); // positive: bottom row first
+    out = putLittleEndian(out, 1, 2); // planes
+    out = putLittleEndian(out, 24, 2); // bits per pixel
+    out = putLittleEndian(out, 0, 4); // no compression
+    out = putLittleEndian(out, imageBytes, 4);
+    putLittleEndian(out, 0, 16); // resolution and colour counts
+    uint8_t* row = (uint8_t*)malloc((size_t)side * 3);
+    if (!row)
+        return strerror(ENOMEM);
+    errno = 0;
+    bool written = fwrite(header, sizeof header, 1, file) == 1;
+    for (int32_t y = side - 1; y >= 0 && written; --y) {
+        const Pixel* source = pixels + (size_t)y * side;
+        uint8_t* target = row;
         for (int32_t x = 0; x < side; ++x, ++source) {
-            *out++ = (uint8_t)*source;
-            *out++ = (uint8_t)(*source >> 8);
-            *out++ = (uint8_t)(*source >> 16);
+            *target++ = (uint8_t)*source;
+            *target++ = (uint8_t)(*source >> 8);
+            *target++ = (uint8_t)(*source >> 16);
         }
+        written = fwrite(row, (size_t)side * 3, 1, file) == 1;
     }
-    if (SDL_MUSTLOCK(surface))
-        SDL_UnlockSurface(surface);
-    return saveSurface(surface, file);
+    free(row);
+    return written ? nullptr : strerror(errno ? errno : EIO);
 }
 
 const char* writeTextureBmpData(const void* image, FILE* file)

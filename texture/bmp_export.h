@@ -20,10 +20,10 @@ bool saveTextureBmp(const Pixel* pixels, int32_t side, const char* fileName);
 // unflushed.
 const char* writeTextureBmp(const Pixel* pixels, int32_t side, FILE* file);
 
-// The same BMP written from a 24-bit copy of the pixels, the way sides too
-// wide for an SDL 1.2 surface over the pixels are written (its row pitch
-// has 16 bits). Both ways give the same bytes.
-const char* writeTextureBmpFromCopy(const Pixel* pixels, int32_t side, FILE* file);
+// The same BMP written a row at a time without SDL, the way writeTextureBmp
+// writes sides SDL 1.2 cannot take (a surface under 16384 pixels wide, with
+// a row pitch of 16 bits). Both ways give the same bytes.
+const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* file);
 
 // writeTextureBmp as a FileWriter, for saving a texture in a group of files
 // with saveFiles: `image` is a TextureImage.
