@@ -1,7 +1,6 @@
 #include "render/render_recipe.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <strings.h>
@@ -9,6 +8,7 @@
 #include "io/save_file.h"
 #include "render/available_memory.h"
 #include "render/progress_line.h"
+#include "render/texture_memory.h"
 #include "session/render_plan.h"
 #include "texture/bmp_export.h"
 #include "texture/png_export.h"
@@ -48,19 +48,21 @@ bool reportNoMemory(const char* fileName, int32_t side)
 // The four slots and the warps' scratch texture. Their pages are taken only
 // once a step writes them, so a slot the plan never uses costs nothing.
 struct Textures {
+    size_t pixels;
     Pixel* slots[SLOT_COUNT] = {};
     Pixel* scratch = nullptr;
     explicit Textures(int32_t side)
+        : pixels(pixelCount(side))
     {
         for (Pixel*& slot : slots)
-            slot = (Pixel*)calloc(pixelCount(side), sizeof(Pixel));
-        scratch = (Pixel*)calloc(pixelCount(side), sizeof(Pixel));
+            slot = allocateTexture(pixels);
+        scratch = allocateTexture(pixels);
     }
     ~Textures()
     {
         for (Pixel* slot : slots)
-            free(slot);
-        free(scratch);
+            freeTexture(slot, pixels);
+        freeTexture(scratch, pixels);
     }
     Textures(const Textures&) = delete;
     Textures& operator=(const Textures&) = delete;
