@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/messages.h"
 #include "app/state.h"
 #include "session/recipe_file.h"
 
@@ -23,20 +24,22 @@ int readCommandLine(int argc, const char* const* argv, OpenedRecipe& opened)
         return GO_ON;
     const char* argument = argv[1];
     if (argc == 2 && strcmp(argument, "--help") == 0) {
-        fputs(USAGE, stdout);
+        showUsage(USAGE);
         return 0;
     }
     if (argc > 2 || argument[0] == '-') {
-        fputs(USAGE, stderr);
+        showCommandLineError(USAGE);
         return EXIT_BAD_COMMAND_LINE;
     }
     std::string error;
     if (strlen(argument) > LONGEST_RECIPE_NAME) {
-        fprintf(stderr, "Could not read %s: %s\n", argument, strerror(ENAMETOOLONG));
+        showCommandLineError(
+            (std::string("Could not read ") + argument + ": " + strerror(ENAMETOOLONG) + "\n")
+                .c_str());
         return EXIT_BAD_COMMAND_LINE;
     }
     if (!loadRecipe(argument, argument, &opened.recipe, &error)) {
-        fprintf(stderr, "%s\n", error.c_str());
+        showCommandLineError((error + "\n").c_str());
         return EXIT_BAD_COMMAND_LINE;
     }
     opened.given = true;

@@ -1,14 +1,11 @@
 #include "app/event_wait.h"
 
 #include <SDL.h>
-#include <SDL_syswm.h>
-#include <poll.h>
 
 namespace {
 
 // SDL 1.2 makes the repeats of a held key from the clock inside its event
-// pump, so the pump must run about this often while a key is down; it is also
-// the tick of the fallback wait, as in SDL_WaitEvent.
+// pump, so the pump must run about this often while a key is down.
 const int KEY_REPEAT_PUMP_MS = 10;
 // An idle wake now and then, for any work SDL leaves to a later pump.
 const int IDLE_TIMEOUT_MS = 500;
@@ -37,25 +34,12 @@ bool repeatingKeyDown()
 
 } // namespace
 
-int findXConnection()
-{
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWMInfo(&info) <= 0 || info.subsystem != SDL_SYSWM_X11 || !info.info.x11.display)
-        return -1;
-    return ConnectionNumber(info.info.x11.display);
-}
-
 void waitForEvents(int xConnection)
 {
-    // The pump also reads what Xlib already buffered, for instance while the
-    // last frame was shown, so the poll below cannot sleep on queued input.
+    // The pump also reads what the system already buffered, for instance
+    // while the last frame was shown, so the wait below cannot sleep on
+    // queued input.
     if (eventQueued())
         return;
-    if (xConnection < 0) {
-        SDL_Delay(KEY_REPEAT_PUMP_MS);
-        return;
-    }
-    pollfd connection { xConnection, POLLIN, 0 };
-    poll(&connection, 1, repeatingKeyDown() ? KEY_REPEAT_PUMP_MS : IDLE_TIMEOUT_MS);
+    waitForInput(xConnection, repeatingKeyDown() ? KEY_REPEAT_PUMP_MS : IDLE_TIMEOUT_MS);
 }

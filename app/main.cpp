@@ -2,16 +2,24 @@
 
 #include <SDL.h>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/loop.h"
 #include "app/shell.h"
+#include "io/file_system.h"
 
 int main(int argc, char** argv)
 {
     // A recipe is read before SDL starts: one that cannot be used opens no window.
     OpenedRecipe opened;
-    int status = readCommandLine(argc, argv, opened);
+    // File names are UTF-8 inside the program, whatever the system passed.
+    const std::vector<std::string> arguments = commandLineArguments(argc, argv);
+    std::vector<const char*> pointers;
+    for (const std::string& argument : arguments)
+        pointers.push_back(argument.c_str());
+    int status = readCommandLine((int)pointers.size(), pointers.data(), opened);
     if (status != GO_ON)
         return status;
     if (SDL_Init(SDL_INIT_VIDEO) < 0)

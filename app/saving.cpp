@@ -3,10 +3,11 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 
 #include "app/control_panel.h"
+#include "app/messages.h"
 #include "app/state.h"
+#include "io/file_system.h"
 #include "session/recipe.h"
 #include "session/recipe_file.h"
 #include "texture/bmp_export.h"
@@ -22,19 +23,11 @@ void formatNumberedName(char* name, int32_t number, const char* suffix)
     snprintf(name, SAVE_FILE_NAME_SIZE, "texture%.3d%s", (int)number, suffix);
 }
 
-// Whether anything has the name, a dangling symbolic link included.
-bool nameTaken(const char* name)
-{
-    struct stat status;
-    return lstat(name, &status) == 0;
-}
-
 // NNN of a path whose last part is "textureNNN.recipe", or 0.
 int32_t recipeNumber(const char* path)
 {
     static const char PATTERN[] = "texture###.recipe";
-    const char* slash = strrchr(path, '/');
-    const char* base = slash ? slash + 1 : path;
+    const char* base = lastPathPart(path);
     if (strlen(base) != strlen(PATTERN))
         return 0;
     int32_t number = 0;
@@ -51,6 +44,25 @@ int32_t recipeNumber(const char* path)
     return number;
 }
 
+// Saves the group of files; a failure is shown to the user.
+SaveResult saveAndShowFailure(const FileToSave* files, int count, Placement placement)
+{
+    const char* failedFile = nullptr;
+    const char* reason = nullptr;
+    SaveResult result = saveFilesQuietly(files, count, placement, &failedFile, &reason);
+    if (result == SAVE_FAILED)
+        showSaveFailure(failedFile, reason);
+    return result;
+}
+
+// Writes the target slot to `bitmapName` alone.
+void saveBitmap(const char* bitmapName)
+{
+    const TextureImage image { slots[targetSlot]->getPixels(), TEXTURE_SIZE };
+    const FileToSave file { bitmapName, writeTextureBmpData, &image };
+    saveAndShowFailure(&file, 1, REPLACE_EXISTING);
+}
+
 // Writes the target slot to `bitmapName` and the recipe of the session,
 // ending in a save of the target, to `recipeName`, as one group.
 SaveResult saveWithRecipe(const char* bitmapName, const char* recipeName, Placement placement)
@@ -61,7 +73,7 @@ SaveResult saveWithRecipe(const char* bitmapName, const char* recipeName, Placem
         { bitmapName, writeTextureBmpData, &image },
         { recipeName, writeText, recipe.c_str() },
     };
-    return saveFiles(files, 2, placement);
+    return saveAndShowFailure(files, 2, placement);
 }
 
 void reportNoFreeNumber()
@@ -72,7 +84,7 @@ void reportNoFreeNumber()
     else
         snprintf(reason, sizeof reason, "texture%.3d.bmp to texture%.3d.bmp are all taken",
             (int)(saveCounter + 1), (int)LAST_SAVE_NUMBER);
-    reportSaveFailure("a new texture", reason);
+    showSaveFailure("a new texture", reason);
 }
 
 } // namespace
@@ -95,7 +107,7 @@ void runSave()
     if (recipeFileName[0])
         saveWithRecipe(saveFileName, recipeFileName, REPLACE_EXISTING);
     else
-        saveTextureBmp(slots[targetSlot]->getPixels(), TEXTURE_SIZE, saveFileName);
+        saveBitmap(saveFileName);
 }
 
 bool saveAgain()
@@ -111,7 +123,7 @@ bool saveAsNewFile()
     for (int32_t number = saveCounter + 1; number <= LAST_SAVE_NUMBER; ++number) {
         formatNumberedName(bitmapName, number, ".bmp");
         formatNumberedName(recipeName, number, RECIPE_SUFFIX);
-        if (nameTaken(bitmapName) || nameTaken(recipeName))
+        if (nameExists(bitmapName) || nameExists(recipeName))
             continue;
         SaveResult result = saveWithRecipe(bitmapName, recipeName, KEEP_EXISTING);
         // Taken between the look and the rename: the next number is as good.

@@ -9,6 +9,7 @@
 #include "app/commands.h"
 #include "app/control_panel.h"
 #include "app/frame.h"
+#include "app/messages.h"
 #include "app/saving.h"
 #include "app/state.h"
 #include "session/replay.h"
@@ -76,6 +77,6 @@ void tearDownSession()
 
 void failStartUp(int exitStatus, const char* reason)
 {
-    fprintf(stderr, "Error: Error!\n%s\n", reason && *reason ? reason : "unknown reason");
+    showStartUpFailure(reason);
     exit(exitStatus);
 }

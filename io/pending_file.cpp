@@ -2,11 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -14,14 +10,6 @@ bool fail(PendingFile& pending, int error)
 {
     pending.error = error;
     return false;
-}
-
-// The permission bits a file created with fopen would get under the umask.
-mode_t newFileMode()
-{
-    mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
 }
 
 // Finished and not yet placed: the only state a file can be placed from.
@@ -34,10 +22,8 @@ bool readyToPlace(const PendingFile& pending)
 // its name since: only the file we created goes.
 void removePlacedFile(const PendingFile& pending)
 {
-    struct stat status;
-    if (lstat(pending.finalName, &status) == 0 && status.st_dev == pending.device
-        && status.st_ino == pending.inode)
-        unlink(pending.finalName);
+    if (isFile(pending.finalName, pending.identity))
+        removeFile(pending.finalName);
 }
 
 } // namespace
@@ -47,8 +33,7 @@ bool beginPendingFile(PendingFile& pending, const char* finalName)
     pending.finalName[0] = '\0';
     pending.temporaryName[0] = '\0';
     pending.file = nullptr;
-    pending.device = 0;
-    pending.inode = 0;
+    pending.identity = FileIdentity();
     pending.temporaryExists = false;
     pending.error = 0;
 
@@ -59,22 +44,11 @@ bool beginPendingFile(PendingFile& pending, const char* finalName)
     if (length < 0 || (size_t)length >= sizeof pending.temporaryName)
         return fail(pending, ENAMETOOLONG);
     snprintf(pending.finalName, sizeof pending.finalName, "%s", finalName);
-    int descriptor = mkstemp(pending.temporaryName);
-    if (descriptor < 0)
-        return fail(pending, errno);
-    pending.temporaryExists = true;
-    // mkstemp makes the file private; a saved file is as readable as any other.
-    fchmod(descriptor, newFileMode());
-
-    struct stat status;
-    if (fstat(descriptor, &status) != 0 || !(pending.file = fdopen(descriptor, "wb"))) {
-        int error = errno;
-        close(descriptor);
-        discardPendingFile(pending);
+    int error = 0;
+    pending.file = createUniqueFile(pending.temporaryName, &pending.identity, &error);
+    if (!pending.file)
         return fail(pending, error);
-    }
-    pending.device = status.st_dev;
-    pending.inode = status.st_ino;
+    pending.temporaryExists = true;
     return true;
 }
 
@@ -85,14 +59,17 @@ bool finishPendingFile(PendingFile& pending)
     FILE* file = pending.file;
     pending.file = nullptr;
     // A write error may surface only at the flush, or only in the error flag
-    // of a stream whose writer did not check; fsync catches what the disk refuses.
+    // of a stream whose writer did not check; the sync catches what the disk
+    // refuses.
     int error = 0;
-    if (fflush(file) != 0 || fsync(fileno(file)) != 0)
-        error = errno;
+    if (fflush(file) != 0)
+        error = errno ? errno : EIO;
     else if (ferror(file))
         error = EIO;
+    else
+        error = syncFileToDisk(file);
     if (fclose(file) != 0 && !error)
-        error = errno;
+        error = errno ? errno : EIO;
     return error ? fail(pending, error) : true;
 }
 
@@ -100,20 +77,9 @@ bool placePendingFile(PendingFile& pending, Placement placement)
 {
     if (!readyToPlace(pending))
         return fail(pending, EBADF);
-    int error = 0;
-    if (placement == REPLACE_EXISTING) {
-        // rename replaces a symlink named finalName itself, never its target.
-        if (rename(pending.temporaryName, pending.finalName) != 0)
-            error = errno;
-    } else if (renameat2(
-                   AT_FDCWD, pending.temporaryName, AT_FDCWD, pending.finalName, RENAME_NOREPLACE)
-        != 0) {
-        error = errno;
-        // Kernels or filesystems without the no-replace rename say so with
-        // EINVAL or ENOSYS; a hard link refuses a taken name just as well.
-        if (error == EINVAL || error == ENOSYS)
-            error = linkIntoPlace(pending.temporaryName, pending.finalName);
-    }
+    int error = placement == REPLACE_EXISTING
+        ? renameReplacing(pending.temporaryName, pending.finalName)
+        : renameKeeping(pending.temporaryName, pending.finalName);
     if (error)
         return fail(pending, error);
     pending.temporaryExists = false;
@@ -146,18 +112,7 @@ void discardPendingFile(PendingFile& pending)
         pending.file = nullptr;
     }
     if (pending.temporaryExists) {
-        unlink(pending.temporaryName);
+        removeFile(pending.temporaryName);
         pending.temporaryExists = false;
     }
-}
-
-int linkIntoPlace(const char* temporaryName, const char* finalName)
-{
-    // link never replaces: a taken final name fails with EEXIST.
-    if (link(temporaryName, finalName) != 0)
-        return errno;
-    // The file is in place under both names now; losing the temporary name
-    // cannot undo that, so its failure is not the save's failure.
-    unlink(temporaryName);
-    return 0;
 }

@@ -4,7 +4,8 @@
 #pragma once
 
 #include <cstdio>
-#include <sys/types.h>
+
+#include "io/file_system.h"
 
 // Longest path a pending file handles, its temporary suffix included.
 const int PENDING_NAME_SIZE = 4096;
@@ -19,9 +20,8 @@ struct PendingFile {
     char finalName[PENDING_NAME_SIZE];
     char temporaryName[PENDING_NAME_SIZE];
     FILE* file; // open for writing between begin and finish, else null
-    // Identity of the temporary file, to recognise it under its final name.
-    dev_t device;
-    ino_t inode;
+    // The temporary file's identity, to recognise it under its final name.
+    FileIdentity identity;
     bool temporaryExists; // the temporary name is still ours to remove
     int error; // errno of the last failure, 0 if none
 };
@@ -32,8 +32,9 @@ struct PendingFile {
 // ready for discardPendingFile.
 bool beginPendingFile(PendingFile& pending, const char* finalName);
 
-// Flushes, checks, syncs and closes the file. On failure sets `error`; the
-// temporary stays until discarded.
+// Flushes, checks, syncs to the disk and closes the file: a write error that
+// shows only at the flush, in the stream's error flag or at the sync fails
+// it. On failure sets `error`; the temporary stays until discarded.
 bool finishPendingFile(PendingFile& pending);
 
 // Moves a finished temporary file to its final name. On failure sets `error`
@@ -49,9 +50,3 @@ bool placePendingFiles(PendingFile* files, int count, Placement placement);
 // Closes the file if it is still open and removes the temporary if it is
 // still there. Safe to call in any state, any number of times.
 void discardPendingFile(PendingFile& pending);
-
-// Gives `temporaryName` the name `finalName` unless that name exists, by a
-// hard link and then removal of the temporary name: the way to keep an
-// existing file on filesystems without an atomic no-replace rename. Returns 0
-// or the errno of the failure.
-int linkIntoPlace(const char* temporaryName, const char* finalName);

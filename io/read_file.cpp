@@ -1,8 +1,9 @@
 #include "io/read_file.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <unistd.h>
+
+#include "io/file_system.h"
 
 namespace {
 
@@ -36,12 +37,10 @@ ReadResult readWholeFile(const char* path, size_t limit, std::string* contents, 
     contents->clear();
     *error = 0;
     if (!path)
-        return readAll(STDIN_FILENO, limit, contents, error);
-    int descriptor = open(path, O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) {
-        *error = errno;
+        return readAll(standardInputForReading(), limit, contents, error);
+    int descriptor = openForReading(path, error);
+    if (descriptor < 0)
         return READ_FAILED;
-    }
     ReadResult result = readAll(descriptor, limit, contents, error);
     close(descriptor);
     return result;

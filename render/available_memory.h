@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
-// Memory available without swapping out other programs, plus free swap, in
-// bytes; 0 if the system does not say.
+// Memory the system could give without stopping: available memory plus
+// free swap on Linux, free physical memory on Windows, in bytes; 0 if the
+// system does not say. Each system has a file of its own.
 uint64_t availableMemoryBytes();

@@ -4,10 +4,11 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
-#include <unistd.h>
-
+#include "io/file_system.h"
 #include "render/render_recipe.h"
+#include "render/terminal.h"
 #include "session/recipe_file.h"
 #include "texture/parallel.h"
 #include "texture/texture.h"
@@ -254,6 +255,15 @@ bool loadRecipe(const char* path, const char* name, Recipe* recipe)
 
 int main(int argc, char** argv)
 {
+    const bool terminal = prepareStandardError();
+    // File names are UTF-8 inside the program, whatever the system passed.
+    std::vector<std::string> arguments = commandLineArguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments)
+        pointers.push_back(&argument[0]);
+    pointers.push_back(nullptr);
+    argc = (int)arguments.size();
+    argv = pointers.data();
     if (asksForHelp(argc, argv)) {
         printf("%s\n%s", USAGE, HELP);
         return 0;
@@ -286,6 +296,6 @@ int main(int argc, char** argv)
     render.slot = slot;
     render.side = options.side;
     render.format = format;
-    render.showProgress = !options.quiet && isatty(STDERR_FILENO);
+    render.showProgress = terminal && !options.quiet;
     return renderRecipe(recipe, output.c_str(), render) ? 0 : EXIT_NOT_WRITTEN;
 }

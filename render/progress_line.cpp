@@ -1,28 +1,22 @@
 #include "render/progress_line.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <string>
+#include <thread>
 
 #include "texture/parallel.h"
 #include "texture/texture.h"
 
 namespace {
 
-const double SHOW_AFTER_SECONDS = 0.5;
-const long TICK_NANOSECONDS = 50 * 1000 * 1000;
+const std::chrono::milliseconds SHOW_AFTER(500);
+const std::chrono::milliseconds TICK(50);
 
 // How long writing the picture takes, in the units of the steps' costs.
 const double PNG_WRITE_COST = 12;
 const double BMP_WRITE_COST = 2;
-
-double secondsSince(const timespec& start)
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return (double)(now.tv_sec - start.tv_sec) + (now.tv_nsec - start.tv_nsec) / 1e9;
-}
 
 // The share of the current split operation that is done, 0..1.
 double operationFraction()
@@ -63,13 +57,11 @@ std::string lineText(const ProgressLine& line)
 void* showProgress(void* argument)
 {
     ProgressLine& line = *(ProgressLine*)argument;
-    timespec start;
-    clock_gettime(CLOCK_MONOTONIC, &start);
-    const timespec tick = { 0, TICK_NANOSECONDS };
+    const auto start = std::chrono::steady_clock::now();
     int32_t ticks = 0;
     while (!line.finished) {
-        nanosleep(&tick, nullptr);
-        if (line.finished || secondsSince(start) < SHOW_AFTER_SECONDS)
+        std::this_thread::sleep_for(TICK);
+        if (line.finished || std::chrono::steady_clock::now() - start < SHOW_AFTER)
             continue;
         // Five times a second is enough to see it move.
         if (ticks++ % 4 != 0)

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <pthread.h>
-#include <unistd.h>
+#include <thread>
 
 namespace {
 
@@ -54,8 +54,8 @@ int32_t operationThreads()
 
 int32_t availableProcessors()
 {
-    long count = sysconf(_SC_NPROCESSORS_ONLN);
-    return count < 1 ? 1 : (int32_t)std::min(count, (long)MAX_THREADS);
+    unsigned count = std::thread::hardware_concurrency();
+    return count < 1 ? 1 : (int32_t)std::min(count, (unsigned)MAX_THREADS);
 }
 
 void runInPieces(int32_t count, size_t pixels, RangeWork work, void* context)

@@ -38,6 +38,9 @@ TEST(ReadWholeFile, ReadsUpToTheLimitAndRefusesOneByteMore)
 
 TEST(ReadWholeFile, StopsEarlyOnAnEndlessInput)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "no endless file to read";
+#endif
     std::string contents;
     int error = 0;
     EXPECT_EQ(readWholeFile("/dev/zero", 1 << 20, &contents, &error), READ_TOO_LARGE);

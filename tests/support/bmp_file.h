@@ -4,10 +4,9 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <dirent.h>
+#include <filesystem>
+#include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace testsupport {
@@ -67,30 +66,35 @@ inline bool decodeBmp24(
 inline std::vector<std::string> listDirectory(const std::string& path)
 {
     std::vector<std::string> names;
-    DIR* directory = opendir(path.c_str());
-    if (!directory)
-        return names;
-    while (dirent* entry = readdir(directory)) {
-        std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    closedir(directory);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(path, error))
+        names.push_back(entry.path().filename().u8string());
     return names;
 }
 
-// A fresh directory under /tmp, removed with its contents at the end of scope.
+// A fresh directory in the system's temporary folder, removed with its
+// contents at the end of scope.
 struct ScratchDirectory {
     std::string path;
     ScratchDirectory()
     {
-        char pattern[] = "/tmp/quiltor-test-XXXXXX";
-        path = mkdtemp(pattern);
+        static unsigned made = 0;
+        std::filesystem::path base = std::filesystem::temp_directory_path();
+        std::random_device random;
+        for (;;) {
+            std::filesystem::path candidate = base
+                / ("quiltor-test-" + std::to_string(random()) + "-" + std::to_string(++made));
+            if (std::filesystem::create_directory(candidate)) {
+                path = candidate.u8string();
+                return;
+            }
+        }
     }
     ~ScratchDirectory()
     {
-        std::string command = "rm -rf '" + path + "'";
-        if (system(command.c_str()) != 0)
+        std::error_code error;
+        std::filesystem::remove_all(path, error);
+        if (error)
             fprintf(stderr, "could not remove %s\n", path.c_str());
     }
     std::string file(const std::string& name) const { return path + "/" + name; }
