@@ -17,6 +17,7 @@ int main(int argc, char** argv)
     // File names are UTF-8 inside the program, whatever the system passed.
     const std::vector<std::string> arguments = commandLineArguments(argc, argv);
     std::vector<const char*> pointers;
+    pointers.reserve(arguments.size());
     for (const std::string& argument : arguments)
         pointers.push_back(argument.c_str());
     int status = readCommandLine((int)pointers.size(), pointers.data(), opened);

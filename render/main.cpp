@@ -259,6 +259,7 @@ int main(int argc, char** argv)
     // File names are UTF-8 inside the program, whatever the system passed.
     std::vector<std::string> arguments = commandLineArguments(argc, argv);
     std::vector<char*> pointers;
+    pointers.reserve(arguments.size() + 1);
     for (std::string& argument : arguments)
         pointers.push_back(&argument[0]);
     pointers.push_back(nullptr);
