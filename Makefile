@@ -7,7 +7,8 @@ JOBS := $(shell nproc)
 FUZZ_SECONDS ?= 30
 export FUZZ_SECONDS
 
-.PHONY: run build test lint fuzz bench install pictures deps-run deps-test clean
+.PHONY: run build test lint fuzz bench install pictures windows windows-test deps-run deps-test \
+	deps-windows clean
 
 CONFIGURE_RELEASE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 
@@ -25,7 +26,8 @@ build: deps-run
 # The tests run against a sanitized build; the resource and memory-checker
 # tests use the plain release build, as shipped (built whole here, so the
 # benchmarks are compiled too). The end-to-end tests run on both SDL 1.2
-# builds, the classic one and SDL 1.2 over SDL 2. Then the engine fuzzer runs.
+# builds, the classic one and SDL 1.2 over SDL 2. Then the engine fuzzer runs,
+# and last the Windows build's tests under Wine.
 test: deps-test lint
 	$(CONFIGURE_RELEASE)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -35,6 +37,31 @@ test: deps-test lint
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	./scripts/fuzz.sh
+	$(MAKE) windows-test
+
+# The Windows build: quiltor.exe and quiltor-render.exe cross-built with
+# mingw-w64 against SDL 1.2, zlib and libpng built once from Debian's source
+# packages into $(WINDOWS_DIR)/deps, then packed into dist/ as a zip. Its
+# tests run under Wine, in a Wine prefix of the build's own.
+WINDOWS_DIR := build-windows
+CONFIGURE_WINDOWS := cmake -S . -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=Release \
+	-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	-DQUILTOR_WINDOWS_DEPS=$(CURDIR)/$(WINDOWS_DIR)/deps \
+	-DQUILTOR_WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wineprefix
+windows: deps-windows
+	./scripts/build-windows-deps.sh $(WINDOWS_DIR)/deps
+	$(CONFIGURE_WINDOWS) -DBUILD_TESTING=OFF
+	cmake --build $(WINDOWS_DIR) -j $(JOBS)
+
+# The Windows programs are compared with the Linux release build's, and
+# closed with the Linux test build's send_close: `make test` builds both first.
+windows-test: deps-windows
+	./scripts/build-windows-deps.sh $(WINDOWS_DIR)/deps
+	$(CONFIGURE_WINDOWS) -DBUILD_TESTING=ON \
+		-DQUILTOR_LINUX_BUILD=$(CURDIR)/$(BUILD_DIR) \
+		-DQUILTOR_LINUX_TEST_BUILD=$(CURDIR)/$(TEST_BUILD_DIR)
+	cmake --build $(WINDOWS_DIR) -j $(JOBS)
+	cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)
 
 # Feeds every texture operation arbitrary pixels and arguments, and the
 # recipe reader arbitrary bytes, for FUZZ_SECONDS seconds in all (clang build
@@ -76,5 +103,8 @@ deps-run:
 deps-test:
 	./scripts/install-deps.sh test
 
+deps-windows:
+	./scripts/install-deps.sh windows
+
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) build-bench build-lint build-fuzz
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(WINDOWS_DIR) build-bench build-lint build-fuzz dist

@@ -1,6 +1,7 @@
 #include "app/messages.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <windows.h>
 
@@ -9,8 +10,11 @@
 namespace {
 
 // A modal box over no window: the program may have none yet, or be closing.
-void showBox(const std::string& text, const char* caption, UINT icon)
+void showBox(std::string text, const char* caption, UINT icon)
 {
+    // The terminal's last line break would show as an empty line in a box.
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
     std::wstring wide(text.size() + 1, L'\0');
     int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], (int)wide.size());
     if (length <= 0) {

@@ -1,19 +1,81 @@
 #!/bin/sh
 # Installs the Debian packages a goal needs, and only those that are missing.
-#   scripts/install-deps.sh run    packages to build and open the tool
-#   scripts/install-deps.sh test   packages to build and run every test
+#   scripts/install-deps.sh run      packages to build and open the tool
+#   scripts/install-deps.sh test     packages to build and run every test
+#   scripts/install-deps.sh windows  packages to cross-build for Windows and test under Wine
 set -eu
 
 run_packages="cmake make g++ pkg-config libsdl1.2-dev libpng-dev"
 test_packages="$run_packages libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick python3 valgrind clang libclang-rt-14-dev clang-tidy cppcheck libx11-dev"
 # SDL 1.2 over SDL 2 installs beside the classic library; the end-to-end tests run on both.
 test_packages="$test_packages libsdl1.2-compat"
+# The Windows dependencies are built from Debian's source packages (apt-get
+# source needs dpkg-dev, and xz-utils to unpack them). wine gives the plain
+# `wine` command; wine64 alone only has the 64-bit loader.
+windows_packages="mingw-w64 wine wine64 dpkg-dev xz-utils patch cmake make pkg-config xvfb xdotool x11-apps imagemagick python3"
 
 case "${1:-run}" in
   run) wanted=$run_packages ;;
   test) wanted=$test_packages ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  windows) wanted=$windows_packages ;;
+  *) echo "usage: $0 run|test|windows" >&2; exit 2 ;;
 esac
+
+if [ "$(id -u)" -eq 0 ]; then
+  as_root=""
+else
+  as_root="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+updated=no
+
+# apt-get source needs a deb-src entry; Debian's images ship only deb ones.
+# The new entry copies the machine's own main-archive entry, so it points at
+# the same mirror (or snapshot) and keyring.
+ensure_deb_src() {
+  if grep -Eqs '^[[:space:]]*(deb-src[[:space:]]|Types:.*deb-src)' \
+      /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; then
+    return 0
+  fi
+  entry=$(awk '
+    function flush() {
+      if (types ~ /(^| )deb( |$)/ && uris ~ /\/debian\/?( |$)/ && enabled != "no" && !done) {
+        print "URIs: " uris; print "Suites: " suites; print "Components: " comps
+        if (signed != "") print "Signed-By: " signed
+        done = 1
+      }
+      types = uris = suites = comps = signed = enabled = ""
+    }
+    /^[[:space:]]*#/ { next }
+    /^[[:space:]]*$/ { flush(); next }
+    {
+      key = $1; sub(/:$/, "", key); value = $0; sub(/^[^:]*:[[:space:]]*/, "", value)
+      if (key == "Types") types = value
+      else if (key == "URIs") uris = value
+      else if (key == "Suites") suites = value
+      else if (key == "Components") comps = value
+      else if (key == "Signed-By") signed = value
+      else if (key == "Enabled") enabled = value
+    }
+    END { flush() }' /etc/apt/sources.list.d/debian.sources 2>/dev/null || true)
+  if [ -z "$entry" ]; then
+    # shellcheck disable=SC1091
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+    entry="URIs: http://deb.debian.org/debian
+Suites: $codename $codename-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg"
+  fi
+  echo "Adding deb-src entry /etc/apt/sources.list.d/quiltor-deb-src.sources"
+  printf 'Types: deb-src\n%s\n' "$entry" | $as_root tee /etc/apt/sources.list.d/quiltor-deb-src.sources > /dev/null
+  $as_root apt-get update -q
+  updated=yes
+}
+
+# Called outside an && list, so that set -e still holds inside it.
+if [ "${1:-run}" = windows ]; then
+  ensure_deb_src
+fi
 
 missing=""
 for package in $wanted; do
@@ -25,12 +87,6 @@ done
 [ -z "$missing" ] && exit 0
 
 echo "Installing:$missing"
-if [ "$(id -u)" -eq 0 ]; then
-  as_root=""
-else
-  as_root="sudo"
-fi
-export DEBIAN_FRONTEND=noninteractive
-$as_root apt-get update -q
+[ "$updated" = yes ] || $as_root apt-get update -q
 # shellcheck disable=SC2086
 $as_root apt-get install -y -q --no-install-recommends $missing

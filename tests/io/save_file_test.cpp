@@ -3,11 +3,8 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
-#ifdef _WIN32
 #include <fcntl.h>
-#include <io.h>
-#endif
+#include <unistd.h>
 
 #include "tests/support/bmp_file.h"
 
@@ -76,31 +73,57 @@ const char* closeUnderTheStream(const void*, FILE* file)
     return nullptr;
 }
 
-const char* flushThenTurnIntoAPipe(const void*, FILE* file)
+#ifdef _WIN32
+const char* const NULL_DEVICE = "NUL";
+#else
+const char* const NULL_DEVICE = "/dev/null";
+#endif
+
+// A descriptor that takes a close but refuses to be synced to a disk: a pipe
+// has no disk, and Windows flushes no handle opened only for reading.
+int descriptorThatCannotSync()
 {
-    // The bytes are out of the stream, and a pipe closes as well as a file
-    // does: only syncing the file to the disk fails.
+#ifdef _WIN32
+    return open(NULL_DEVICE, O_RDONLY);
+#else
+    int ends[2];
+    if (pipe(ends) != 0)
+        return -1;
+    close(ends[0]);
+    return ends[1];
+#endif
+}
+
+const char* flushThenLoseTheDisk(const void*, FILE* file)
+{
+    // The bytes are out of the stream and the file closes as well as ever:
+    // only syncing it to the disk fails.
     fputs("new", file);
     fflush(file);
-    int ends[2];
-#ifdef _WIN32
-    _pipe(ends, 256, _O_BINARY);
-#else
-    if (pipe(ends) != 0)
-        return "no pipe";
-#endif
-    dup2(ends[1], fileno(file));
-    close(ends[0]);
-    close(ends[1]);
+    int other = descriptorThatCannotSync();
+    if (other < 0)
+        return "no descriptor";
+    dup2(other, fileno(file));
+    close(other);
     return nullptr;
 }
 
-const char* leaveTheErrorFlag(const void*, FILE* file)
+const char* failAWriteUnchecked(const void*, FILE* file)
 {
-    // Reading a stream opened for writing fails and sets its error flag,
-    // as an unchecked failed write would.
+    // A write that fails and is not checked leaves only the stream's error
+    // flag: the stream is pointed at a descriptor that refuses writes for
+    // one flush, then given its file back.
+    fflush(file);
+    int original = dup(fileno(file));
+    int readOnly = open(NULL_DEVICE, O_RDONLY);
+    if (original < 0 || readOnly < 0)
+        return "no descriptor";
+    dup2(readOnly, fileno(file));
+    close(readOnly);
     fputs("new", file);
-    fgetc(file);
+    fflush(file);
+    dup2(original, fileno(file));
+    close(original);
     return nullptr;
 }
 
@@ -109,7 +132,9 @@ TEST(SaveFiles, AWriteThatFailsOnlyAtTheFlushSyncOrErrorFlagKeepsTheOldFile)
     ScratchDirectory directory;
     std::string path = directory.file("t.bmp");
     writeFile(path, "old");
-    for (FileWriter writer : { closeUnderTheStream, flushThenTurnIntoAPipe, leaveTheErrorFlag }) {
+    const FileWriter writers[] = { closeUnderTheStream, flushThenLoseTheDisk, failAWriteUnchecked };
+    for (const FileWriter& writer : writers) {
+        SCOPED_TRACE(testing::Message() << "writer " << (&writer - writers));
         const char* failedFile = nullptr;
         const char* reason = nullptr;
         FileToSave file = { path.c_str(), writer, nullptr };

@@ -187,7 +187,13 @@ TEST(RenderPlan, PinnedRecipeAt512)
     }
     ASSERT_TRUE(runRenderPlan(planRender(recipe, 3), pointers, side));
     EXPECT_EQ(planRender(recipe, 3).stepCount, 14) << "all but the start-up's and the clear";
+#ifdef _WIN32
+    // Windows' sin, cos and atan2 round a few arguments the other way, which
+    // moves 9 of the twirl's samples by one step.
+    EXPECT_EQ(testsupport::digest(slots[3]), 0x04759F46F7ED8D3Bull);
+#else
     EXPECT_EQ(testsupport::digest(slots[3]), 0x37D496E281FFBAABull);
+#endif
 }
 
 } // namespace

@@ -1,0 +1,95 @@
+"""quiltor.exe idle under Wine: how often its process wakes, and what it and
+wineserver cost, while nothing is pressed; and that a held press still
+repeats at the frame rate."""
+
+import glob
+import os
+import time
+import unittest
+
+import harness
+from harness import ProgramTest, SPOT_SIZE_LABEL, SPOT_SIZE_PLUS, read_number
+from test_resources import wait_until_settled
+
+WINDOWS_BIN = os.environ.get("QUILTOR_WINDOWS_BIN", ".")
+WINE_RUN = os.environ.get("QUILTOR_WINE_RUN", "wine-run.sh")
+WINEPREFIX = os.environ.get("QUILTOR_WINEPREFIX", "")
+
+
+def wakes(pid):
+    """How many times the threads of a process have been switched in since they
+    started: each sleep that ends, and each time one is preempted."""
+    total = 0
+    for status in glob.glob("/proc/%d/task/*/status" % pid):
+        try:
+            with open(status) as lines:
+                for line in lines:
+                    if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
+                        total += int(line.split()[1])
+        except FileNotFoundError:
+            pass  # a thread that ended meanwhile
+    return total
+
+
+def wineserver_of_prefix():
+    """The PID of the wineserver that serves the tests' prefix."""
+    wanted = ("WINEPREFIX=" + os.path.abspath(WINEPREFIX)).encode()
+    for comm in glob.glob("/proc/[0-9]*/comm"):
+        try:
+            with open(comm) as name:
+                if name.read().strip() not in ("wineserver", "wineserver64"):
+                    continue
+            pid = int(comm.split("/")[2])
+            with open("/proc/%d/environ" % pid, "rb") as environ:
+                if wanted in environ.read().split(b"\0"):
+                    return pid
+        except (FileNotFoundError, PermissionError, ProcessLookupError):
+            pass
+    raise AssertionError("no wineserver for %s" % WINEPREFIX)
+
+
+def measure(pids, seconds):
+    """Wakes of the first process and the CPU of each, as a share of a core, over `seconds`."""
+    woken = wakes(pids[0])
+    used = [harness.cpu_seconds(pid) for pid in pids]
+    started = time.monotonic()
+    time.sleep(seconds)
+    elapsed = time.monotonic() - started
+    rate = (wakes(pids[0]) - woken) / elapsed
+    return rate, [(harness.cpu_seconds(pid) - before) / elapsed for pid, before in zip(pids, used)]
+
+
+class WindowsIdleTest(ProgramTest):
+    def test_an_idle_window_waits_for_messages(self):
+        program = self.start_program(
+            command=[WINE_RUN, os.path.join(WINDOWS_BIN, "quiltor.exe")], check_sdl=False,
+            window_timeout=60)
+        wait_until_settled(program.process.pid, quiet=1.0, timeout=30)
+        pids = [program.process.pid, wineserver_of_prefix()]
+
+        # The user does nothing for ten seconds.
+        idle_rate, (idle_cpu, idle_server) = measure(pids, 10)
+        print("\nquiltor.exe under Wine, idle for 10 s: %.1f wakes a second, %.2f%% of a core; "
+              "wineserver %.2f%%" % (idle_rate, 100 * idle_cpu, 100 * idle_server))
+
+        # A right press held on a "+" repeats every frame.
+        program.press(SPOT_SIZE_PLUS, 3)
+        held_rate, (held_cpu, held_server) = measure(pids, 2)
+        program.release(3)
+        counted = read_number(program.capture(), *SPOT_SIZE_LABEL)
+        print("right press held on + for 2 s: %.1f wakes a second, %.1f%% of a core; "
+              "wineserver %.1f%%; the value went from 128 to %d"
+              % (held_rate, 100 * held_cpu, 100 * held_server, counted))
+
+        # Wine's own threads in the process wake about 20 times a second
+        # (measured on Debian 12's Wine 8); a loop polling every 10 ms would
+        # add 100 more.
+        self.assertLessEqual(idle_rate, 50, "woke %.1f times a second" % idle_rate)
+        self.assertLessEqual(idle_cpu, 0.01)
+        self.assertGreaterEqual(held_rate, 40, "a held press woke %.1f times a second" % held_rate)
+        # About one step a frame, 60 frames a second, clamped at 255.
+        self.assertGreaterEqual(counted, 128 + 40)
+
+
+if __name__ == "__main__":
+    unittest.main()
