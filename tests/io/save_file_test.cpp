@@ -1,9 +1,9 @@
 #include "io/save_file.h"
 
 #include <algorithm>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <string>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include "tests/support/bmp_file.h"
