@@ -74,7 +74,8 @@ const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* fil
     out = putLittleEndian(out, 24, 2); // bits per pixel
     out = putLittleEndian(out, 0, 4); // no compression
     out = putLittleEndian(out, imageBytes, 4);
-    putLittleEndian(out, 0, 16); // resolution and colour counts
+    for (int32_t field = 0; field < 4; ++field) // resolution and colour counts
+        out = putLittleEndian(out, 0, 4);
     uint8_t* row = (uint8_t*)malloc((size_t)side * 3);
     if (!row)
         return strerror(ENOMEM);
