@@ -12,10 +12,6 @@ target_link_libraries(quiltor_sdl INTERFACE ${QUILTOR_SDL_IMPORT_LIBRARY})
 add_library(quiltor_sdl_main INTERFACE)
 target_link_libraries(quiltor_sdl_main INTERFACE mingw32 ${QUILTOR_SDLMAIN_LIBRARY})
 
-# libpng and zlib are static libraries; libpng's entry names zlib too.
-add_library(quiltor_libpng INTERFACE)
-target_link_libraries(quiltor_libpng INTERFACE PkgConfig::LIBPNG)
-
 # The wide command line is decoded by shell32.
 target_link_libraries(quiltor_engine PUBLIC shell32)
 

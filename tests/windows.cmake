@@ -10,7 +10,9 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${QUILTOR_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # The same unit tests as the Linux build's engine_tests, but those that
-# count allocations through a sanitizer's hooks.
+# count allocations through a sanitizer's hooks. The exports' tests are
+# apart, as there: the PNG's run below; the BMP's run only on Linux, and
+# here the renderers' BMP files are compared instead.
 file(GLOB WINDOWS_UNIT_TEST_SOURCES CONFIGURE_DEPENDS gfx/*.cpp texture/*.cpp gui/*.cpp io/*.cpp
      session/*.cpp)
 list(REMOVE_ITEM WINDOWS_UNIT_TEST_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/texture/bmp_export_test.cpp

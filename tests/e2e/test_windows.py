@@ -63,6 +63,13 @@ def decoded_png(path):
     return [(rgb[i] << 16) | (rgb[i + 1] << 8) | rgb[i + 2] for i in range(0, len(rgb), 3)]
 
 
+def start_windows(test, *args, folder=WINDOWS_BIN, workdir=None):
+    """quiltor.exe from `folder`, under Wine on the test's X server."""
+    command = [WINE_RUN, os.path.join(folder, "quiltor.exe")] + list(args)
+    return test.start_program(command=command, workdir=workdir, check_sdl=False,
+                              window_timeout=60)
+
+
 def pe_subsystem(path):
     """2 for a windowed program, 3 for a console one."""
     data = read(path)
@@ -74,11 +81,6 @@ def pe_subsystem(path):
 
 class WindowsProgramTest(ProgramTest):
     """quiltor.exe under Wine, and beside it the Linux build where the two are compared."""
-
-    def start_windows(self, *args, folder=WINDOWS_BIN, workdir=None):
-        command = [WINE_RUN, os.path.join(folder, "quiltor.exe")] + list(args)
-        return self.start_program(command=command, workdir=workdir, check_sdl=False,
-                                  window_timeout=60)
 
     def start_linux(self):
         """The Linux build in an X server of its own, so that each program's
@@ -125,7 +127,7 @@ class WindowsProgramTest(ProgramTest):
         return wait_for(same_twice, 30, "the window to settle", interval=0.3)
 
     def test_frames_match_the_pins_and_the_linux_build(self):
-        program = self.start_windows()
+        program = start_windows(self)
         self.assertEqual(hex(frame_digest(program.capture())), hex(START_FRAME_DIGEST))
         for point in PANEL_CLICKS:
             program.click(point)
@@ -163,7 +165,7 @@ class WindowsProgramTest(ProgramTest):
                 for name in sorted(os.listdir(program.workdir))}
 
     def test_saves_the_linux_builds_files_and_escape_quits(self):
-        windows_files = self.session_files(self.start_windows())
+        windows_files = self.session_files(start_windows(self))
         linux_files = self.session_files(self.start_linux())
         self.assertEqual(sorted(windows_files),
                          ["texture000.bmp", "texture001.bmp", "texture001.recipe"])
@@ -180,13 +182,13 @@ class WindowsProgramTest(ProgramTest):
         self.assertTrue(read(os.path.join(workdir, "t.bmp")) == windows_files["texture001.bmp"])
 
     def test_the_close_box_quits_with_status_zero(self):
-        program = self.start_windows()
+        program = start_windows(self)
         subprocess.run([harness.CLOSE_TOOL, program.window], env=self.server.env(), check=True,
                        timeout=30)
         self.assertEqual(program.wait_for_exit(30), 0)
 
     def test_a_failed_save_shows_a_box_and_the_window_goes_on(self):
-        program = self.start_windows()
+        program = start_windows(self)
         os.mkdir(os.path.join(program.workdir, "texture000.bmp"))
         program.click(CELLS)
         program.click(SAVE)
@@ -238,7 +240,7 @@ class WindowsProgramTest(ProgramTest):
         os.mkdir(folder)
         shutil.copy(EXAMPLE, os.path.join(folder, "μάρμαρο.recipe"))
         name = os.path.join("υφές 模様", "μάρμαρο.recipe")
-        program = self.start_windows(name, workdir=workdir)
+        program = start_windows(self, name, workdir=workdir)
         subprocess.run([LINUX_RENDER, EXAMPLE, "-o", os.path.join(workdir, "linux.bmp")],
                        check=True, timeout=60)
         expected = harness.read_bmp24(os.path.join(workdir, "linux.bmp"))[2]
@@ -258,8 +260,8 @@ class WindowsRenderTest(unittest.TestCase):
         return os.path.join(self.workdir, name)
 
     def render_both(self, *args):
-        """Renders with both renderers in the work folder, OUT naming the
-        file; returns the Windows and the Linux file's bytes."""
+        """Renders with both renderers in the work folder, OUT standing for
+        "windows" in the one's arguments and "linux" in the other's."""
         windows = run_wine([windows_program("quiltor-render.exe")]
                            + [arg.replace("OUT", "windows") for arg in args], cwd=self.workdir)
         self.assertEqual((windows.returncode, windows.stderr), (0, ""))
@@ -338,10 +340,7 @@ class WindowsZipTest(ProgramTest):
         self.assertTrue(read(os.path.join(self.folder, "zip.bmp"))
                         == read(os.path.join(self.folder, "l.bmp")))
 
-        workdir = tempfile.mkdtemp(prefix="quiltor-windows-zip-run-")
-        program = self.start_program(
-            command=[WINE_RUN, os.path.join(self.folder, "quiltor.exe")], workdir=workdir,
-            check_sdl=False, window_timeout=60)
+        program = start_windows(self, folder=self.folder)
         self.assertEqual(hex(frame_digest(program.capture())), hex(START_FRAME_DIGEST))
         program.key("Escape")
         self.assertEqual(program.wait_for_exit(30), 0)

@@ -10,9 +10,8 @@ import unittest
 import harness
 from harness import ProgramTest, SPOT_SIZE_LABEL, SPOT_SIZE_PLUS, read_number
 from test_resources import wait_until_settled
+from test_windows import start_windows
 
-WINDOWS_BIN = os.environ.get("QUILTOR_WINDOWS_BIN", ".")
-WINE_RUN = os.environ.get("QUILTOR_WINE_RUN", "wine-run.sh")
 WINEPREFIX = os.environ.get("QUILTOR_WINEPREFIX", "")
 
 
@@ -61,9 +60,7 @@ def measure(pids, seconds):
 
 class WindowsIdleTest(ProgramTest):
     def test_an_idle_window_waits_for_messages(self):
-        program = self.start_program(
-            command=[WINE_RUN, os.path.join(WINDOWS_BIN, "quiltor.exe")], check_sdl=False,
-            window_timeout=60)
+        program = start_windows(self)
         wait_until_settled(program.process.pid, quiet=1.0, timeout=30)
         pids = [program.process.pid, wineserver_of_prefix()]
 
