@@ -180,6 +180,17 @@ class Program:
             raise AssertionError("capture has %d bytes" % len(rgb))
         return rgb
 
+    def settled_capture(self, timeout=30):
+        """A capture once two in a row agree: every press so far has been drawn."""
+        previous = [None]
+
+        def same_twice():
+            rgb = self.capture()
+            settled = rgb == previous[0]
+            previous[0] = rgb
+            return rgb if settled else None
+        return wait_for(same_twice, timeout, "the window to settle", interval=0.3)
+
     def click(self, point, button=1):
         self.xdotool("mousemove", "--window", self.window, str(point[0]), str(point[1]),
                      "click", str(button))
@@ -225,6 +236,18 @@ def slot_region(rgb, slot):
     """A slot's 256x256 texture, as a list of 0xRRGGBB values, from a capture."""
     x0, y0 = SLOT_ORIGINS[slot]
     return [pixel(rgb, x0 + x, y0 + y) for y in range(256) for x in range(256)]
+
+
+def read_file(path):
+    with open(path, "rb") as file:
+        return file.read()
+
+
+def read_png_rgb(path):
+    """Decodes a PNG, through ImageMagick, into a list of 0xRRGGBB values."""
+    rgb = subprocess.run(["convert", "png:" + path, "-depth", "8", "rgb:-"],
+                         capture_output=True, check=True, timeout=60).stdout
+    return [(rgb[i] << 16) | (rgb[i + 1] << 8) | rgb[i + 2] for i in range(0, len(rgb), 3)]
 
 
 def read_bmp24(path):

@@ -40,9 +40,8 @@ def record_session(test, program):
     program.click(INVERT)
     shown = test.wait_for_frame(program, lambda rgb: slot_region(rgb, 2) != slot_region(shown, 2),
                                 "slot 3 to change")
-    # The frame must have settled before the save: capture until two agree.
-    wait_for(lambda: program.capture() == program.capture(), 10, "the screen to settle")
-    shown = program.capture()
+    # The frame must have settled before the save.
+    shown = program.settled_capture(timeout=10)
     program.key("ctrl+shift+s")
     bitmap = os.path.join(program.workdir, "texture001.bmp")
     recipe = os.path.join(program.workdir, "texture001.recipe")

@@ -10,7 +10,7 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import SDL_COMPAT_DIR, read_bmp24
+from harness import SDL_COMPAT_DIR, read_bmp24, read_file, read_png_rgb
 
 RENDER = os.environ.get("QUILTOR_RENDER_BINARY", "quiltor-render")
 REFERENCE = os.environ.get("QUILTOR_RENDER_REFERENCE", "render_reference")
@@ -50,11 +50,6 @@ def environment(**extra):
     return env
 
 
-def read(path):
-    with open(path, "rb") as file:
-        return file.read()
-
-
 def ignore_signals_and_limit_file_size():
     # A write past the limit then fails with EFBIG, as on a full disk.
     signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
@@ -83,7 +78,7 @@ class RenderTest(unittest.TestCase):
 
     def reference(self, slot, side=256):
         folder = self.expected if side == 256 else os.path.join(self.expected, str(side))
-        return read(os.path.join(folder, "slot%d.bmp" % slot))
+        return read_file(os.path.join(folder, "slot%d.bmp" % slot))
 
     def write_recipe(self, name, text=RECIPE):
         with open(self.path(name), "w") as file:
@@ -103,7 +98,7 @@ class RenderTest(unittest.TestCase):
                                                                   len(expected)))
 
     def assert_renders_slot(self, name, slot, side=256):
-        self.assert_same(read(self.path(name)), self.reference(slot, side),
+        self.assert_same(read_file(self.path(name)), self.reference(slot, side),
                          "%s against slot %d" % (name, slot))
 
     def assert_rendered(self, result):
@@ -126,7 +121,7 @@ class RenderTest(unittest.TestCase):
 
         # --format png without -o names the picture .png.
         self.assert_rendered(self.render("brick.recipe", "--format", "png"))
-        self.assertEqual(read(self.path("brick.png"))[:8], b"\x89PNG\r\n\x1a\n")
+        self.assertEqual(read_file(self.path("brick.png"))[:8], b"\x89PNG\r\n\x1a\n")
 
     def test_the_example_recipe_renders(self):
         example = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "docs",
@@ -157,7 +152,7 @@ class RenderTest(unittest.TestCase):
         compat = environment(LD_LIBRARY_PATH=SDL_COMPAT_DIR)
         self.assert_rendered(self.render("brick.recipe", "--size", "512", "-o", "compat.bmp",
                                          env=compat))
-        self.assert_same(read(self.path("compat.bmp")), read(self.path("classic.bmp")),
+        self.assert_same(read_file(self.path("compat.bmp")), read_file(self.path("classic.bmp")),
                          "the compat build's BMP")
 
     def test_size_256_is_the_default_and_threads_change_no_byte(self):
@@ -167,7 +162,7 @@ class RenderTest(unittest.TestCase):
         for threads in ("1", "3"):
             self.assert_rendered(self.render("brick.recipe", "--size", "1024", "--threads",
                                              threads, "-o", "t%s.png" % threads))
-        self.assert_same(read(self.path("t1.png")), read(self.path("t3.png")),
+        self.assert_same(read_file(self.path("t1.png")), read_file(self.path("t3.png")),
                          "the PNG on three threads")
 
     def test_steps_that_never_reach_the_saved_slot_change_nothing(self):
@@ -187,7 +182,7 @@ class RenderTest(unittest.TestCase):
         self.write_recipe("without.recipe", without)
         for name in ("extra", "without"):
             self.assert_rendered(self.render(name + ".recipe", "--size", "512", "--slot", "2"))
-        self.assert_same(read(self.path("extra.bmp")), read(self.path("without.bmp")),
+        self.assert_same(read_file(self.path("extra.bmp")), read_file(self.path("without.bmp")),
                          "the render with extra steps")
 
     def test_a_size_whose_memory_cannot_be_had_exits_with_3(self):
@@ -247,11 +242,9 @@ class RenderTest(unittest.TestCase):
 
     def test_reads_standard_input_and_writes_png_with_the_same_pixels(self):
         self.assert_rendered(self.render("-", "-o", "out.PNG", stdin=RECIPE))
-        png = read(self.path("out.PNG"))
+        png = read_file(self.path("out.PNG"))
         self.assertEqual(png[:8], b"\x89PNG\r\n\x1a\n")
-        rgb = subprocess.run(["convert", "png:" + self.path("out.PNG"), "-depth", "8", "rgb:-"],
-                             capture_output=True, check=True, timeout=60).stdout
-        decoded = [(rgb[i] << 16) | (rgb[i + 1] << 8) | rgb[i + 2] for i in range(0, len(rgb), 3)]
+        decoded = read_png_rgb(self.path("out.PNG"))
         width, height, expected = read_bmp24(os.path.join(self.expected, "slot2.bmp"))
         self.assertEqual((width, height), (256, 256))
         self.assert_same(decoded, expected, "the PNG's pixels")
@@ -333,7 +326,7 @@ class RenderTest(unittest.TestCase):
                                      preexec_fn=ignore_signals_and_limit_file_size)
                 self.assert_fails(result, 3, "Could not save %s: File too large" % name)
                 self.assertEqual(sorted(os.listdir(self.workdir)), ["brick.png", "brick.recipe"])
-                self.assertEqual(read(self.path("brick.png")), b"previous")
+                self.assertEqual(read_file(self.path("brick.png")), b"previous")
 
 
 class ThumbnailerTest(unittest.TestCase):
@@ -371,7 +364,7 @@ class ThumbnailerTest(unittest.TestCase):
         output = os.path.join(self.workdir, "thumbnail-XXXX")
         result = self.thumbnail(recipe, output)
         self.assertEqual((result.returncode, result.stdout, result.stderr), (0, "", ""))
-        self.assertEqual(read(output)[:8], b"\x89PNG\r\n\x1a\n")
+        self.assertEqual(read_file(output)[:8], b"\x89PNG\r\n\x1a\n")
         size = subprocess.run(["identify", "-format", "%w %h", "png:" + output],
                               capture_output=True, text=True, check=True, timeout=60).stdout
         self.assertEqual(size, "256 256")

@@ -10,7 +10,8 @@ import unittest
 import zipfile
 
 import harness
-from harness import CELLS, PLASMA, PONG, SAVE, SOURCE, TARGET, ADD, INVERT, ProgramTest, wait_for
+from harness import (CELLS, PLASMA, PONG, SAVE, SOURCE, TARGET, ADD, INVERT, ProgramTest,
+                     read_file, read_png_rgb, wait_for)
 
 WINDOWS_BIN = os.environ.get("QUILTOR_WINDOWS_BIN", ".")
 WINE_RUN = os.environ.get("QUILTOR_WINE_RUN", "wine-run.sh")
@@ -37,11 +38,6 @@ def windows_program(name):
     return os.path.join(WINDOWS_BIN, name)
 
 
-def read(path):
-    with open(path, "rb") as file:
-        return file.read()
-
-
 def frame_digest(rgb):
     """The 64-bit FNV-1a digest the unit tests pin: each pixel's four bytes
     (blue, green, red, 0) in row order."""
@@ -57,22 +53,20 @@ def run_wine(args, timeout=120, **options):
                           timeout=timeout, **options)
 
 
-def decoded_png(path):
-    rgb = subprocess.run(["convert", "png:" + path, "-depth", "8", "rgb:-"],
-                         capture_output=True, check=True, timeout=60).stdout
-    return [(rgb[i] << 16) | (rgb[i + 1] << 8) | rgb[i + 2] for i in range(0, len(rgb), 3)]
+def windows_window_command(*args, folder=WINDOWS_BIN):
+    """The command line that starts quiltor.exe from `folder` under Wine."""
+    return [WINE_RUN, os.path.join(folder, "quiltor.exe")] + list(args)
 
 
 def start_windows(test, *args, folder=WINDOWS_BIN, workdir=None):
     """quiltor.exe from `folder`, under Wine on the test's X server."""
-    command = [WINE_RUN, os.path.join(folder, "quiltor.exe")] + list(args)
-    return test.start_program(command=command, workdir=workdir, check_sdl=False,
-                              window_timeout=60)
+    return test.start_program(command=windows_window_command(*args, folder=folder),
+                              workdir=workdir, check_sdl=False, window_timeout=60)
 
 
 def pe_subsystem(path):
     """2 for a windowed program, 3 for a console one."""
-    data = read(path)
+    data = read_file(path)
     header = int.from_bytes(data[0x3C:0x40], "little")
     if data[header:header + 4] != b"PE\0\0":
         raise AssertionError("%s is no Windows program" % path)
@@ -115,23 +109,12 @@ class WindowsProgramTest(ProgramTest):
                                 timeout=60)
         return result.stdout.split()
 
-    def settled_capture(self, program):
-        """A capture once two in a row agree: the presses have all been drawn."""
-        previous = [None]
-
-        def same_twice():
-            rgb = program.capture()
-            settled = rgb == previous[0]
-            previous[0] = rgb
-            return rgb if settled else None
-        return wait_for(same_twice, 30, "the window to settle", interval=0.3)
-
     def test_frames_match_the_pins_and_the_linux_build(self):
         program = start_windows(self)
         self.assertEqual(hex(frame_digest(program.capture())), hex(START_FRAME_DIGEST))
         for point in PANEL_CLICKS:
             program.click(point)
-        self.assertEqual(hex(frame_digest(self.settled_capture(program))),
+        self.assertEqual(hex(frame_digest(program.settled_capture())),
                          hex(PANEL_FRAME_DIGEST))
 
         linux = self.start_linux()
@@ -139,16 +122,16 @@ class WindowsProgramTest(ProgramTest):
             linux.click(point)
         for point in SESSION:
             program.click(point)
-        windows_frame = self.settled_capture(program)
+        windows_frame = program.settled_capture()
         self.assertNotEqual(frame_digest(windows_frame), PANEL_FRAME_DIGEST)
-        self.assertTrue(windows_frame == self.settled_capture(linux), "the frames differ")
+        self.assertTrue(windows_frame == linux.settled_capture(), "the frames differ")
         # The tiled view, by its key.
         program.key("t")
         linux.key("t")
-        tiled_frame = self.settled_capture(program)
+        tiled_frame = program.settled_capture()
         self.assertNotEqual(tiled_frame, windows_frame)
         windows_frame = tiled_frame
-        self.assertTrue(windows_frame == self.settled_capture(linux), "the tiled views differ")
+        self.assertTrue(windows_frame == linux.settled_capture(), "the tiled views differ")
 
     def session_files(self, program):
         for point in SESSION:
@@ -161,7 +144,7 @@ class WindowsProgramTest(ProgramTest):
         wait_for(lambda: os.path.exists(recipe), 30, "texture001.recipe")
         program.key("Escape")
         self.assertEqual(program.wait_for_exit(30), 0)
-        return {name: read(os.path.join(program.workdir, name))
+        return {name: read_file(os.path.join(program.workdir, name))
                 for name in sorted(os.listdir(program.workdir))}
 
     def test_saves_the_linux_builds_files_and_escape_quits(self):
@@ -179,7 +162,7 @@ class WindowsProgramTest(ProgramTest):
         with open(os.path.join(workdir, "t.recipe"), "wb") as file:
             file.write(windows_files["texture001.recipe"])
         subprocess.run([LINUX_RENDER, "t.recipe"], cwd=workdir, check=True, timeout=60)
-        self.assertTrue(read(os.path.join(workdir, "t.bmp")) == windows_files["texture001.bmp"])
+        self.assertTrue(read_file(os.path.join(workdir, "t.bmp")) == windows_files["texture001.bmp"])
 
     def test_the_close_box_quits_with_status_zero(self):
         program = start_windows(self)
@@ -208,7 +191,7 @@ class WindowsProgramTest(ProgramTest):
     def run_until_box(self, args, caption, env=None, workdir=None):
         """Starts quiltor.exe, which is to show a box and exit; returns
         what the box showed and the status after Enter."""
-        process = subprocess.Popen([WINE_RUN, windows_program("quiltor.exe")] + list(args),
+        process = subprocess.Popen(windows_window_command(*args),
                                    env=env or self.server.env(), cwd=workdir,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.addCleanup(harness.stop_process, process)
@@ -246,7 +229,7 @@ class WindowsProgramTest(ProgramTest):
         expected = harness.read_bmp24(os.path.join(workdir, "linux.bmp"))[2]
         with open(EXAMPLE) as recipe:
             slot = int(recipe.read().split("save target=")[-1].split()[0]) - 1
-        self.assertEqual(harness.slot_region(self.settled_capture(program), slot), expected)
+        self.assertEqual(harness.slot_region(program.settled_capture(), slot), expected)
 
 
 class WindowsRenderTest(unittest.TestCase):
@@ -274,11 +257,11 @@ class WindowsRenderTest(unittest.TestCase):
         for size in ("256", "512"):
             with self.subTest(size=size):
                 self.render_both("example.recipe", "--size", size, "-o", "OUT.bmp")
-                self.assertTrue(read(self.path("windows.bmp")) == read(self.path("linux.bmp")))
+                self.assertTrue(read_file(self.path("windows.bmp")) == read_file(self.path("linux.bmp")))
                 self.render_both("example.recipe", "--size", size, "-o", "OUT.png")
-                self.assertEqual(decoded_png(self.path("windows.png")),
-                                 decoded_png(self.path("linux.png")))
-                self.assertEqual(len(decoded_png(self.path("windows.png"))), int(size) ** 2)
+                self.assertEqual(read_png_rgb(self.path("windows.png")),
+                                 read_png_rgb(self.path("linux.png")))
+                self.assertEqual(len(read_png_rgb(self.path("windows.png"))), int(size) ** 2)
 
     def test_a_bad_recipe_gives_the_same_message_and_status_4(self):
         with open(self.path("bad.recipe"), "w") as file:
@@ -296,7 +279,7 @@ class WindowsRenderTest(unittest.TestCase):
         os.mkdir(self.path("υφές 模様"))
         shutil.copy(EXAMPLE, self.path(os.path.join("υφές 模様", "μάρμαρο.recipe")))
         self.render_both(os.path.join("υφές 模様", "μάρμαρο.recipe"), "-o", "OUT.bmp")
-        self.assertTrue(read(self.path("windows.bmp")) == read(self.path("linux.bmp")))
+        self.assertTrue(read_file(self.path("windows.bmp")) == read_file(self.path("linux.bmp")))
 
     def test_the_window_program_has_no_console_and_the_renderer_has_one(self):
         self.assertEqual(pe_subsystem(windows_program("quiltor.exe")), 2)
@@ -337,8 +320,8 @@ class WindowsZipTest(ProgramTest):
         linux = subprocess.run([LINUX_RENDER, EXAMPLE, "-o", os.path.join(self.folder, "l.bmp")],
                                capture_output=True, timeout=60)
         self.assertEqual(linux.returncode, 0)
-        self.assertTrue(read(os.path.join(self.folder, "zip.bmp"))
-                        == read(os.path.join(self.folder, "l.bmp")))
+        self.assertTrue(read_file(os.path.join(self.folder, "zip.bmp"))
+                        == read_file(os.path.join(self.folder, "l.bmp")))
 
         program = start_windows(self, folder=self.folder)
         self.assertEqual(hex(frame_digest(program.capture())), hex(START_FRAME_DIGEST))

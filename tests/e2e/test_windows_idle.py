@@ -7,9 +7,8 @@ import os
 import time
 import unittest
 
-import harness
 from harness import ProgramTest, SPOT_SIZE_LABEL, SPOT_SIZE_PLUS, read_number
-from test_resources import wait_until_settled
+from test_resources import share_of_a_core, wait_until_settled
 from test_windows import start_windows
 
 WINEPREFIX = os.environ.get("QUILTOR_WINEPREFIX", "")
@@ -50,12 +49,10 @@ def wineserver_of_prefix():
 def measure(pids, seconds):
     """Wakes of the first process and the CPU of each, as a share of a core, over `seconds`."""
     woken = wakes(pids[0])
-    used = [harness.cpu_seconds(pid) for pid in pids]
     started = time.monotonic()
-    time.sleep(seconds)
-    elapsed = time.monotonic() - started
-    rate = (wakes(pids[0]) - woken) / elapsed
-    return rate, [(harness.cpu_seconds(pid) - before) / elapsed for pid, before in zip(pids, used)]
+    shares = share_of_a_core(pids, seconds)
+    rate = (wakes(pids[0]) - woken) / (time.monotonic() - started)
+    return rate, shares
 
 
 class WindowsIdleTest(ProgramTest):
