@@ -7,8 +7,8 @@ JOBS := $(shell nproc)
 FUZZ_SECONDS ?= 30
 export FUZZ_SECONDS
 
-.PHONY: run build test lint fuzz bench install pictures windows windows-test deps-run deps-test \
-	deps-windows clean
+.PHONY: run build test lint fuzz bench install pictures windows windows-deps windows-test \
+	deps-run deps-test deps-windows clean
 
 CONFIGURE_RELEASE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 
@@ -48,15 +48,16 @@ CONFIGURE_WINDOWS := cmake -S . -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=Release \
 	-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	-DQUILTOR_WINDOWS_DEPS=$(CURDIR)/$(WINDOWS_DIR)/deps \
 	-DQUILTOR_WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wineprefix
-windows: deps-windows
+windows-deps: deps-windows
 	./scripts/build-windows-deps.sh $(WINDOWS_DIR)/deps
+
+windows: windows-deps
 	$(CONFIGURE_WINDOWS) -DBUILD_TESTING=OFF
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 
 # The Windows programs are compared with the Linux release build's, and
 # closed with the Linux test build's send_close: `make test` builds both first.
-windows-test: deps-windows
-	./scripts/build-windows-deps.sh $(WINDOWS_DIR)/deps
+windows-test: windows-deps
 	$(CONFIGURE_WINDOWS) -DBUILD_TESTING=ON \
 		-DQUILTOR_LINUX_BUILD=$(CURDIR)/$(BUILD_DIR) \
 		-DQUILTOR_LINUX_TEST_BUILD=$(CURDIR)/$(TEST_BUILD_DIR)
