@@ -130,8 +130,7 @@ class WindowsProgramTest(ProgramTest):
         linux.key("t")
         tiled_frame = program.settled_capture()
         self.assertNotEqual(tiled_frame, windows_frame)
-        windows_frame = tiled_frame
-        self.assertTrue(windows_frame == linux.settled_capture(), "the tiled views differ")
+        self.assertTrue(tiled_frame == linux.settled_capture(), "the tiled views differ")
 
     def session_files(self, program):
         for point in SESSION:
