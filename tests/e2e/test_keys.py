@@ -4,8 +4,8 @@ under a new name."""
 import os
 import unittest
 
-from harness import (ProgramTest, pixel, read_bmp24, slot_region, wait_for, CELLS, INVERT,
-                     TARGET)
+from harness import (ProgramTest, pixel, read_bmp24, read_file, slot_region, wait_for, CELLS,
+                     INVERT, TARGET)
 
 
 def tiled_region(rgb):
@@ -63,8 +63,7 @@ class KeysTest(ProgramTest):
                     and read_bmp24(saved) == (256, 256, slot_region(shown, 1)))
 
         wait_for(saved_holds_slot_2, 10, "texture002.bmp to hold slot 2")
-        with open(taken, "rb") as other:
-            self.assertEqual(other.read(), b"someone else's file")
+        self.assertEqual(read_file(taken), b"someone else's file")
         self.assertEqual(sorted(os.listdir(program.workdir)),
                          ["texture001.bmp", "texture002.bmp", "texture002.recipe"])
         self.assertEqual(program.stderr(), "")

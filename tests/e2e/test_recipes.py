@@ -10,8 +10,8 @@ import time
 import unittest
 
 import harness
-from harness import (ProgramTest, slot_region, wait_for, ADD, CELLS, INVERT, PLASMA, SOURCE,
-                     TARGET, TWIRL)
+from harness import (ProgramTest, read_file, slot_region, wait_for, ADD, CELLS, INVERT, PLASMA,
+                     SOURCE, TARGET, TWIRL)
 
 
 def all_slots(rgb):
@@ -72,8 +72,7 @@ class RecipeTest(ProgramTest):
         result = subprocess.run([harness.RENDER_BINARY, recipe, "-o", rendered], env=environment,
                                 capture_output=True, text=True, timeout=60)
         self.assertEqual((result.returncode, result.stderr), (0, ""))
-        with open(rendered, "rb") as mine, open(bitmap, "rb") as theirs:
-            self.assertEqual(mine.read(), theirs.read())
+        self.assertEqual(read_file(rendered), read_file(bitmap))
         os.remove(rendered)
 
         reopened = self.start_program(command=[harness.BINARY, os.path.basename(recipe)],

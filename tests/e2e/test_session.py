@@ -7,8 +7,8 @@ import signal
 import time
 import unittest
 
-from harness import (ProgramTest, read_bmp24, read_number, slot_region, wait_for, CELLS, SAVE,
-                     SPOT_SIZE_LABEL, SPOT_SIZE_PLUS, TARGET, TWIRL)
+from harness import (ProgramTest, read_bmp24, read_file, read_number, slot_region, wait_for,
+                     CELLS, SAVE, SPOT_SIZE_LABEL, SPOT_SIZE_PLUS, TARGET, TWIRL)
 
 
 class SessionTest(ProgramTest):
@@ -106,8 +106,7 @@ class FailedSaveTest(ProgramTest):
         program.click(SAVE)
         wait_for(lambda: "texture000.bmp" in program.stderr(), 10, "the failure message")
         self.assertEqual(program.stderr(), "Could not save texture000.bmp: File too large\n")
-        with open(path, "rb") as previous:
-            self.assertEqual(previous.read(), b"the previous save")
+        self.assertEqual(read_file(path), b"the previous save")
         self.assertEqual(os.listdir(program.workdir), ["texture000.bmp"])
         self.assertIsNone(program.process.poll())
 
