@@ -1,5 +1,7 @@
 #include "session/recipe.h"
 
+#include "session/recipe_text.h"
+
 #include <string_view>
 
 const char* const RECIPE_HEADER = "quiltor recipe 1";
@@ -13,12 +15,6 @@ const StepKey TARGET_KEY = { "target", 1, SLOT_RANGE };
 const StepKey SOURCE_KEY = { "source", 1, SLOT_RANGE };
 const StepKey REPEAT_KEY = { "repeat", 1, REPEAT_RANGE };
 
-// Echoed text longer than this is cut short in messages.
-const size_t SHOWN_BYTES = 40;
-// Numbers are read up to this magnitude and saturate beyond; every range a
-// recipe allows lies well inside it.
-const int64_t NUMBER_LIMIT = 1000000000000;
-
 // Where a message points: the source and the line number.
 struct Place {
     const char* sourceName;
@@ -31,42 +27,6 @@ bool fail(const Place& place, const std::string& what)
 {
     *place.error = std::string(place.sourceName) + ":" + std::to_string(place.line) + ": " + what;
     return false;
-}
-
-// Length of the UTF-8 sequence that starts the bytes, or 0 if they do not
-// start one. Overlong forms, surrogates and code points past U+10FFFF are not text.
-size_t utf8SequenceLength(const unsigned char* bytes, size_t available)
-{
-    unsigned char lead = bytes[0];
-    if (lead < 0x80)
-        return 1;
-    size_t length;
-    uint32_t code, least;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        code = lead & 0x1F;
-        least = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        code = lead & 0x0F;
-        least = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        code = lead & 0x07;
-        least = 0x10000;
-    } else {
-        return 0;
-    }
-    if (length > available)
-        return 0;
-    for (size_t i = 1; i < length; ++i) {
-        if ((bytes[i] & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (bytes[i] & 0x3F);
-    }
-    if (code < least || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
-        return 0;
-    return length;
 }
 
 // Refuses a NUL byte or bytes that are not UTF-8: the marks of a binary file.
@@ -84,74 +44,6 @@ bool checkText(const char* text, size_t length, Place place)
             ++place.line;
         i += sequence;
     }
-    return true;
-}
-
-// Text from the recipe as a message shows it: control characters escaped, so
-// nothing in a file can steer a terminal, and long text cut short.
-std::string shown(std::string_view text)
-{
-    std::string out;
-    size_t end = text.size();
-    if (end > SHOWN_BYTES) {
-        end = SHOWN_BYTES;
-        while (end > 0 && ((unsigned char)text[end] & 0xC0) == 0x80)
-            --end; // not inside a character
-    }
-    for (size_t i = 0; i < end; ++i) {
-        unsigned char c = (unsigned char)text[i];
-        if (c < 0x20 || c == 0x7F) {
-            static const char HEX[] = "0123456789ABCDEF";
-            out += "\\x";
-            out += HEX[c >> 4];
-            out += HEX[c & 15];
-        } else {
-            out += (char)c;
-        }
-    }
-    if (end < text.size())
-        out += "...";
-    return out;
-}
-
-std::string quoted(std::string_view text)
-{
-    return "\"" + shown(text) + "\"";
-}
-
-std::vector<std::string_view> splitFields(std::string_view line)
-{
-    std::vector<std::string_view> fields;
-    size_t i = 0;
-    while (i < line.size()) {
-        if (line[i] == ' ' || line[i] == '\t') {
-            ++i;
-            continue;
-        }
-        size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t')
-            ++i;
-        fields.push_back(line.substr(start, i - start));
-    }
-    return fields;
-}
-
-// Reads a plain decimal integer: an optional minus sign, then digits only.
-// Magnitudes past NUMBER_LIMIT saturate, which every range check refuses.
-bool readInteger(std::string_view text, int64_t* value)
-{
-    bool negative = !text.empty() && text[0] == '-';
-    size_t i = negative ? 1 : 0;
-    if (i == text.size())
-        return false;
-    int64_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-        if (magnitude <= NUMBER_LIMIT)
-            magnitude = magnitude * 10 + (text[i] - '0');
-    }
-    *value = negative ? -magnitude : magnitude;
     return true;
 }
 
@@ -211,15 +103,15 @@ bool readValue(std::string_view field, std::string_view value, const StepKey& ke
     }
     if (count < key.valueCount || more) {
         if (key.valueCount == 1)
-            return fail(place, shown(field) + " is not a whole number");
-        return fail(place, shown(field) + " is not a colour R,G,B");
+            return fail(place, shownText(field) + " is not a whole number");
+        return fail(place, shownText(field) + " is not a colour R,G,B");
     }
     for (int32_t i = 0; i < count; ++i) {
         if (inRange(numbers[i], key.range))
             continue;
         if (key.valueCount == 1)
-            return fail(place, shown(field) + " is outside " + rangeText(key.range));
-        return fail(place, shown(field) + " has a component outside " + rangeText(key.range));
+            return fail(place, shownText(field) + " is outside " + rangeText(key.range));
+        return fail(place, shownText(field) + " has a component outside " + rangeText(key.range));
     }
     for (int32_t i = 0; i < count; ++i)
         values[i] = (int32_t)numbers[i];
@@ -234,7 +126,7 @@ bool readKeys(const std::vector<std::string_view>& fields, const KeySet& set, co
         std::string_view field = fields[f];
         size_t equals = field.find('=');
         if (equals == field.npos || equals == 0)
-            return fail(place, "expected key=value, found " + quoted(field));
+            return fail(place, "expected key=value, found " + quotedText(field));
         std::string_view name = field.substr(0, equals);
         int32_t k = 0;
         while (k < set.count && name != set.keys[k]->name)
@@ -242,11 +134,11 @@ bool readKeys(const std::vector<std::string_view>& fields, const KeySet& set, co
         if (k == set.count) {
             if (isRecipeKey(name))
                 return fail(
-                    place, std::string(set.lineName) + " does not read " + shown(name) + "=");
-            return fail(place, "unknown key " + quoted(name));
+                    place, std::string(set.lineName) + " does not read " + shownText(name) + "=");
+            return fail(place, "unknown key " + quotedText(name));
         }
         if (given[k])
-            return fail(place, shown(name) + "= is given twice");
+            return fail(place, shownText(name) + "= is given twice");
         given[k] = true;
         if (!readValue(field, field.substr(equals + 1), *set.keys[k], set.values[k], place))
             return false;
@@ -303,12 +195,12 @@ bool readSeedLine(const std::vector<std::string_view>& fields, RecipeLine* line,
         return fail(place, "seed needs one number, " + range);
     int64_t seed = 0;
     if (!readInteger(fields[1], &seed))
-        return fail(place, "seed " + shown(fields[1]) + " is not a whole number");
+        return fail(place, "seed " + shownText(fields[1]) + " is not a whole number");
     // Seed 0 would make every random number 0.
     if (seed == 0)
-        return fail(place, "seed " + shown(fields[1]) + " is not allowed (" + range + ")");
+        return fail(place, "seed " + shownText(fields[1]) + " is not allowed (" + range + ")");
     if (seed < 0 || seed > MAX_SEED)
-        return fail(place, "seed " + shown(fields[1]) + " is outside " + range);
+        return fail(place, "seed " + shownText(fields[1]) + " is outside " + range);
     *line = RecipeLine();
     line->kind = LINE_SEED;
     line->seed = (uint32_t)seed;
@@ -334,7 +226,7 @@ bool readLine(const std::vector<std::string_view>& fields, Recipe* recipe, const
         while (operation < OPERATION_COUNT && word != OPERATIONS[operation].name)
             ++operation;
         if (operation == OPERATION_COUNT)
-            return fail(place, "unknown operation " + quoted(word));
+            return fail(place, "unknown operation " + quotedText(word));
         if (!readStepLine(fields, (Operation)operation, &line, place))
             return false;
     }
