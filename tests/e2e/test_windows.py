@@ -64,13 +64,23 @@ def start_windows(test, *args, folder=WINDOWS_BIN, workdir=None):
                               workdir=workdir, check_sdl=False, window_timeout=60)
 
 
-def pe_subsystem(path):
-    """2 for a windowed program, 3 for a console one."""
+def pe_field(path, offset, size):
+    """A little-endian field at `offset` from the program's PE signature."""
     data = read_file(path)
     header = int.from_bytes(data[0x3C:0x40], "little")
     if data[header:header + 4] != b"PE\0\0":
         raise AssertionError("%s is no Windows program" % path)
-    return int.from_bytes(data[header + 0x5C:header + 0x5E], "little")
+    return int.from_bytes(data[header + offset:header + offset + size], "little")
+
+
+def pe_subsystem(path):
+    """2 for a windowed program, 3 for a console one."""
+    return pe_field(path, 0x5C, 2)
+
+
+def pe_symbol_count(path):
+    """The entries of the COFF symbol table: 0 once stripped."""
+    return pe_field(path, 0x10, 4)
 
 
 class WindowsProgramTest(ProgramTest):
@@ -310,6 +320,12 @@ class WindowsZipTest(ProgramTest):
             self.assertIn(name, self.names)
         self.assertEqual([name for name in self.names if name.lower().endswith(".dll")],
                          ["SDL.dll"])
+
+    def test_ships_the_programs_stripped_with_their_subsystems(self):
+        for name, subsystem in (("quiltor.exe", 2), ("quiltor-render.exe", 3)):
+            shipped = os.path.join(self.folder, name)
+            self.assertEqual((pe_symbol_count(shipped), pe_subsystem(shipped)), (0, subsystem))
+            self.assertLess(os.path.getsize(shipped), os.path.getsize(windows_program(name)))
 
     def test_both_programs_run_from_the_unpacked_folder(self):
         result = run_wine([os.path.join(self.folder, "quiltor-render.exe"),
