@@ -46,11 +46,9 @@ const uint8_t FLAG_EMPTY_TARGET = 2;
 const uint8_t FLAG_BYTE_ARGUMENTS = 4;
 // Arguments reduced to -128..127, near the panel's ranges.
 const uint8_t FLAG_SMALL_ARGUMENTS = 8;
-
 // The texture is 512 x 512 instead of 256 x 256.
 const uint8_t FLAG_LARGER_SIDE = 16;
 
-const size_t HEADER_SIZE = 30;
 const int32_t ARGUMENT_COUNT = 6;
 const uint32_t RANDOM_MODULUS = 950706376u;
 

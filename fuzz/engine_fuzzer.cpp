@@ -23,6 +23,9 @@ using namespace engine_fuzz;
 
 namespace {
 
+// The operation, flags, seed and arguments before the pixel bytes.
+const size_t HEADER_SIZE = 30;
+
 Input parseInput(const uint8_t* data, size_t size)
 {
     uint8_t header[HEADER_SIZE] = {};
