@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Each operation's cost per pixel at 2048 x 2048 as a multiple of its cost at
-the window's 256 x 256, on one thread, from the median of several runs of the
-BM_PerPixel benchmark in one process (single runs on a shared machine vary by
-a third).
+the window's 256 x 256, on one thread, from the median of several runs in one
+process (single runs on a shared machine vary by a third): once with the same
+slots again and again, as the window works (BM_PerPixel), where a 256 texture
+stays in the processor's cache, and once with every run's pixels coming from
+memory at both sides (BM_PerPixelFromMemory).
 
     bench/side-ratios.py path/to/quiltor_bench [REPETITIONS]
 """
@@ -12,15 +14,18 @@ import sys
 
 
 def medians(report):
-    """{(operation name, side): pixels per second} from the benchmark's JSON."""
-    rates = {}
+    """{(benchmark, operation name, side): pixels per second} from the JSON,
+    and the operations' names in the panel's order."""
+    rates, names = {}, {}
     for run in report["benchmarks"]:
         if run.get("aggregate_name") != "median":
             continue
         # BM_PerPixel/operation:7/side:2048_median
-        fields = dict(part.split(":") for part in run["run_name"].split("/")[1:])
-        rates[(run["label"], int(fields["side"]))] = run["items_per_second"]
-    return rates
+        benchmark, *args = run["run_name"].split("/")
+        fields = dict(part.split(":") for part in args)
+        rates[(benchmark, run["label"], int(fields["side"]))] = run["items_per_second"]
+        names[int(fields["operation"])] = run["label"]
+    return rates, [names[operation] for operation in sorted(names)]
 
 
 def main():
@@ -29,13 +34,18 @@ def main():
     repetitions = sys.argv[2] if len(sys.argv) == 3 else "5"
     output = subprocess.run(
         [sys.argv[1], "--benchmark_filter=BM_PerPixel", "--benchmark_format=json",
-         "--benchmark_repetitions=" + repetitions, "--benchmark_report_aggregates_only=true"],
+         "--benchmark_repetitions=" + repetitions, "--benchmark_enable_random_interleaving=true",
+         "--benchmark_report_aggregates_only=true"],
         check=True, capture_output=True, text=True).stdout
-    rates = medians(json.loads(output))
-    print(f"{'operation':10} {'Mpx/s at 256':>13} {'Mpx/s at 2048':>14} {'cost ratio':>11}")
-    for name in dict.fromkeys(name for name, _ in rates):
-        small, large = rates[(name, 256)], rates[(name, 2048)]
-        print(f"{name:10} {small / 1e6:13.0f} {large / 1e6:14.0f} {small / large:11.2f}")
+    rates, names = medians(json.loads(output))
+    print(f"{'':10} {'same slots, Mpx/s':^29} {'from memory, Mpx/s':^29}")
+    print(f"{'operation':10} " + f"{'256':>8} {'2048':>8} {'ratio':>11} " * 2)
+    for name in names:
+        line = f"{name:10}"
+        for benchmark in ("BM_PerPixel", "BM_PerPixelFromMemory"):
+            small, large = rates[(benchmark, name, 256)], rates[(benchmark, name, 2048)]
+            line += f" {small / 1e6:8.0f} {large / 1e6:8.0f} {small / large:11.2f}"
+        print(line)
 
 
 if __name__ == "__main__":
