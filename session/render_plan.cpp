@@ -105,8 +105,9 @@ RenderPlan planRender(const Recipe& recipe, int32_t slot)
     return plan;
 }
 
-bool runRenderPlan(const RenderPlan& plan, Pixel* const slots[SLOT_COUNT], int32_t side,
-    Pixel* scratch, PlanProgress progress, void* context)
+template <class P>
+bool runRenderPlan(const RenderPlan& plan, P* const slots[SLOT_COUNT], int32_t side, P* scratch,
+    PlanProgress progress, void* context)
 {
     int32_t stepIndex = 0;
     for (const PlannedAction& action : plan.actions) {
@@ -133,3 +134,8 @@ bool runRenderPlan(const RenderPlan& plan, Pixel* const slots[SLOT_COUNT], int32
     }
     return true;
 }
+
+template bool runRenderPlan(
+    const RenderPlan&, Pixel* const[SLOT_COUNT], int32_t, Pixel*, PlanProgress, void*);
+template bool runRenderPlan(
+    const RenderPlan&, DeepPixel* const[SLOT_COUNT], int32_t, DeepPixel*, PlanProgress, void*);

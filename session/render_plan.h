@@ -41,9 +41,11 @@ RenderPlan planRender(const Recipe& recipe, int32_t slot);
 // among the plan's steps from 0, and the application's among its repeats.
 typedef void (*PlanProgress)(void* context, int32_t stepIndex, int32_t application);
 
-// Runs the plan on slots of side `side`, the warps working in `scratch` (a
-// texture of that side, or null for one of their own each), calling
-// `progress` (if not null) before each application of a step. False if a
-// warp found no memory for a scratch texture; the slots are then incomplete.
-bool runRenderPlan(const RenderPlan& plan, Pixel* const slots[SLOT_COUNT], int32_t side,
-    Pixel* scratch = nullptr, PlanProgress progress = nullptr, void* context = nullptr);
+// Runs the plan on slots of side `side` at the depth of their pixels, the
+// warps working in `scratch` (a texture of that side and depth, or null for
+// one of their own each), calling `progress` (if not null) before each
+// application of a step. False if a warp found no memory for a scratch
+// texture; the slots are then incomplete.
+template <class P>
+bool runRenderPlan(const RenderPlan& plan, P* const slots[SLOT_COUNT], int32_t side,
+    P* scratch = nullptr, PlanProgress progress = nullptr, void* context = nullptr);

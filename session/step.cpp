@@ -90,10 +90,11 @@ bool readsSource(const Step& step)
 namespace {
 
 // One press of the step's button; false if a warp found no memory.
-bool applyOnce(Pixel* const slots[SLOT_COUNT], int32_t side, const Step& step, Pixel* scratch)
+template <class P>
+bool applyOnce(P* const slots[SLOT_COUNT], int32_t side, const Step& step, P* scratch)
 {
-    Pixel* target = slots[step.target];
-    const Pixel* source = slots[step.source];
+    P* target = slots[step.target];
+    const P* source = slots[step.source];
     const int32_t* v = step.values;
     switch (step.operation) {
     case OPERATION_CELLS:
@@ -101,7 +102,7 @@ bool applyOnce(Pixel* const slots[SLOT_COUNT], int32_t side, const Step& step, P
         break;
     case OPERATION_PLASMA:
         // The plasma fills only empty cells, so every run starts from an empty slot.
-        std::fill(target, target + pixelCount(side), EMPTY_PIXEL);
+        std::fill(target, target + pixelCount(side), Depth<P>::EMPTY);
         generatePlasma(target, side, v[0]);
         break;
     case OPERATION_PONG:
@@ -149,10 +150,14 @@ bool applyOnce(Pixel* const slots[SLOT_COUNT], int32_t side, const Step& step, P
 
 } // namespace
 
-bool applyStep(Pixel* const slots[SLOT_COUNT], int32_t side, const Step& step, Pixel* scratch)
+template <class P>
+bool applyStep(P* const slots[SLOT_COUNT], int32_t side, const Step& step, P* scratch)
 {
     for (int32_t i = 0; i < step.repeat; ++i)
         if (!applyOnce(slots, side, step, scratch))
             return false;
     return true;
 }
+
+template bool applyStep(Pixel* const[SLOT_COUNT], int32_t, const Step&, Pixel*);
+template bool applyStep(DeepPixel* const[SLOT_COUNT], int32_t, const Step&, DeepPixel*);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "gfx/canvas.h"
+#include "texture/depth.h"
 
 const int32_t SLOT_COUNT = 4;
 
@@ -94,12 +95,13 @@ bool sameStepButRepeat(const Step& a, const Step& b);
 
 // Applies the step's operation `repeat` times to the target slot, exactly as
 // its button does: the same engine calls with the same arguments, on slots
-// of side `side` (the window's are TEXTURE_SIZE). The warps work in
-// `scratch`, a texture of that side, or in one of their own when it is
-// null. False if a warp found no memory for that; the slot then holds the
+// of side `side` (the window's are TEXTURE_SIZE) at the depth of their
+// pixels (the window's are Pixel; see depth.h). The warps work in `scratch`,
+// a texture of that side and depth, or in one of their own when it is null.
+// False if a warp found no memory for that; the slot then holds the
 // applications done before it.
-bool applyStep(
-    Pixel* const slots[SLOT_COUNT], int32_t side, const Step& step, Pixel* scratch = nullptr);
+template <class P>
+bool applyStep(P* const slots[SLOT_COUNT], int32_t side, const Step& step, P* scratch = nullptr);
 
 // What one application of the step costs, roughly, in units of inverting
 // the same texture: for telling how far a long render has got.

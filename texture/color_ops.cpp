@@ -5,24 +5,39 @@
 
 namespace {
 
-// Composes a colour by adding the shifted channels. The arithmetic is
-// unsigned, so channels outside 0..255 (the panel never gives them) wrap
-// modulo 2^32 instead of overflowing.
-Pixel addParts(int64_t red, int64_t green, int64_t blue)
+// A component given on the 0..255 scale, at the texture's depth. 64 bits
+// keep any component free of overflow.
+template <class P> int64_t atDepth(int32_t component)
 {
-    return ((uint32_t)red << 16) + ((uint32_t)green << 8) + (uint32_t)blue;
+    return (int64_t)component * Depth<P>::UNIT;
 }
 
 // One channel of the ramp, with weight w of colour 1 and k of colour 2 in
-// 256ths. 64-bit products keep any component free of overflow.
-int64_t rampChannel(int32_t c1, int32_t c2, int32_t w, int32_t k)
+// (MAX + 1)ths.
+template <class P> int64_t rampChannel(int64_t c1, int64_t c2, int64_t w, int64_t k)
 {
-    return ((int64_t)c1 * w + (int64_t)c2 * k) >> 8;
+    return (c1 * w + c2 * k) >> Depth<P>::BITS;
+}
+
+// The two colours of a ramp at the texture's depth, red, green, blue.
+struct Ramp {
+    int64_t color1[3];
+    int64_t color2[3];
+};
+
+// The ramp's colour for blue level k. Components the panel never gives
+// (below 0 or above 255) wrap modulo the pixel's width instead of overflowing.
+template <class P> P rampColor(const Ramp& ramp, uint32_t k)
+{
+    int64_t w = (int64_t)Depth<P>::MAX + 1 - k;
+    return composeLevels<P>((uint64_t)rampChannel<P>(ramp.color1[0], ramp.color2[0], w, k),
+        (uint64_t)rampChannel<P>(ramp.color1[1], ramp.color2[1], w, k),
+        (uint64_t)rampChannel<P>(ramp.color1[2], ramp.color2[2], w, k));
 }
 
 // Runs `change(first, end)` over runs of whole rows that together cover
 // the texture; each pixel's result depends on that pixel alone.
-template <class Change> void forEachRun(Pixel* pixels, int32_t side, const Change& change)
+template <class P, class Change> void forEachRun(P* pixels, int32_t side, const Change& change)
 {
     forEachRange(side, pixelCount(side), [&](int32_t begin, int32_t end) {
         change(pixels + (size_t)begin * side, pixels + (size_t)end * side);
@@ -31,35 +46,52 @@ template <class Change> void forEachRun(Pixel* pixels, int32_t side, const Chang
 
 } // namespace
 
-void colorizeTexture(Pixel* pixels, int32_t side, int32_t red1, int32_t green1, int32_t blue1,
+template <class P>
+void colorizeTexture(P* pixels, int32_t side, int32_t red1, int32_t green1, int32_t blue1,
     int32_t red2, int32_t green2, int32_t blue2)
 {
-    // The result depends only on the blue channel: one colour per level.
-    Pixel ramp[256];
-    for (int32_t k = 0; k < 256; ++k) {
-        int32_t w = 256 - k;
-        ramp[k] = addParts(rampChannel(red1, red2, w, k), rampChannel(green1, green2, w, k),
-            rampChannel(blue1, blue2, w, k));
+    const Ramp ramp { { atDepth<P>(red1), atDepth<P>(green1), atDepth<P>(blue1) },
+        { atDepth<P>(red2), atDepth<P>(green2), atDepth<P>(blue2) } };
+    if constexpr (Depth<P>::MAX < 256) {
+        // The result depends only on the blue channel: one colour per level.
+        P table[256];
+        for (uint32_t k = 0; k < 256; ++k)
+            table[k] = rampColor<P>(ramp, k);
+        forEachRun(pixels, side, [&](P* pixel, const P* end) {
+            for (; pixel < end; ++pixel)
+                *pixel = table[*pixel & 255];
+        });
+    } else {
+        forEachRun(pixels, side, [&](P* pixel, const P* end) {
+            for (; pixel < end; ++pixel)
+                *pixel = rampColor<P>(ramp, channelOf(*pixel, 0));
+        });
     }
-    forEachRun(pixels, side, [&](Pixel* pixel, const Pixel* end) {
+}
+
+template <class P> void invertTexture(P* pixels, int32_t side)
+{
+    forEachRun(pixels, side, [](P* pixel, const P* end) {
         for (; pixel < end; ++pixel)
-            *pixel = ramp[*pixel & 255];
+            *pixel ^= Depth<P>::COLOR_BITS;
     });
 }
 
-void invertTexture(Pixel* pixels, int32_t side)
+template <class P>
+void clearTexture(P* pixels, int32_t side, int32_t red, int32_t green, int32_t blue)
 {
-    forEachRun(pixels, side, [](Pixel* pixel, const Pixel* end) {
-        for (; pixel < end; ++pixel)
-            *pixel ^= 0xFFFFFF;
-    });
-}
-
-void clearTexture(Pixel* pixels, int32_t side, int32_t red, int32_t green, int32_t blue)
-{
-    Pixel color = addParts(red, green, blue);
-    forEachRun(pixels, side, [color](Pixel* pixel, const Pixel* end) {
+    P color = composeLevels<P>(
+        (uint64_t)atDepth<P>(red), (uint64_t)atDepth<P>(green), (uint64_t)atDepth<P>(blue));
+    forEachRun(pixels, side, [color](P* pixel, const P* end) {
         for (; pixel < end; ++pixel)
             *pixel = color;
     });
 }
+
+#define QUILTOR_COLOR_OPS(P)                                                                       \
+    template void colorizeTexture(                                                                 \
+        P*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t);                        \
+    template void invertTexture(P*, int32_t);                                                      \
+    template void clearTexture(P*, int32_t, int32_t, int32_t, int32_t);
+QUILTOR_COLOR_OPS(Pixel)
+QUILTOR_COLOR_OPS(DeepPixel)

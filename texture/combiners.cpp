@@ -11,15 +11,10 @@
 
 namespace {
 
-inline uint32_t channel(Pixel pixel, uint32_t shift)
-{
-    return (pixel >> shift) & 255;
-}
-
-inline uint32_t capped(uint32_t t, uint32_t s)
+template <class P> inline uint32_t capped(uint32_t t, uint32_t s)
 {
     uint32_t sum = t + s;
-    return sum > 255 ? 255 : sum;
+    return sum > Depth<P>::MAX ? Depth<P>::MAX : sum;
 }
 
 inline uint32_t floored(uint32_t t, uint32_t s)
@@ -34,8 +29,8 @@ inline uint32_t larger(uint32_t t, uint32_t s)
 
 // Runs `combine(out, end, in)` over runs of whole rows that together cover
 // both textures.
-template <class Combine>
-void forEachRun(Pixel* target, const Pixel* source, int32_t side, const Combine& combine)
+template <class P, class Combine>
+void forEachRun(P* target, const P* source, int32_t side, const Combine& combine)
 {
     forEachRange(side, pixelCount(side), [&](int32_t begin, int32_t end) {
         size_t first = (size_t)begin * side;
@@ -45,58 +40,69 @@ void forEachRun(Pixel* target, const Pixel* source, int32_t side, const Combine&
 
 } // namespace
 
-void addTexture(Pixel* target, const Pixel* source, int32_t side)
+template <class P> void addTexture(P* target, const P* source, int32_t side)
 {
-    forEachRun(target, source, side, [](Pixel* out, const Pixel* end, const Pixel* in) {
+    forEachRun(target, source, side, [](P* out, const P* end, const P* in) {
         for (; out < end; ++out, ++in) {
-            Pixel t = *out, s = *in;
-            *out = composeColor(capped(channel(t, 16), channel(s, 16)),
-                capped(channel(t, 8), channel(s, 8)), capped(channel(t, 0), channel(s, 0)));
+            P t = *out, s = *in;
+            *out = composeLevels<P>(capped<P>(channelOf(t, 2), channelOf(s, 2)),
+                capped<P>(channelOf(t, 1), channelOf(s, 1)),
+                capped<P>(channelOf(t, 0), channelOf(s, 0)));
         }
     });
 }
 
-void subtractTexture(Pixel* target, const Pixel* source, int32_t side)
+template <class P> void subtractTexture(P* target, const P* source, int32_t side)
 {
-    forEachRun(target, source, side, [](Pixel* out, const Pixel* end, const Pixel* in) {
+    forEachRun(target, source, side, [](P* out, const P* end, const P* in) {
         for (; out < end; ++out, ++in) {
-            Pixel t = *out, s = *in;
-            *out = composeColor(floored(channel(t, 16), channel(s, 16)),
-                floored(channel(t, 8), channel(s, 8)), floored(channel(t, 0), channel(s, 0)));
+            P t = *out, s = *in;
+            *out = composeLevels<P>(floored(channelOf(t, 2), channelOf(s, 2)),
+                floored(channelOf(t, 1), channelOf(s, 1)),
+                floored(channelOf(t, 0), channelOf(s, 0)));
         }
     });
 }
 
-void mixTexture(Pixel* target, const Pixel* source, int32_t side, int32_t balance)
+template <class P> void mixTexture(P* target, const P* source, int32_t side, int32_t balance)
 {
     // The stepper's top value 256 acts as 255, so no balance keeps the target whole.
     uint32_t b = balance < 0 ? 0 : balance > 255 ? 255 : (uint32_t)balance;
     uint32_t rest = 256 - b;
-    forEachRun(target, source, side, [b, rest](Pixel* out, const Pixel* end, const Pixel* in) {
+    forEachRun(target, source, side, [b, rest](P* out, const P* end, const P* in) {
         for (; out < end; ++out, ++in) {
-            Pixel t = *out, s = *in;
-            *out = composeColor((b * channel(t, 16) + rest * channel(s, 16)) >> 8,
-                (b * channel(t, 8) + rest * channel(s, 8)) >> 8,
-                (b * channel(t, 0) + rest * channel(s, 0)) >> 8);
+            P t = *out, s = *in;
+            *out = composeLevels<P>((b * channelOf(t, 2) + rest * channelOf(s, 2)) >> 8,
+                (b * channelOf(t, 1) + rest * channelOf(s, 1)) >> 8,
+                (b * channelOf(t, 0) + rest * channelOf(s, 0)) >> 8);
         }
     });
 }
 
-void copyTexture(Pixel* target, const Pixel* source, int32_t side)
+template <class P> void copyTexture(P* target, const P* source, int32_t side)
 {
     // memmove: the two arrays may be one and the same (then the runs are too).
-    forEachRun(target, source, side, [](Pixel* out, const Pixel* end, const Pixel* in) {
-        memmove(out, in, (size_t)(end - out) * sizeof(Pixel));
+    forEachRun(target, source, side, [](P* out, const P* end, const P* in) {
+        memmove(out, in, (size_t)(end - out) * sizeof(P));
     });
 }
 
-void maxTexture(Pixel* target, const Pixel* source, int32_t side)
+template <class P> void maxTexture(P* target, const P* source, int32_t side)
 {
-    forEachRun(target, source, side, [](Pixel* out, const Pixel* end, const Pixel* in) {
+    forEachRun(target, source, side, [](P* out, const P* end, const P* in) {
         for (; out < end; ++out, ++in) {
-            Pixel t = *out, s = *in;
-            *out = composeColor(larger(channel(t, 16), channel(s, 16)),
-                larger(channel(t, 8), channel(s, 8)), larger(channel(t, 0), channel(s, 0)));
+            P t = *out, s = *in;
+            *out = composeLevels<P>(larger(channelOf(t, 2), channelOf(s, 2)),
+                larger(channelOf(t, 1), channelOf(s, 1)), larger(channelOf(t, 0), channelOf(s, 0)));
         }
     });
 }
+
+#define QUILTOR_COMBINERS(P)                                                                       \
+    template void addTexture(P*, const P*, int32_t);                                               \
+    template void subtractTexture(P*, const P*, int32_t);                                          \
+    template void mixTexture(P*, const P*, int32_t, int32_t);                                      \
+    template void copyTexture(P*, const P*, int32_t);                                              \
+    template void maxTexture(P*, const P*, int32_t);
+QUILTOR_COMBINERS(Pixel)
+QUILTOR_COMBINERS(DeepPixel)

@@ -1,20 +1,22 @@
 // Combiners: merge a source texture into a target texture of the same side
-// pixel by pixel. Target and source may be the same array.
+// and depth (see depth.h) pixel by pixel. Target and source may be the same
+// array.
 #pragma once
 
+#include "texture/depth.h"
 #include "texture/texture.h"
 
-// Per channel min(t + s, 255).
-void addTexture(Pixel* target, const Pixel* source, int32_t side);
+// Per channel min(t + s, MAX).
+template <class P> void addTexture(P* target, const P* source, int32_t side);
 
 // Per channel max(t - s, 0).
-void subtractTexture(Pixel* target, const Pixel* source, int32_t side);
+template <class P> void subtractTexture(P* target, const P* source, int32_t side);
 
 // Per channel (b*t + (256-b)*s) >> 8, with the balance b clamped to 0..255.
-void mixTexture(Pixel* target, const Pixel* source, int32_t side, int32_t balance);
+template <class P> void mixTexture(P* target, const P* source, int32_t side, int32_t balance);
 
-// The whole source pixel, top byte included.
-void copyTexture(Pixel* target, const Pixel* source, int32_t side);
+// The whole source pixel, the bits above the colour included.
+template <class P> void copyTexture(P* target, const P* source, int32_t side);
 
 // Per channel max(t, s).
-void maxTexture(Pixel* target, const Pixel* source, int32_t side);
+template <class P> void maxTexture(P* target, const P* source, int32_t side);

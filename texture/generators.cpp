@@ -29,7 +29,7 @@ inline int32_t foldedDifference(int32_t difference, int32_t side)
 }
 
 // What the tiles of the cells share, worked out once per call.
-struct CellTables {
+template <class P> struct CellTables {
     int32_t side;
     int32_t count;
     int32_t pointX[MAX_CELL_POINTS];
@@ -44,10 +44,10 @@ struct CellTables {
     int32_t nearestSquare[MAX_TEXTURE_SIDE];
     int32_t farthestSquare[MAX_TEXTURE_SIDE];
     // Grey pixel for each rounded distance 0 .. side.
-    Pixel shade[MAX_TEXTURE_SIDE + 1];
+    P shade[MAX_TEXTURE_SIDE + 1];
 };
 
-void buildCellTables(CellTables& t, int32_t size)
+template <class P> void buildCellTables(CellTables<P>& t, int32_t size)
 {
     int32_t side = t.side;
     int32_t mask = side - 1;
@@ -67,11 +67,12 @@ void buildCellTables(CellTables& t, int32_t size)
     }
     int64_t reach = (int64_t)size * sideScale(side);
     for (int32_t d = 0; d <= side; ++d)
-        t.shade[d] = d > reach ? 0xFFFFFFu : (Pixel)(d * 255 / reach) * 0x010101u;
+        t.shade[d] = greyOf<P>(d > reach ? Depth<P>::MAX : d * Depth<P>::MAX / reach);
 }
 
 // Fills the tiles of the tile rows [firstRow, endRow).
-void fillCellTileRows(const CellTables& t, Pixel* pixels, int32_t firstRow, int32_t endRow)
+template <class P>
+void fillCellTileRows(const CellTables<P>& t, P* pixels, int32_t firstRow, int32_t endRow)
 {
     int32_t side = t.side;
     int32_t mask = side - 1;
@@ -113,7 +114,7 @@ void fillCellTileRows(const CellTables& t, Pixel* pixels, int32_t firstRow, int3
                 // Rounding a root never reverses an order, so the nearest
                 // rounded distance is the rounded root of the nearest
                 // squared distance: one root per pixel.
-                Pixel* row = pixels + (size_t)y * side + left;
+                P* row = pixels + (size_t)y * side + left;
                 for (int32_t i = 0; i < CELL_TILE; ++i)
                     row[i] = t.shade[roundedRoot(nearest[i])];
             }
@@ -124,28 +125,32 @@ void fillCellTileRows(const CellTables& t, Pixel* pixels, int32_t firstRow, int3
 // One row of the light spot, `down` the squared distance of the row from
 // the centre. The tables are apart from the row, which lets the compiler
 // keep them out of the way of its writes.
-void fillPongRow(Pixel* __restrict row, const Pixel* __restrict shade,
-    const int32_t* __restrict square, int32_t down, int32_t side)
+template <class P>
+void fillPongRow(P* __restrict row, const P* __restrict shade, const int32_t* __restrict square,
+    int32_t down, int32_t side)
 {
     for (int32_t x = 0; x < side; ++x)
         row[x] = shade[roundedRoot(square[x] + down)];
 }
 
-// One row of the sine, `down` the row's term.
-void fillSineRow(Pixel* __restrict row, const double* __restrict across, double down, int32_t side)
+// One row of the sine, `down` the row's term: the sum of the terms on the
+// 0..255 scale, taken UNIT times before it is truncated.
+template <class P>
+void fillSineRow(P* __restrict row, const double* __restrict across, double down, int32_t side)
 {
+    const double unit = Depth<P>::UNIT;
     for (int32_t x = 0; x < side; ++x)
-        row[x] = (Pixel)(int32_t)(down + across[x]) * 0x010101u;
+        row[x] = greyOf<P>((uint32_t)(int32_t)((down + across[x]) * unit));
 }
 
 } // namespace
 
-void generateCells(Pixel* pixels, int32_t side, int32_t count, int32_t size)
+template <class P> void generateCells(P* pixels, int32_t side, int32_t count, int32_t size)
 {
     count = std::clamp(count, 0, MAX_CELL_POINTS);
     if (size < 1)
         size = 1;
-    CellTables tables;
+    CellTables<P> tables;
     tables.side = side;
     tables.count = count;
     int32_t scale = sideScale(side);
@@ -163,7 +168,7 @@ void generateCells(Pixel* pixels, int32_t side, int32_t count, int32_t size)
         [&](int32_t begin, int32_t end) { fillCellTileRows(tables, pixels, begin, end); });
 }
 
-void generatePong(Pixel* pixels, int32_t side, int32_t size)
+template <class P> void generatePong(P* pixels, int32_t side, int32_t size)
 {
     if (size < 1)
         size = 1;
@@ -173,9 +178,9 @@ void generatePong(Pixel* pixels, int32_t side, int32_t size)
     int32_t farthest = roundedRoot(2 * centre * centre);
     int64_t reach = (int64_t)size * sideScale(side);
     // Grey pixel for each rounded distance from the centre.
-    Pixel shade[MAX_TEXTURE_SIDE + 1];
+    P shade[MAX_TEXTURE_SIDE + 1];
     for (int32_t d = 0; d <= farthest; ++d)
-        shade[d] = d > reach ? 0u : (Pixel)(255 - d * 255 / reach) * 0x010101u;
+        shade[d] = d > reach ? 0u : greyOf<P>(Depth<P>::MAX - d * Depth<P>::MAX / reach);
     int32_t square[MAX_TEXTURE_SIDE];
     for (int32_t i = 0; i < side; ++i)
         square[i] = (i - centre) * (i - centre);
@@ -185,7 +190,7 @@ void generatePong(Pixel* pixels, int32_t side, int32_t size)
     });
 }
 
-void generateSine(Pixel* pixels, int32_t side, int32_t wavesX, int32_t wavesY)
+template <class P> void generateSine(P* pixels, int32_t side, int32_t wavesX, int32_t wavesY)
 {
     // Each term depends on one coordinate only: 2 x side sines serve all
     // pixels. Any wave count is safe: a sine lies in -1..1, so each term
@@ -202,3 +207,10 @@ void generateSine(Pixel* pixels, int32_t side, int32_t wavesX, int32_t wavesY)
             fillSineRow(pixels + (size_t)y * side, across, down[y], side);
     });
 }
+
+#define QUILTOR_GENERATORS(P)                                                                      \
+    template void generateCells(P*, int32_t, int32_t, int32_t);                                    \
+    template void generatePong(P*, int32_t, int32_t);                                              \
+    template void generateSine(P*, int32_t, int32_t, int32_t);
+QUILTOR_GENERATORS(Pixel)
+QUILTOR_GENERATORS(DeepPixel)

@@ -1,15 +1,20 @@
-// The plasma: midpoint displacement over squares that halve down to side 2.
-// The squares of side 2k and more (k = side / 256) are the 256 x 256
-// plasma's own squares scaled k times: they draw their offsets from the
-// random generator in its order, depth first, so every side draws the same
-// 65,535 numbers and holds the 256 x 256 plasma at every k-th pixel. The
-// finer squares, which only larger sides have, take their offsets from a
-// hash of the pixel they write and of the seed the call began with; each
-// depends only on coarser squares, so they go a level at a time, split
-// across threads.
+// The plasma: midpoint displacement over squares that halve down to side 2,
+// at either depth (see depth.h). The squares of side 2k and more (k = side /
+// 256) are the 256 x 256 plasma's own squares scaled k times: they draw
+// their offsets from the random generator in its order, depth first, so
+// every side draws the same 65,535 numbers and holds the 256 x 256 plasma at
+// every k-th pixel. The finer levels, which only larger sides have, fill the
+// lattice between those pixels a level at a time, centres first and then
+// edges, each from the average of its four neighbours rounded to nearest and
+// an offset centred on zero that a hash of the pixel and of the seed the call
+// began with gives. Rounding and centring leave the fine levels no drift
+// towards either end of the lattice, and edges that average the centres on
+// both sides leave no crease along its lines; both passes split across
+// threads, since no value a pass writes is read by the same pass.
 #include <algorithm>
 #include <climits>
 
+#include "texture/depth.h"
 #include "texture/generators.h"
 #include "texture/parallel.h"
 #include "texture/random.h"
@@ -20,8 +25,8 @@ namespace {
 // A texture as the plasma addresses it: coordinates wrap to the side. With
 // FIXED_SIDE other than 0 the side is that constant, which spares the
 // window's plasma a tenth of its work; with 0 it is any side.
-template <int32_t FIXED_SIDE> struct Grid {
-    Pixel* pixels;
+template <class P, int32_t FIXED_SIDE> struct Grid {
+    P* pixels;
     int32_t anySide;
     int32_t side() const { return FIXED_SIDE ? FIXED_SIDE : anySide; }
     int32_t scale() const { return sideScale(side()); }
@@ -29,11 +34,12 @@ template <int32_t FIXED_SIDE> struct Grid {
     uint32_t shift() const { return (uint32_t)__builtin_ctz((uint32_t)side()); }
 
     // The pixel at (x, y), both wrapped to the texture.
-    Pixel* cellAt(uint32_t x, uint32_t y) const
+    P* cellAt(uint32_t x, uint32_t y) const
     {
         return pixels + ((size_t)(y & mask()) << shift()) + (x & mask());
     }
-    int32_t levelAt(uint32_t x, uint32_t y) const { return (int32_t)(*cellAt(x, y) & 0xFF); }
+    // The level of the pixel at (x, y), read from its blue channel.
+    int32_t levelAt(uint32_t x, uint32_t y) const { return (int32_t)channelOf(*cellAt(x, y), 0); }
 };
 
 // A product saturated to 0 .. the largest int; a negative one displaces nothing.
@@ -42,8 +48,9 @@ inline int32_t amplitudeOf(int64_t product)
     return (int32_t)std::clamp(product, (int64_t)0, (int64_t)INT32_MAX);
 }
 
-template <int32_t FIXED_SIDE>
-void subdivide(const Grid<FIXED_SIDE>& grid, int32_t x, int32_t y, int32_t size, int32_t variation)
+template <class P, int32_t FIXED_SIDE>
+void subdivide(
+    const Grid<P, FIXED_SIDE>& grid, int32_t x, int32_t y, int32_t size, int32_t variation)
 {
     // A square larger than the texture would only cover it again.
     size = std::min(size, grid.side());
@@ -60,21 +67,26 @@ void subdivide(const Grid<FIXED_SIDE>& grid, int32_t x, int32_t y, int32_t size,
     int32_t b = grid.levelAt(right, top);
     int32_t c = grid.levelAt(left, bottom);
     int32_t d = grid.levelAt(right, bottom);
-    int32_t amplitude = amplitudeOf((int64_t)(size / grid.scale()) * variation);
+    // The amplitude on the 0..255 scale, taken UNIT times. 64 bits hold the
+    // product of any two ints and the unit.
+    int32_t amplitude
+        = amplitudeOf((int64_t)(size / grid.scale()) * variation * (int64_t)Depth<P>::UNIT);
+    const int32_t most = (int32_t)Depth<P>::MAX;
 
-    Pixel* cell = grid.cellAt(middleX, top);
-    if (*cell == EMPTY_PIXEL)
-        *cell = (Pixel)plasmaEdgeValue(a, b, amplitude) * 0x010101u;
+    P* cell = grid.cellAt(middleX, top);
+    if (*cell == Depth<P>::EMPTY)
+        *cell = greyOf<P>((uint32_t)plasmaEdgeValue(a, b, amplitude, most));
     cell = grid.cellAt(left, middleY);
-    if (*cell == EMPTY_PIXEL)
-        *cell = (Pixel)plasmaEdgeValue(a, c, amplitude) * 0x010101u;
+    if (*cell == Depth<P>::EMPTY)
+        *cell = greyOf<P>((uint32_t)plasmaEdgeValue(a, c, amplitude, most));
     cell = grid.cellAt(right, middleY);
-    if (*cell == EMPTY_PIXEL)
-        *cell = (Pixel)plasmaEdgeValue(b, d, amplitude) * 0x010101u;
+    if (*cell == Depth<P>::EMPTY)
+        *cell = greyOf<P>((uint32_t)plasmaEdgeValue(b, d, amplitude, most));
     cell = grid.cellAt(middleX, bottom);
-    if (*cell == EMPTY_PIXEL)
-        *cell = (Pixel)plasmaEdgeValue(c, d, amplitude) * 0x010101u;
-    *grid.cellAt(middleX, middleY) = (Pixel)plasmaCentreValue(a, b, c, d, amplitude) * 0x010101u;
+    if (*cell == Depth<P>::EMPTY)
+        *cell = greyOf<P>((uint32_t)plasmaEdgeValue(c, d, amplitude, most));
+    *grid.cellAt(middleX, middleY)
+        = greyOf<P>((uint32_t)plasmaCentreValue(a, b, c, d, amplitude, most));
 
     if (half >= 2 * grid.scale()) {
         int32_t l = (int32_t)left, t = (int32_t)top, mx = (int32_t)middleX, my = (int32_t)middleY;
@@ -85,56 +97,80 @@ void subdivide(const Grid<FIXED_SIDE>& grid, int32_t x, int32_t y, int32_t size,
     }
 }
 
-// One level of the squares finer than the 256 x 256 plasma's.
-struct FineLevel {
-    Grid<0> grid;
-    int32_t size; // of each square
-    int32_t amplitude;
+// One fine level: squares of side `size` whose corners are all known.
+template <class P> struct FineLevel {
+    Grid<P, 0> grid;
+    uint32_t size;
+    uint32_t half;
+    uint64_t spread; // offsets are 0 .. spread - 1 before centring
+    int64_t centre; // subtracted from them: spread = 2 * centre + 1
     uint64_t seedBits; // the call's first seed, shifted above the pixel index
 };
 
-// A mean level displaced by the hash of the pixel being written, clamped.
-inline Pixel fineValue(const FineLevel& level, int64_t mean, uint32_t x, uint32_t y)
+// The rounded average of four levels displaced by the hash of the pixel at
+// (x, y), clamped to 0..MAX, as a grey.
+template <class P>
+inline P fineValue(const FineLevel<P>& level, int64_t sum, uint32_t x, uint32_t y)
 {
-    int64_t offset = 0;
-    if (level.amplitude > 0) {
-        uint64_t index = ((uint64_t)y << level.grid.shift()) + x;
-        offset = (int64_t)(mix64(level.seedBits | index) % (uint64_t)level.amplitude);
-    }
-    int64_t v = mean + offset - level.amplitude / 2;
-    return (Pixel)std::clamp(v, (int64_t)0, (int64_t)255) * 0x010101u;
+    uint64_t index = ((uint64_t)y << level.grid.shift()) + x;
+    int64_t offset = (int64_t)(mix64(level.seedBits | index) % level.spread) - level.centre;
+    int64_t v = ((sum + 2) >> 2) + offset;
+    return greyOf<P>((uint64_t)std::clamp(v, (int64_t)0, (int64_t)Depth<P>::MAX));
 }
 
-// The squares of rows [firstRow, endRow) of a fine level. Each square writes
-// its top and left midpoints and its centre; its right and bottom midpoints
-// are its neighbours' left and top ones, with the same two corners and so
-// the same value. Nothing a level writes is a corner of that level, so its
-// squares do not depend on one another.
-void fillFineRows(const FineLevel& level, int32_t firstRow, int32_t endRow)
+// The centres of the squares in rows [firstRow, endRow) of the level: each
+// from its square's four corners.
+template <class P> void fillFineCentres(const FineLevel<P>& level, int32_t firstRow, int32_t endRow)
 {
-    const Grid<0>& grid = level.grid;
-    uint32_t size = (uint32_t)level.size;
-    uint32_t half = size / 2;
+    const Grid<P, 0>& grid = level.grid;
+    const uint32_t half = level.half;
     for (int32_t row = firstRow; row < endRow; ++row) {
-        uint32_t top = (uint32_t)row * size;
-        uint32_t bottom = (top + size) & grid.mask();
-        uint32_t middleY = top + half;
-        for (uint32_t left = 0; left < (uint32_t)grid.side(); left += size) {
-            uint32_t right = (left + size) & grid.mask();
-            uint32_t middleX = left + half;
-            int32_t a = grid.levelAt(left, top);
-            int32_t b = grid.levelAt(right, top);
-            int32_t c = grid.levelAt(left, bottom);
-            int32_t d = grid.levelAt(right, bottom);
-            Pixel* cell = grid.cellAt(middleX, top);
-            if (*cell == EMPTY_PIXEL)
-                *cell = fineValue(level, (a + b) / 2, middleX, top);
-            cell = grid.cellAt(left, middleY);
-            if (*cell == EMPTY_PIXEL)
-                *cell = fineValue(level, (a + c) / 2, left, middleY);
-            *grid.cellAt(middleX, middleY)
-                = fineValue(level, (a + b + c + d) / 4, middleX, middleY);
+        uint32_t y = (uint32_t)row * level.size + half;
+        for (uint32_t x = half; x < (uint32_t)grid.side(); x += level.size) {
+            int64_t sum = (int64_t)grid.levelAt(x - half, y - half)
+                + grid.levelAt(x + half, y - half) + grid.levelAt(x - half, y + half)
+                + grid.levelAt(x + half, y + half);
+            *grid.cellAt(x, y) = fineValue(level, sum, x, y);
         }
+    }
+}
+
+// The edge midpoints on the lines [firstLine, endLine) of the level, lines
+// `half` apart: on a line through corners the midpoints between them, on a
+// line through centres the points between those. Each is the average of the
+// two corners and the two centres beside it.
+template <class P> void fillFineEdges(const FineLevel<P>& level, int32_t firstLine, int32_t endLine)
+{
+    const Grid<P, 0>& grid = level.grid;
+    const uint32_t half = level.half;
+    for (int32_t line = firstLine; line < endLine; ++line) {
+        uint32_t y = (uint32_t)line * half;
+        uint32_t first = (line & 1) ? 0 : half;
+        for (uint32_t x = first; x < (uint32_t)grid.side(); x += level.size) {
+            int64_t sum = (int64_t)grid.levelAt(x - half, y) + grid.levelAt(x + half, y)
+                + grid.levelAt(x, y - half) + grid.levelAt(x, y + half);
+            *grid.cellAt(x, y) = fineValue(level, sum, x, y);
+        }
+    }
+}
+
+// Fills the levels of squares of side k, k / 2, ..., 2 below the lattice
+// of the 256 x 256 plasma's pixels.
+template <class P> void fillFineLevels(const Grid<P, 0>& grid, int32_t variation, uint64_t seedBits)
+{
+    const int32_t side = grid.side();
+    const int32_t scale = grid.scale();
+    for (int32_t size = scale; size >= 2; size /= 2) {
+        // The amplitude on the 0..255 scale, taken UNIT times.
+        int64_t amplitude
+            = (int64_t)amplitudeOf((int64_t)size * variation / scale) * Depth<P>::UNIT;
+        int64_t centre = amplitude / 2;
+        FineLevel<P> level { grid, (uint32_t)size, (uint32_t)size / 2, (uint64_t)(2 * centre + 1),
+            centre, seedBits };
+        forEachRange(side / size, pixelCount(side),
+            [&](int32_t begin, int32_t end) { fillFineCentres(level, begin, end); });
+        forEachRange(side / level.half, pixelCount(side),
+            [&](int32_t begin, int32_t end) { fillFineEdges(level, begin, end); });
     }
 }
 
@@ -142,61 +178,63 @@ void fillFineRows(const FineLevel& level, int32_t firstRow, int32_t endRow)
 
 namespace {
 
-template <int32_t FIXED_SIDE> void plasma(Pixel* pixels, int32_t side, int32_t variation)
+template <class P, int32_t FIXED_SIDE> void plasma(P* pixels, int32_t side, int32_t variation)
 {
     uint64_t seedBits = (uint64_t)randomSeed << 32;
-    pixels[0] = 0x7F7F7F;
-    subdivide(Grid<FIXED_SIDE> { pixels, side }, 0, 0, side, variation);
-    const Grid<0> grid { pixels, side };
-    for (int32_t size = grid.scale(); size >= 2; size /= 2) {
-        FineLevel level { grid, size, amplitudeOf((int64_t)size * variation / grid.scale()),
-            seedBits };
-        forEachRange(side / size, pixelCount(side),
-            [&](int32_t begin, int32_t end) { fillFineRows(level, begin, end); });
-    }
+    pixels[0] = greyOf<P>(127 * Depth<P>::UNIT);
+    subdivide(Grid<P, FIXED_SIDE> { pixels, side }, 0, 0, side, variation);
+    fillFineLevels(Grid<P, 0> { pixels, side }, variation, seedBits);
 }
 
 } // namespace
 
-void generatePlasma(Pixel* pixels, int32_t side, int32_t variation)
+template <class P> void generatePlasma(P* pixels, int32_t side, int32_t variation)
 {
     if (side == TEXTURE_SIZE)
-        plasma<TEXTURE_SIZE>(pixels, side, variation);
+        plasma<P, TEXTURE_SIZE>(pixels, side, variation);
     else
-        plasma<0>(pixels, side, variation);
+        plasma<P, 0>(pixels, side, variation);
 }
 
-void generatePlasmaForAnySide(Pixel* pixels, int32_t side, int32_t variation)
+template <class P> void generatePlasmaForAnySide(P* pixels, int32_t side, int32_t variation)
 {
-    plasma<0>(pixels, side, variation);
+    plasma<P, 0>(pixels, side, variation);
 }
 
-void plasmaSubdivide(
-    Pixel* pixels, int32_t side, int32_t x, int32_t y, int32_t size, int32_t variation)
+template <class P>
+void plasmaSubdivide(P* pixels, int32_t side, int32_t x, int32_t y, int32_t size, int32_t variation)
 {
     if (side == TEXTURE_SIZE)
-        subdivide(Grid<TEXTURE_SIZE> { pixels, side }, x, y, size, variation);
+        subdivide(Grid<P, TEXTURE_SIZE> { pixels, side }, x, y, size, variation);
     else
-        subdivide(Grid<0> { pixels, side }, x, y, size, variation);
+        subdivide(Grid<P, 0> { pixels, side }, x, y, size, variation);
 }
 
 // Adds a random offset in -(amplitude / 2) .. amplitude - 1 - (amplitude / 2)
-// to a mean level and clamps the sum to 0..255. A negative amplitude counts
+// to a mean level and clamps the sum to 0..most. A negative amplitude counts
 // as 0: no offset and no random number.
-static int32_t displaceLevel(int64_t mean, int32_t amplitude)
+static int32_t displaceLevel(int64_t mean, int32_t amplitude, int32_t most)
 {
     if (amplitude < 0)
         amplitude = 0;
     int64_t v = mean + (int64_t)randomNumber((uint32_t)amplitude) - amplitude / 2;
-    return (int32_t)std::clamp(v, (int64_t)0, (int64_t)255);
+    return (int32_t)std::clamp(v, (int64_t)0, (int64_t)most);
 }
 
-int32_t plasmaEdgeValue(int32_t a, int32_t b, int32_t amplitude)
+int32_t plasmaEdgeValue(int32_t a, int32_t b, int32_t amplitude, int32_t most)
 {
-    return displaceLevel(((int64_t)a + b) / 2, amplitude);
+    return displaceLevel(((int64_t)a + b) / 2, amplitude, most);
 }
 
-int32_t plasmaCentreValue(int32_t a, int32_t b, int32_t c, int32_t d, int32_t amplitude)
+int32_t plasmaCentreValue(
+    int32_t a, int32_t b, int32_t c, int32_t d, int32_t amplitude, int32_t most)
 {
-    return displaceLevel(((int64_t)a + b + c + d) / 4, amplitude);
+    return displaceLevel(((int64_t)a + b + c + d) / 4, amplitude, most);
 }
+
+#define QUILTOR_PLASMA(P)                                                                          \
+    template void generatePlasma(P*, int32_t, int32_t);                                            \
+    template void generatePlasmaForAnySide(P*, int32_t, int32_t);                                  \
+    template void plasmaSubdivide(P*, int32_t, int32_t, int32_t, int32_t, int32_t);
+QUILTOR_PLASMA(Pixel)
+QUILTOR_PLASMA(DeepPixel)

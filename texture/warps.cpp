@@ -19,16 +19,16 @@ const double HALF_PI = 1.570796327;
 const int32_t WARP_STRIP = 256;
 
 // A texture as the sampler reads it.
-struct Source {
-    const Pixel* pixels;
+template <class P> struct Source {
+    const P* pixels;
     uint32_t mask; // side - 1
     uint32_t shift; // log2(side)
     double side;
 };
 
-Source sourceOf(const Pixel* pixels, int32_t side)
+template <class P> Source<P> sourceOf(const P* pixels, int32_t side)
 {
-    return Source { pixels, (uint32_t)side - 1, (uint32_t)__builtin_ctz((uint32_t)side),
+    return Source<P> { pixels, (uint32_t)side - 1, (uint32_t)__builtin_ctz((uint32_t)side),
         (double)side };
 }
 
@@ -37,7 +37,8 @@ Source sourceOf(const Pixel* pixels, int32_t side)
 // the side (fmod is exact), so they wrap as they would with unbounded
 // integers instead of overflowing the conversion; a non-finite coordinate
 // counts as 0.
-inline void splitCoordinate(const Source& source, double x, uint32_t* cell, double* fraction)
+template <class P>
+inline void splitCoordinate(const Source<P>& source, double x, uint32_t* cell, double* fraction)
 {
     if (!(x >= -2147483648.0 && x < 2147483648.0))
         x = std::isfinite(x) ? std::fmod(x, source.side) : 0.0;
@@ -49,38 +50,40 @@ inline void splitCoordinate(const Source& source, double x, uint32_t* cell, doub
 }
 
 // One channel of four pixels weighted and summed in a fixed order, then
-// truncated toward zero. The order keeps every result bit for bit the same;
-// so does the ISO build, in which the compiler fuses no multiply-adds.
-inline uint32_t blendChannel(Pixel p0, Pixel p1, Pixel p2, Pixel p3, double w0, double w1,
-    double w2, double w3, uint32_t shift)
+// truncated toward zero. The order keeps every result bit for bit the same
+// at either depth; so does the ISO build, in which the compiler fuses no
+// multiply-adds.
+template <class P>
+inline uint32_t blendChannel(
+    P p0, P p1, P p2, P p3, double w0, double w1, double w2, double w3, uint32_t index)
 {
     double s = 0.0;
-    s = (double)((p0 >> shift) & 255) * w0 + s;
-    s = (double)((p1 >> shift) & 255) * w1 + s;
-    s = (double)((p2 >> shift) & 255) * w2 + s;
-    s = (double)((p3 >> shift) & 255) * w3 + s;
+    s = (double)channelOf(p0, index) * w0 + s;
+    s = (double)channelOf(p1, index) * w1 + s;
+    s = (double)channelOf(p2, index) * w2 + s;
+    s = (double)channelOf(p3, index) * w3 + s;
     return (uint32_t)s;
 }
 
 // The bilinear sample shared by the public sampler and the warps.
-inline Pixel sample(const Source& source, double x, double y)
+template <class P> inline P sample(const Source<P>& source, double x, double y)
 {
     uint32_t ix, iy;
     double fx, fy;
     splitCoordinate(source, x, &ix, &fx);
     splitCoordinate(source, y, &iy, &fy);
     uint32_t ix1 = (ix + 1) & source.mask;
-    const Pixel* row0 = source.pixels + ((size_t)iy << source.shift);
-    const Pixel* row1 = source.pixels + ((size_t)((iy + 1) & source.mask) << source.shift);
-    Pixel p0 = row0[ix], p1 = row0[ix1], p2 = row1[ix], p3 = row1[ix1];
+    const P* row0 = source.pixels + ((size_t)iy << source.shift);
+    const P* row1 = source.pixels + ((size_t)((iy + 1) & source.mask) << source.shift);
+    P p0 = row0[ix], p1 = row0[ix1], p2 = row1[ix], p3 = row1[ix1];
     double w0 = (1 - fx) * (1 - fy);
     double w1 = (1 - fy) * fx;
     double w2 = (1 - fx) * fy;
     double w3 = fx * fy;
     uint32_t blue = blendChannel(p0, p1, p2, p3, w0, w1, w2, w3, 0);
-    uint32_t green = blendChannel(p0, p1, p2, p3, w0, w1, w2, w3, 8);
-    uint32_t red = blendChannel(p0, p1, p2, p3, w0, w1, w2, w3, 16);
-    return (red << 16) + (green << 8) + blue;
+    uint32_t green = blendChannel(p0, p1, p2, p3, w0, w1, w2, w3, 1);
+    uint32_t red = blendChannel(p0, p1, p2, p3, w0, w1, w2, w3, 2);
+    return composeLevels<P>(red, green, blue);
 }
 
 // A real position in the source texture.
@@ -91,7 +94,8 @@ struct Position {
 
 // Samples a run of positions. Kept apart from the trigonometry so that
 // consecutive samples overlap in the processor.
-void sampleRun(Pixel* out, const Source& source, const Position* positions, int32_t count)
+template <class P>
+void sampleRun(P* out, const Source<P>& source, const Position* positions, int32_t count)
 {
     for (const Position *position = positions, *end = positions + count; position < end; ++position)
         *out++ = sample(source, position->x, position->y);
@@ -100,11 +104,11 @@ void sampleRun(Pixel* out, const Source& source, const Position* positions, int3
 // A warp's scratch texture: the caller's, or one of its own, freed when it
 // goes out of scope. Fresh memory costs the system a page of zeros at a time,
 // which at large sides costs more than a quick warp itself.
-struct Scratch {
-    Pixel* pixels;
+template <class P> struct Scratch {
+    P* pixels;
     bool owned;
-    Scratch(int32_t side, Pixel* given)
-        : pixels(given ? given : (Pixel*)malloc(pixelCount(side) * sizeof(Pixel)))
+    Scratch(int32_t side, P* given)
+        : pixels(given ? given : (P*)malloc(pixelCount(side) * sizeof(P)))
         , owned(!given)
     {
     }
@@ -118,34 +122,35 @@ struct Scratch {
 };
 
 // Copies the finished scratch over the texture.
-void copyBack(Pixel* pixels, const Pixel* scratch, int32_t side)
+template <class P> void copyBack(P* pixels, const P* scratch, int32_t side)
 {
     forEachRange(side, pixelCount(side), [&](int32_t begin, int32_t end) {
         size_t first = (size_t)begin * side;
-        memcpy(pixels + first, scratch + first, (size_t)(end - begin) * side * sizeof(Pixel));
+        memcpy(pixels + first, scratch + first, (size_t)(end - begin) * side * sizeof(P));
     });
 }
 
 // Copies a row turned so that output column 0 is column `firstColumn` of
 // the source row; the two rows are different memory.
-void turnRow(Pixel* out, const Pixel* source, int32_t side, uint32_t firstColumn)
+template <class P> void turnRow(P* out, const P* source, int32_t side, uint32_t firstColumn)
 {
     size_t tail = (size_t)(side - (int32_t)firstColumn);
-    memcpy(out, source + firstColumn, tail * sizeof(Pixel));
-    memcpy(out + tail, source, firstColumn * sizeof(Pixel));
+    memcpy(out, source + firstColumn, tail * sizeof(P));
+    memcpy(out + tail, source, firstColumn * sizeof(P));
 }
 
 } // namespace
 
-Pixel sampleBilinear(const Pixel* pixels, int32_t side, double x, double y)
+template <class P> P sampleBilinear(const P* pixels, int32_t side, double x, double y)
 {
     return sample(sourceOf(pixels, side), x, y);
 }
 
-bool deformTexture(Pixel* pixels, int32_t side, int32_t wavesX, int32_t sizeX, int32_t wavesY,
-    int32_t sizeY, Pixel* scratchPixels)
+template <class P>
+bool deformTexture(P* pixels, int32_t side, int32_t wavesX, int32_t sizeX, int32_t wavesY,
+    int32_t sizeY, P* scratchPixels)
 {
-    Scratch scratch(side, scratchPixels);
+    Scratch<P> scratch(side, scratchPixels);
     if (!scratch.pixels)
         return false;
     // The horizontal displacement depends only on the row and the vertical
@@ -165,13 +170,13 @@ bool deformTexture(Pixel* pixels, int32_t side, int32_t wavesX, int32_t sizeX, i
     // across threads, and walked a strip of columns at a time: the pixels a
     // strip reads lie close together, where a whole row of a large texture
     // would read from too many rows to keep them cached.
-    Source source = sourceOf(pixels, side);
+    Source<P> source = sourceOf(pixels, side);
     forEachRange(side, pixelCount(side), [&](int32_t begin, int32_t end) {
         for (int32_t left = 0; left < side; left += WARP_STRIP) {
             int32_t right = std::min(side, left + WARP_STRIP);
             for (int32_t y = begin; y < end; ++y) {
                 double rowOffset = offsetX[y];
-                Pixel* out = scratch.pixels + (size_t)y * side;
+                P* out = scratch.pixels + (size_t)y * side;
                 for (int32_t x = left; x < right; ++x)
                     out[x] = sample(source, x + rowOffset, y + offsetY[x]);
             }
@@ -195,9 +200,9 @@ inline Position twirlPosition(double centre, double theta, double r, bool inDisc
 // Positions worked out together, for up to this many offsets from the centre.
 const int32_t TWIRL_RUN = WARP_STRIP;
 
-struct Twirl {
-    Source source;
-    Pixel* out;
+template <class P> struct Twirl {
+    Source<P> source;
+    P* out;
     int32_t side;
     int32_t half; // side / 2, the centre's coordinate and the disc's radius
     double turn;
@@ -208,7 +213,7 @@ struct Twirl {
 // once for the up to four pixels (half +- a, half +- b), a run of offsets a
 // at a time. The runs go down the rows before they go across, so that the
 // pixels they read lie close together.
-void twirlRows(const Twirl& twirl, int32_t first, int32_t end)
+template <class P> void twirlRows(const Twirl<P>& twirl, int32_t first, int32_t end)
 {
     const int32_t half = twirl.half;
     const double centre = half;
@@ -239,12 +244,12 @@ void twirlRows(const Twirl& twirl, int32_t first, int32_t end)
             int32_t leftCount = a0 == 0 ? n - 1 : n;
             int32_t leftStart = half - (a0 + n - 1);
             if (b < half) {
-                Pixel* row = twirl.out + (size_t)(half + b) * twirl.side;
+                P* row = twirl.out + (size_t)(half + b) * twirl.side;
                 sampleRun(row + half + a0, twirl.source, downRight, rightCount);
                 sampleRun(row + leftStart, twirl.source, downLeft, leftCount);
             }
             if (b > 0) {
-                Pixel* row = twirl.out + (size_t)(half - b) * twirl.side;
+                P* row = twirl.out + (size_t)(half - b) * twirl.side;
                 sampleRun(row + half + a0, twirl.source, upRight, rightCount);
                 sampleRun(row + leftStart, twirl.source, upLeft, leftCount);
             }
@@ -254,19 +259,19 @@ void twirlRows(const Twirl& twirl, int32_t first, int32_t end)
 
 } // namespace
 
-bool twirlTexture(Pixel* pixels, int32_t side, int32_t direction, Pixel* scratchPixels)
+template <class P> bool twirlTexture(P* pixels, int32_t side, int32_t direction, P* scratchPixels)
 {
-    Scratch scratch(side, scratchPixels);
+    Scratch<P> scratch(side, scratchPixels);
     if (!scratch.pixels)
         return false;
-    Twirl twirl { sourceOf(pixels, side), scratch.pixels, side, side / 2, direction / 64.0 };
+    Twirl<P> twirl { sourceOf(pixels, side), scratch.pixels, side, side / 2, direction / 64.0 };
     forEachRange(twirl.half + 1, pixelCount(side),
         [&](int32_t begin, int32_t end) { twirlRows(twirl, begin, end); });
     copyBack(pixels, scratch.pixels, side);
     return true;
 }
 
-bool moveTexture(Pixel* pixels, int32_t side, int32_t dx, int32_t dy, Pixel*)
+template <class P> bool moveTexture(P* pixels, int32_t side, int32_t dx, int32_t dy, P*)
 {
     // Unsigned arithmetic keeps the low bits of the two's-complement shifts
     // without overflowing at the 32-bit extremes; the side divides 2^32, so
@@ -281,14 +286,14 @@ bool moveTexture(Pixel* pixels, int32_t side, int32_t dx, int32_t dy, Pixel*)
     // no scratch texture is needed.
     int32_t cycles = (int32_t)std::gcd((uint32_t)side, down == 0 ? (uint32_t)side : down);
     forEachRange(cycles, pixelCount(side), [&](int32_t begin, int32_t end) {
-        Pixel kept[MAX_TEXTURE_SIDE];
+        P kept[MAX_TEXTURE_SIDE];
         for (uint32_t first = (uint32_t)begin; first < (uint32_t)end; ++first) {
-            Pixel* firstRow = pixels + (size_t)first * side;
-            memcpy(kept, firstRow, (size_t)side * sizeof(Pixel));
+            P* firstRow = pixels + (size_t)first * side;
+            memcpy(kept, firstRow, (size_t)side * sizeof(P));
             uint32_t row = first;
             for (;;) {
                 uint32_t from = (row - down) & mask;
-                const Pixel* source = from == first ? kept : pixels + (size_t)from * side;
+                const P* source = from == first ? kept : pixels + (size_t)from * side;
                 turnRow(pixels + (size_t)row * side, source, side, firstColumn);
                 if (from == first)
                     break;
@@ -298,3 +303,11 @@ bool moveTexture(Pixel* pixels, int32_t side, int32_t dx, int32_t dy, Pixel*)
     });
     return true;
 }
+
+#define QUILTOR_WARPS(P)                                                                           \
+    template P sampleBilinear(const P*, int32_t, double, double);                                  \
+    template bool deformTexture(P*, int32_t, int32_t, int32_t, int32_t, int32_t, P*);              \
+    template bool twirlTexture(P*, int32_t, int32_t, P*);                                          \
+    template bool moveTexture(P*, int32_t, int32_t, int32_t, P*);
+QUILTOR_WARPS(Pixel)
+QUILTOR_WARPS(DeepPixel)

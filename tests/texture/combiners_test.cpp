@@ -30,25 +30,25 @@ Pixel mixOne(Pixel target, Pixel source, int32_t balance)
 
 TEST(Combiners, WorkedExamples)
 {
-    EXPECT_EQ(combineOne(addTexture, 0x80FF40, 0xC0C0C0), 0xFFFFFFu);
-    EXPECT_EQ(combineOne(addTexture, 0x102030, 0x010203), 0x112233u);
-    EXPECT_EQ(combineOne(subtractTexture, 0x306050, 0x204060), 0x102000u);
+    EXPECT_EQ(combineOne(addTexture<Pixel>, 0x80FF40, 0xC0C0C0), 0xFFFFFFu);
+    EXPECT_EQ(combineOne(addTexture<Pixel>, 0x102030, 0x010203), 0x112233u);
+    EXPECT_EQ(combineOne(subtractTexture<Pixel>, 0x306050, 0x204060), 0x102000u);
     EXPECT_EQ(mixOne(0xFF0000, 0x0000FF, 128), 0x7F007Fu);
     EXPECT_EQ(mixOne(0x80123456u, 0x80ABCDEFu, 0), 0xABCDEFu);
     EXPECT_EQ(mixOne(0xFFFFFF, 0x000000, 256), 0xFEFEFEu);
     EXPECT_EQ(mixOne(0xFFFFFF, 0x000000, 255), 0xFEFEFEu);
-    EXPECT_EQ(combineOne(copyTexture, 0x123456, 0x80000000u), 0x80000000u);
-    EXPECT_EQ(combineOne(maxTexture, 0x80FF00, 0x00FF80), 0x80FF80u);
+    EXPECT_EQ(combineOne(copyTexture<Pixel>, 0x123456, 0x80000000u), 0x80000000u);
+    EXPECT_EQ(combineOne(maxTexture<Pixel>, 0x80FF00, 0x00FF80), 0x80FF80u);
 }
 
 TEST(Combiners, EveryButCopyClearsTheTopByte)
 {
     const Pixel empty = 0x80000000u;
-    EXPECT_EQ(combineOne(addTexture, empty, 0xFF010203u), 0x010203u);
-    EXPECT_EQ(combineOne(subtractTexture, 0xFF112233u, empty), 0x112233u);
+    EXPECT_EQ(combineOne(addTexture<Pixel>, empty, 0xFF010203u), 0x010203u);
+    EXPECT_EQ(combineOne(subtractTexture<Pixel>, 0xFF112233u, empty), 0x112233u);
     EXPECT_EQ(mixOne(empty, 0xFF000000u, 100), 0u);
-    EXPECT_EQ(combineOne(maxTexture, empty, empty), 0u);
-    EXPECT_EQ(combineOne(copyTexture, 0xFF000000u, 0x7F00FF00u), 0x7F00FF00u);
+    EXPECT_EQ(combineOne(maxTexture<Pixel>, empty, empty), 0u);
+    EXPECT_EQ(combineOne(copyTexture<Pixel>, 0xFF000000u, 0x7F00FF00u), 0x7F00FF00u);
 }
 
 TEST(Combiners, MixClampsTheBalance)

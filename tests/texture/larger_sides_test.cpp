@@ -120,23 +120,31 @@ TEST(LargerSides, PlasmaAndSineHoldTheWindowTextureOnTheirLattice)
 // Pixel (1, 0) is the top midpoint of the first square of side 2, which
 // the 256 plasma does not have: its offset is mix64 of the first seed and
 // its index, modulo the amplitude (2 x variation) / 2.
-TEST(LargerSides, PlasmaOffsetsBetweenTheLatticeComeFromTheHash)
+TEST(LargerSides, PlasmaFineLevelsAverageRoundedAndCentreTheirOffsets)
 {
     EXPECT_EQ(mix64(0), 0xE220A8397B1DCDAFull) << "the SplitMix64 finaliser";
     const uint32_t seed = 1;
     const int32_t variation = 37;
     std::vector<Pixel> pixels
         = generated(seed, [&](Pixel* p) { generatePlasma(p, SIDE, variation); });
-    int32_t a = (int32_t)(at(pixels, SIDE, 0, 0) & 255),
-            b = (int32_t)(at(pixels, SIDE, 2, 0) & 255);
-    uint64_t h = mix64(((uint64_t)seed << 32) | 1u);
-    int32_t expected = std::clamp((a + b) / 2 + (int32_t)(h % 37) - 37 / 2, 0, 255);
-    EXPECT_EQ(at(pixels, SIDE, 1, 0), (Pixel)expected * 0x010101u);
-    // Variation 1 gives amplitude 1 there: no offset, the plain mean.
+    auto level = [&](int32_t x, int32_t y) { return (int32_t)(at(pixels, SIDE, x, y) & 255); };
+    // Amplitude (2 x 37) / 2 = 37: offsets h mod 37 - 18, centred on zero.
+    auto offset = [&](int32_t x, int32_t y) {
+        return (int32_t)(mix64(((uint64_t)seed << 32) | (uint64_t)(y * SIDE + x)) % 37) - 18;
+    };
+    // A centre from its four corners, across the wrap at the top-left.
+    int32_t corners = level(510, 510) + level(0, 510) + level(510, 0) + level(0, 0);
+    EXPECT_EQ(level(511, 511), std::clamp(((corners + 2) >> 2) + offset(511, 511), 0, 255));
+    // An edge from the corners beside it and the centres above and below,
+    // written after those centres.
+    int32_t around = level(0, 0) + level(2, 0) + level(1, 511) + level(1, 1);
+    EXPECT_EQ(level(1, 0), std::clamp(((around + 2) >> 2) + offset(1, 0), 0, 255));
+    around = level(0, 0) + level(0, 2) + level(511, 1) + level(1, 1);
+    EXPECT_EQ(level(0, 1), std::clamp(((around + 2) >> 2) + offset(0, 1), 0, 255));
+    // Variation 1 gives amplitude 1 there, so no offset: the rounded mean alone.
     pixels = generated(seed, [](Pixel* p) { generatePlasma(p, SIDE, 1); });
-    a = (int32_t)(at(pixels, SIDE, 0, 0) & 255);
-    b = (int32_t)(at(pixels, SIDE, 2, 0) & 255);
-    EXPECT_EQ(at(pixels, SIDE, 1, 0), (Pixel)((a + b) / 2) * 0x010101u);
+    around = level(0, 0) + level(2, 0) + level(1, 511) + level(1, 1);
+    EXPECT_EQ(level(1, 0), (around + 2) >> 2);
 }
 
 TEST(LargerSides, DistancesSpanTheLargerTorus)

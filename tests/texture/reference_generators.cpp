@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "texture/depth.h"
 #include "texture/random.h"
 #include "texture/texture.h"
 #include "texture/torus.h"
 
-void referenceCells(Pixel* pixels, int32_t side, int32_t count, int32_t size)
+template <class P> void referenceCells(P* pixels, int32_t side, int32_t count, int32_t size)
 {
+    typedef ReferenceDepth<P> D;
     int32_t k = side / 256;
     if (count > 500)
         count = 500;
@@ -24,103 +26,139 @@ void referenceCells(Pixel* pixels, int32_t side, int32_t count, int32_t size)
             int32_t nearest = 256 * k;
             for (int32_t i = 0; i < count; ++i)
                 nearest = std::min(nearest, torusDistance(side, x, y, pointX[i], pointY[i]));
-            Pixel pixel = 0xFFFFFF;
+            P pixel = D::grey(D::MAX);
             if (nearest <= reach)
-                pixel = (Pixel)(nearest * 255 / reach) * 0x010101u;
+                pixel = D::grey(nearest * D::MAX / reach);
             pixels[(size_t)y * side + x] = pixel;
         }
     }
 }
 
-void referencePong(Pixel* pixels, int32_t side, int32_t size)
+template <class P> void referencePong(P* pixels, int32_t side, int32_t size)
 {
+    typedef ReferenceDepth<P> D;
     int64_t reach = (int64_t)size * (side / 256);
     for (int32_t x = 0; x < side; ++x) {
         for (int32_t y = 0; y < side; ++y) {
             int32_t d = torusDistance(side, x, y, side / 2, side / 2);
-            Pixel pixel = 0;
+            P pixel = 0;
             if (d <= reach)
-                pixel = (Pixel)(255 - d * 255 / reach) * 0x010101u;
+                pixel = D::grey(D::MAX - d * D::MAX / reach);
             pixels[(size_t)y * side + x] = pixel;
         }
     }
 }
 
-void referenceSine(Pixel* pixels, int32_t side, int32_t wavesX, int32_t wavesY)
+template <class P> void referenceSine(P* pixels, int32_t side, int32_t wavesX, int32_t wavesY)
 {
+    typedef ReferenceDepth<P> D;
     double n = side;
     for (int32_t x = 0; x < side; ++x) {
         for (int32_t y = 0; y < side; ++y) {
             double a = sin(x * 6.283185308 * wavesX / n) * 63.5 + 64.0;
             double b = sin(y * 6.283185308 * wavesY / n) * 63.5 + 64.0;
-            int32_t level = (int32_t)(b + a);
-            pixels[(size_t)y * side + x] = (Pixel)level * 0x010101u;
+            int32_t level = (int32_t)((b + a) * (double)D::U);
+            pixels[(size_t)y * side + x] = D::grey(level);
         }
     }
 }
 
 namespace {
 
-struct Plasma {
-    Pixel* pixels;
+template <class P> struct Plasma {
+    typedef ReferenceDepth<P> D;
+    P* pixels;
     int32_t side;
     int32_t k;
     int32_t variation;
     uint32_t firstSeed;
 
-    Pixel& at(int32_t x, int32_t y)
+    P& at(int32_t x, int32_t y)
     {
         return pixels[(size_t)(y & (side - 1)) * side + (x & (side - 1))];
     }
-    int32_t level(int32_t x, int32_t y) { return (int32_t)(at(x, y) & 255); }
+    int64_t level(int32_t x, int32_t y) { return (int64_t)(at(x, y) & (P)D::MAX); }
 
-    // The offset for a square of side s written at (x, y): drawn from the
-    // generator for the 256 plasma's own squares, hashed for finer ones.
-    int32_t displaced(int32_t mean, int32_t s, int32_t x, int32_t y)
+    // A coarse square's value: its mean displaced by the generator.
+    int64_t displaced(int64_t mean, int32_t s)
     {
-        int64_t amplitude, offset;
-        if (s >= 2 * k) {
-            amplitude = (int64_t)(s / k) * variation;
-            offset = randomNumber((uint32_t)amplitude);
-        } else {
-            amplitude = (int64_t)s * variation / k;
-            uint32_t index = (uint32_t)((y & (side - 1)) * side + (x & (side - 1)));
-            uint64_t h = mix64(((uint64_t)firstSeed << 32) | index);
-            offset = amplitude > 0 ? (int64_t)(h % (uint64_t)amplitude) : 0;
-        }
-        return (int32_t)std::clamp(mean + offset - amplitude / 2, (int64_t)0, (int64_t)255);
+        int64_t amplitude = (int64_t)(s / k) * variation * D::U;
+        int64_t offset = randomNumber((uint32_t)amplitude);
+        return std::clamp(mean + offset - amplitude / 2, (int64_t)0, D::MAX);
     }
 
-    void edge(int32_t x, int32_t y, int32_t a, int32_t b, int32_t s)
+    void edge(int32_t x, int32_t y, int64_t a, int64_t b, int32_t s)
     {
-        if (at(x, y) == EMPTY_PIXEL)
-            at(x, y) = (Pixel)displaced((a + b) / 2, s, x, y) * 0x010101u;
+        if (at(x, y) == D::empty())
+            at(x, y) = D::grey(displaced((a + b) / 2, s));
     }
 
+    // The 256 x 256 plasma's squares, scaled k times: sides 256k .. 2k.
     void subdivide(int32_t x, int32_t y, int32_t s)
     {
         int32_t half = s / 2;
-        int32_t a = level(x, y), b = level(x + s, y), c = level(x, y + s), d = level(x + s, y + s);
+        int64_t a = level(x, y), b = level(x + s, y), c = level(x, y + s), d = level(x + s, y + s);
         edge(x + half, y, a, b, s);
         edge(x, y + half, a, c, s);
         edge(x + s, y + half, b, d, s);
         edge(x + half, y + s, c, d, s);
-        at(x + half, y + half)
-            = (Pixel)displaced((a + b + c + d) / 4, s, x + half, y + half) * 0x010101u;
-        if (half > 1) {
+        at(x + half, y + half) = D::grey(displaced((a + b + c + d) / 4, s));
+        if (half >= 2 * k) {
             subdivide(x, y, half);
             subdivide(x + half, y, half);
             subdivide(x, y + half, half);
             subdivide(x + half, y + half, half);
         }
     }
+
+    // A fine value written at (x, y) for squares of side s: the rounded
+    // average of four neighbours plus the hashed offset centred on zero.
+    P fine(int64_t sum, int32_t s, int32_t x, int32_t y)
+    {
+        int64_t amplitude = (int64_t)s * variation / k * D::U;
+        int64_t m = amplitude / 2;
+        uint64_t index = (uint64_t)y * (uint64_t)side + (uint64_t)x;
+        uint64_t h = mix64(((uint64_t)firstSeed << 32) | index);
+        int64_t offset = (int64_t)(h % (uint64_t)(2 * m + 1)) - m;
+        return D::grey(std::clamp(((sum + 2) >> 2) + offset, (int64_t)0, D::MAX));
+    }
+
+    // The levels below the lattice: every square of side s = k .. 2 gets its
+    // centres, then its edges, each pass over the whole texture.
+    void fineLevels()
+    {
+        for (int32_t s = k; s >= 2; s /= 2) {
+            int32_t h = s / 2;
+            for (int32_t x = 0; x < side; ++x)
+                for (int32_t y = 0; y < side; ++y)
+                    if (x % s == h && y % s == h)
+                        at(x, y) = fine(level(x - h, y - h) + level(x + h, y - h)
+                                + level(x - h, y + h) + level(x + h, y + h),
+                            s, x, y);
+            for (int32_t x = 0; x < side; ++x)
+                for (int32_t y = 0; y < side; ++y)
+                    if ((x % s == h && y % s == 0) || (x % s == 0 && y % s == h))
+                        at(x, y) = fine(
+                            level(x - h, y) + level(x + h, y) + level(x, y - h) + level(x, y + h),
+                            s, x, y);
+        }
+    }
 };
 
 } // namespace
 
-void referencePlasma(Pixel* pixels, int32_t side, int32_t variation)
+template <class P> void referencePlasma(P* pixels, int32_t side, int32_t variation)
 {
-    Plasma plasma { pixels, side, side / 256, variation, randomSeed };
-    pixels[0] = 0x7F7F7F;
+    Plasma<P> plasma { pixels, side, side / 256, variation, randomSeed };
+    pixels[0] = ReferenceDepth<P>::grey(127 * ReferenceDepth<P>::U);
     plasma.subdivide(0, 0, side);
+    plasma.fineLevels();
 }
+
+#define REFERENCE_GENERATORS(P)                                                                    \
+    template void referenceCells(P*, int32_t, int32_t, int32_t);                                   \
+    template void referencePong(P*, int32_t, int32_t);                                             \
+    template void referenceSine(P*, int32_t, int32_t, int32_t);                                    \
+    template void referencePlasma(P*, int32_t, int32_t);
+REFERENCE_GENERATORS(Pixel)
+REFERENCE_GENERATORS(DeepPixel)

@@ -1,0 +1,56 @@
+// The level types a texture can hold, and what an operation needs to know
+// of each. The window's textures hold 8 bits per channel in a Pixel
+// (0x00RRGGBB); deep renders hold 16 bits per channel in a DeepPixel
+// (0x0000RRRRGGGGBBBB). Every operation is written once over these traits
+// and takes its pixels as either type, as it takes their side.
+#pragma once
+
+#include <cstdint>
+
+#include "gfx/canvas.h"
+
+// A colour with 16 bits per channel: blue in bits 0-15, green in 16-31, red
+// in 32-47. The top 16 bits hold no colour, as the top byte of a Pixel.
+typedef uint64_t DeepPixel;
+
+template <class P> struct Depth;
+
+template <> struct Depth<Pixel> {
+    static constexpr uint32_t BITS = 8; // per channel
+    static constexpr uint32_t MAX = 255; // the largest level
+    // A level or component given on the 0..255 scale counts UNIT times as
+    // much: MAX / 255.
+    static constexpr uint32_t UNIT = 1;
+    static constexpr Pixel GREY = 0x010101u; // level * GREY is that grey
+    static constexpr Pixel COLOR_BITS = 0xFFFFFFu;
+    static constexpr Pixel EMPTY = 0x80000000u; // a cell that holds no colour yet
+};
+
+template <> struct Depth<DeepPixel> {
+    static constexpr uint32_t BITS = 16;
+    static constexpr uint32_t MAX = 65535;
+    static constexpr uint32_t UNIT = 257;
+    static constexpr DeepPixel GREY = 0x000100010001ull;
+    static constexpr DeepPixel COLOR_BITS = 0xFFFFFFFFFFFFull;
+    static constexpr DeepPixel EMPTY = 0x8000000000000000ull;
+};
+
+// Channel `index` of a pixel: 0 blue, 1 green, 2 red; 0..MAX.
+template <class P> inline uint32_t channelOf(P pixel, uint32_t index)
+{
+    return (uint32_t)(pixel >> (Depth<P>::BITS * index)) & Depth<P>::MAX;
+}
+
+// Composes a pixel from three levels; the parts are added, as composeColor
+// adds them, so levels outside 0..MAX (no operation makes them) wrap
+// instead of overflowing.
+template <class P> inline P composeLevels(uint64_t red, uint64_t green, uint64_t blue)
+{
+    return (P)(((P)red << (2 * Depth<P>::BITS)) + ((P)green << Depth<P>::BITS) + (P)blue);
+}
+
+// The grey of a level 0..MAX.
+template <class P> inline P greyOf(uint64_t level)
+{
+    return (P)((P)level * Depth<P>::GREY);
+}
