@@ -1,0 +1,40 @@
+// Normal maps: the surface whose heights are a texture's brightness, as the
+// colours a renderer reads its slopes from. The slopes are measured per
+// texture width, not per pixel, so one recipe gives the same surface at
+// every side.
+#pragma once
+
+#include "texture/depth.h"
+#include "texture/texture.h"
+
+// How high black-to-white stands, as a fraction of the texture's width,
+// when nothing else is asked for: enough for the gallery's materials to
+// show their grain and joints in light from the side without their gentle
+// slopes turning into cliffs.
+const double DEFAULT_RELIEF = 0.04;
+
+// The largest relief a user may ask for.
+const double MAX_RELIEF = 10.0;
+
+struct NormalOptions {
+    double relief = DEFAULT_RELIEF; // 0 < relief <= MAX_RELIEF
+    // Green grows towards the top of the picture, as OpenGL reads normal
+    // maps; false: towards the bottom, as DirectX does.
+    bool greenUp = true;
+};
+
+// The height of a pixel, 0..1: its luma over the depth's largest level.
+template <class P> inline double heightOf(P pixel)
+{
+    return (0.2126 * channelOf(pixel, 2) + 0.7152 * channelOf(pixel, 1)
+               + 0.0722 * channelOf(pixel, 0))
+        / (double)Depth<P>::MAX;
+}
+
+// Writes the normal map of the texture `heights` (side `side`, heights from
+// its luma) into `normals`, a texture of the same side whose depth sets the
+// output's levels: 255 for Pixel, 65535 for DeepPixel; red is x, green y,
+// blue z. The slopes come from a Sobel filter on the torus. Large sides
+// split their rows across threads.
+template <class P, class Q>
+void generateNormalMap(const P* heights, int32_t side, const NormalOptions& options, Q* normals);
