@@ -43,6 +43,12 @@ save target=2
 
 EXAMPLE = os.path.join(ROOT, "docs", "example.recipe")
 
+# The PNGs the renderer writes at 256, byte for byte: the window's side
+# keeps libpng's defaults, so these files never change.
+PNG_256_SHA256 = {
+    "brick": "66e5204ab665eb183532d489cfad9867163432daea75781329cdb117cd6dba24",
+    "example": "99d45543cc91ff5e6b06268c0c20fbe788a9e272ba51a4337ad21d1e07f0626c",
+}
 # The example at 512 with 16 bits per channel, written as a 16-bit PNG.
 EXAMPLE_DEEP_512_SHA256 = "b7dd2a26ec669596f6032b9a5170ac62e614b6eec8a426e08e490e3745d27f61"
 
@@ -184,6 +190,43 @@ class RenderTest(unittest.TestCase):
                                          env=compat))
         self.assert_same(read_file(self.path("compat.bmp")), read_file(self.path("classic.bmp")),
                          "the compat build's BMP")
+
+    def test_png_bytes_at_256_stay_as_they_were(self):
+        self.write_recipe("brick.recipe")
+        self.assert_rendered(self.render("brick.recipe", "-o", "brick.png"))
+        self.assert_rendered(self.render(EXAMPLE, "-o", "example.png", "--depth", "8",
+                                         "--bits", "8"))
+        for name, digest in PNG_256_SHA256.items():
+            with self.subTest(name=name):
+                self.assertEqual(sha256_of(self.path(name + ".png")), digest)
+
+    def test_a_bmp_at_the_largest_size_holds_the_256_sine_at_every_64th_pixel(self):
+        # SDL 1.2 cannot write this side; the renderer writes it itself.
+        self.write_recipe("sine.recipe", "quiltor recipe 1\nsave target=4\n")
+        self.assert_rendered(self.render("sine.recipe", "-o", "small.bmp"))
+        small = read_bmp24(self.path("small.bmp"))[2]
+        side = 16384
+        result = subprocess.run([PLAIN_RENDER or RENDER, "sine.recipe", "--size", str(side)],
+                                cwd=self.workdir, capture_output=True, text=True, timeout=240,
+                                env=environment())
+        self.assert_rendered(result)
+        try:
+            with open(self.path("sine.bmp"), "rb") as file:
+                header = file.read(54)
+                self.assertEqual(os.fstat(file.fileno()).st_size, 54 + side * side * 3)
+                self.assertEqual(header[:2], b"BM")
+                fields = [int.from_bytes(header[at:at + size], "little")
+                          for at, size in ((2, 4), (10, 4), (18, 4), (22, 4), (28, 2), (34, 4))]
+                self.assertEqual(fields, [54 + side * side * 3, 54, side, side, 24,
+                                          side * side * 3])
+                for y in range(0, 256, 15):
+                    file.seek(54 + (side - 1 - 64 * y) * side * 3)  # bottom row first
+                    row = file.read(side * 3)
+                    lattice = [(row[at + 2] << 16) | (row[at + 1] << 8) | row[at]
+                               for at in range(0, side * 3, 64 * 3)]
+                    self.assertEqual(lattice, small[256 * y:256 * (y + 1)], "row %d" % y)
+        finally:
+            os.remove(self.path("sine.bmp"))
 
     def test_depth_16_at_512_is_pinned_reduces_to_8_bits_and_is_the_same_on_both_sdl_builds(self):
         def render_all(prefix, env):
@@ -354,6 +397,9 @@ class RenderTest(unittest.TestCase):
             (["brick.recipe", "--size", "128"], SIZES),
             (["brick.recipe", "--size", "32768"], SIZES),
             (["brick.recipe", "--size", "1k"], SIZES),
+            # Multiples of 256 that are no power of two.
+            (["brick.recipe", "--size", "768"], SIZES),
+            (["brick.recipe", "--size", "12288"], SIZES),
             (["brick.recipe", "--depth", "12"], "--depth takes 8 or 16, not '12'"),
             (["brick.recipe", "--depth", "016"], "--depth takes 8 or 16"),
             (["brick.recipe", "--bits", "24"], "--bits takes 8 or 16, not '24'"),
