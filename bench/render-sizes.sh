@@ -1,16 +1,21 @@
 #!/bin/sh
 # Wall time and peak memory of whole renders at the larger sizes, for the
 # example and for a recipe of every operation, as BMP and PNG, on every
-# processor and on one thread.
-#   bench/render-sizes.sh path/to/quiltor-render [SIZE ...]
+# processor and on one thread, at depth 8 (the default) or 16.
+#   bench/render-sizes.sh path/to/quiltor-render [--depth 8|16] [SIZE ...]
 set -eu
 render=$1
 shift
+depth=8
+if [ "${1:-}" = --depth ]; then
+    depth=$2
+    shift 2
+fi
 sizes=${*:-1024 4096 8192 16384}
 here=$(cd "$(dirname "$0")" && pwd)
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-printf '%-22s %6s %4s %8s %9s %10s\n' recipe size fmt threads "wall s" "peak MiB"
+printf '%-22s %6s %5s %4s %8s %9s %10s\n' recipe size depth fmt threads "wall s" "peak MiB"
 for recipe in "$here/../docs/example.recipe" "$here/every-operation.recipe"; do
     name=$(basename "$recipe" .recipe)
     for size in $sizes; do
@@ -23,10 +28,11 @@ for recipe in "$here/../docs/example.recipe" "$here/every-operation.recipe"; do
                 [ "$threads" = 1 ] && option="--threads 1"
                 # shellcheck disable=SC2086
                 /usr/bin/time -f '%e %M' -o "$out/time" \
-                    "$render" "$recipe" -o "$out/out.$format" --size "$size" --quiet $option
+                    "$render" "$recipe" -o "$out/out.$format" --size "$size" --depth "$depth" \
+                    --quiet $option
                 read -r wall kib < "$out/time"
-                printf '%-22s %6s %4s %8s %9s %10d\n' "$name" "$size" "$format" "$threads" \
-                    "$wall" $((kib / 1024))
+                printf '%-22s %6s %5s %4s %8s %9s %10d\n' "$name" "$size" "$depth" "$format" \
+                    "$threads" "$wall" $((kib / 1024))
                 rm -f "$out/out.$format"
             done
         done

@@ -25,7 +25,7 @@ const int32_t MAX_THREADS = 256;
 const char* const STDIN_NAME = "<stdin>";
 
 const char* const USAGE = "usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] "
-                          "[--format bmp|png] [--threads N] [--quiet]";
+                          "[--format bmp|png] [--depth 8|16] [--bits 8|16] [--threads N] [--quiet]";
 
 const char* const HELP
     = "\n"
@@ -40,6 +40,9 @@ const char* const HELP
       "                4096, 8192 or 16384. The same texture with N / 256 times\n"
       "                the detail; 256 is what the window shows and saves.\n"
       "  --format F    write OUT as bmp or png, whatever its name ends in.\n"
+      "  --depth D     render with 8 (the default) or 16 bits per channel.\n"
+      "  --bits B      write 8 or 16 bits per channel; default: the depth in a\n"
+      "                PNG, 8 in a BMP. 16 needs --depth 16 and a PNG.\n"
       "  --threads N   use N threads (1..256); default: every processor.\n"
       "  --quiet       no progress line, even on a terminal.\n"
       "  --help, -h    show this text.\n"
@@ -72,6 +75,8 @@ struct Options {
     int32_t slot = -1; // 0..3, or -1 for the save line's
     int32_t side = TEXTURE_SIZE;
     OutputFormat format = OUTPUT_UNKNOWN; // from OUT's name unless given
+    int32_t depth = 8; // bits per channel while rendering
+    int32_t bits = 0; // bits per channel written; 0 for the default
     int32_t threads = 0; // 0: every processor
     bool quiet = false;
 };
@@ -134,6 +139,28 @@ bool readFormat(const char* value, Options* options, std::string* problem)
     return true;
 }
 
+// 8 or 16 from "8" or "16", else 0.
+int32_t channelBits(const char* value)
+{
+    return strcmp(value, "8") == 0 ? 8 : strcmp(value, "16") == 0 ? 16 : 0;
+}
+
+bool readDepth(const char* value, Options* options, std::string* problem)
+{
+    options->depth = channelBits(value);
+    if (!options->depth)
+        *problem = std::string("--depth takes 8 or 16, not '") + value + "'";
+    return options->depth != 0;
+}
+
+bool readBits(const char* value, Options* options, std::string* problem)
+{
+    options->bits = channelBits(value);
+    if (!options->bits)
+        *problem = std::string("--bits takes 8 or 16, not '") + value + "'";
+    return options->bits != 0;
+}
+
 bool readThreads(const char* value, Options* options, std::string* problem)
 {
     int64_t threads = wholeNumber(value, MAX_THREADS);
@@ -164,6 +191,8 @@ const OptionInfo OPTIONS[] = {
     { "--slot", true, readSlot },
     { "--size", true, readSize },
     { "--format", true, readFormat },
+    { "--depth", true, readDepth },
+    { "--bits", true, readBits },
     { "--threads", true, readThreads },
     { "--quiet", false, readQuiet },
 };
@@ -227,6 +256,23 @@ bool asksForHelp(int argc, char** argv)
     return false;
 }
 
+// The bits per channel to write in that format: --bits, else the depth in a
+// PNG and 8 in a BMP; 0 with `problem` set if they cannot be written.
+int32_t bitsToWrite(const Options& options, OutputFormat format, std::string* problem)
+{
+    if (options.bits == 0)
+        return format == OUTPUT_PNG ? options.depth : 8;
+    if (options.bits > options.depth) {
+        *problem = "--bits 16 needs --depth 16";
+        return 0;
+    }
+    if (options.bits == 16 && format != OUTPUT_PNG) {
+        *problem = "--bits 16 needs a PNG: a BMP holds 8 bits per channel";
+        return 0;
+    }
+    return options.bits;
+}
+
 // Reports bad usage; returns its exit status.
 int badUsage(const std::string& problem)
 {
@@ -284,6 +330,9 @@ int main(int argc, char** argv)
         = options.format != OUTPUT_UNKNOWN ? options.format : outputFormatOf(output.c_str());
     if (format == OUTPUT_UNKNOWN)
         return badUsage("'" + output + "' must end in .bmp or .png, or give --format");
+    const int32_t bits = bitsToWrite(options, format, &problem);
+    if (!bits)
+        return badUsage(problem);
 
     Recipe recipe;
     if (!loadRecipe(options.recipe, recipeName, &recipe))
@@ -296,6 +345,8 @@ int main(int argc, char** argv)
     RenderOptions render;
     render.slot = slot;
     render.side = options.side;
+    render.depth = options.depth;
+    render.bits = bits;
     render.format = format;
     render.showProgress = terminal && !options.quiet;
     return renderRecipe(recipe, output.c_str(), render) ? 0 : EXIT_NOT_WRITTEN;

@@ -38,29 +38,31 @@ std::string memoryText(uint64_t bytes)
 }
 
 // Reports that the render cannot have its memory; returns false.
-bool reportNoMemory(const char* fileName, int32_t side)
+bool reportNoMemory(const char* fileName, const RenderOptions& options)
 {
+    const int32_t side = options.side;
     fprintf(stderr, "Could not render %s at %d\u00D7%d: not enough memory (needs %s)\n", fileName,
-        side, side, memoryText(renderMemoryBytes(side)).c_str());
+        side, side, memoryText(renderMemoryBytes(side, options.depth)).c_str());
     return false;
 }
 
-// The four slots and the warps' scratch texture. Their pages are taken only
-// once a step writes them, so a slot the plan never uses costs nothing.
-struct Textures {
+// The four slots and the warps' scratch texture, of pixels of type P. Their
+// pages are taken only once a step writes them, so a slot the plan never
+// uses costs nothing.
+template <class P> struct Textures {
     size_t pixels;
-    Pixel* slots[SLOT_COUNT] = {};
-    Pixel* scratch = nullptr;
+    P* slots[SLOT_COUNT] = {};
+    P* scratch = nullptr;
     explicit Textures(int32_t side)
         : pixels(pixelCount(side))
     {
-        for (Pixel*& slot : slots)
-            slot = allocateTexture(pixels);
-        scratch = allocateTexture(pixels);
+        for (P*& slot : slots)
+            slot = allocateTexture<P>(pixels);
+        scratch = allocateTexture<P>(pixels);
     }
     ~Textures()
     {
-        for (Pixel* slot : slots)
+        for (P* slot : slots)
             freeTexture(slot, pixels);
         freeTexture(scratch, pixels);
     }
@@ -68,16 +70,76 @@ struct Textures {
     Textures& operator=(const Textures&) = delete;
     bool complete() const
     {
-        for (Pixel* slot : slots)
+        for (P* slot : slots)
             if (!slot)
                 return false;
         return scratch != nullptr;
     }
 };
 
+// The written slot as a file to save: the writer for the format and the
+// pixels' depth, and the image it reads.
+struct SlotFile {
+    TextureImage image {};
+    DeepTextureImage deepImage {};
+    FileToSave file {};
+};
+
+// An 8-bit slot goes through the window program's own writers.
+void prepareSlotFile(
+    SlotFile& out, const Pixel* pixels, const char* fileName, const RenderOptions& options)
+{
+    out.image = TextureImage { pixels, options.side };
+    out.file = FileToSave { fileName,
+        options.format == OUTPUT_PNG ? writeTexturePngData : writeTextureBmpData, &out.image };
+}
+
+// A 16-bit slot is reduced a row at a time, or written with 16 bits.
+void prepareSlotFile(
+    SlotFile& out, const DeepPixel* pixels, const char* fileName, const RenderOptions& options)
+{
+    out.deepImage = DeepTextureImage { pixels, options.side, options.bits };
+    out.file = FileToSave { fileName,
+        options.format == OUTPUT_PNG ? writeDeepTexturePngData : writeDeepTextureBmpData,
+        &out.deepImage };
+}
+
 void onStep(void* context, int32_t step, int32_t application)
 {
     reportStep(*(ProgressLine*)context, step, application);
+}
+
+// renderRecipe on textures of pixels of type P, once the memory is known
+// to be there.
+template <class P>
+bool renderAtDepth(const Recipe& recipe, const char* fileName, const RenderOptions& options)
+{
+    const int32_t side = options.side;
+    Textures<P> textures(side);
+    if (!textures.complete())
+        return reportNoMemory(fileName, options);
+
+    const RenderPlan plan = planRender(recipe, options.slot);
+    ProgressLine line;
+    if (options.showProgress)
+        startProgressLine(line, plan, side, fileName, options.format == OUTPUT_PNG);
+    if (!runRenderPlan(plan, textures.slots, side, textures.scratch,
+            options.showProgress ? onStep : nullptr, &line)) {
+        stopProgressLine(line);
+        return reportNoMemory(fileName, options);
+    }
+    reportWriting(line);
+    // A failure is reported once the line is gone.
+    SlotFile slotFile;
+    prepareSlotFile(slotFile, textures.slots[options.slot], fileName, options);
+    const char* failedFile = nullptr;
+    const char* reason = nullptr;
+    bool saved
+        = saveFilesQuietly(&slotFile.file, 1, REPLACE_EXISTING, &failedFile, &reason) == SAVED;
+    stopProgressLine(line);
+    if (!saved)
+        reportSaveFailure(failedFile, reason);
+    return saved;
 }
 
 } // namespace
@@ -91,43 +153,20 @@ OutputFormat outputFormatOf(const char* fileName)
     return OUTPUT_UNKNOWN;
 }
 
-uint64_t renderMemoryBytes(int32_t side)
+uint64_t renderMemoryBytes(int32_t side, int32_t depth)
 {
-    return TEXTURES_NEEDED * (uint64_t)pixelCount(side) * sizeof(Pixel);
+    const uint64_t pixelBytes = depth == 16 ? sizeof(DeepPixel) : sizeof(Pixel);
+    return TEXTURES_NEEDED * (uint64_t)pixelCount(side) * pixelBytes;
 }
 
 bool renderRecipe(const Recipe& recipe, const char* fileName, const RenderOptions& options)
 {
-    const int32_t side = options.side;
     // With memory overcommitted, allocations succeed that the system cannot
     // keep: ask first, rather than be stopped half-way.
     uint64_t available = availableMemoryBytes();
-    if (available > 0 && available < renderMemoryBytes(side))
-        return reportNoMemory(fileName, side);
-    Textures textures(side);
-    if (!textures.complete())
-        return reportNoMemory(fileName, side);
-
-    const RenderPlan plan = planRender(recipe, options.slot);
-    ProgressLine line;
-    if (options.showProgress)
-        startProgressLine(line, plan, side, fileName, options.format == OUTPUT_PNG);
-    if (!runRenderPlan(plan, textures.slots, side, textures.scratch,
-            options.showProgress ? onStep : nullptr, &line)) {
-        stopProgressLine(line);
-        return reportNoMemory(fileName, side);
-    }
-    reportWriting(line);
-    const Pixel* pixels = textures.slots[options.slot];
-    // A failure is reported once the line is gone.
-    TextureImage image { pixels, side };
-    FileToSave file { fileName,
-        options.format == OUTPUT_PNG ? writeTexturePngData : writeTextureBmpData, &image };
-    const char* failedFile = nullptr;
-    const char* reason = nullptr;
-    bool saved = saveFilesQuietly(&file, 1, REPLACE_EXISTING, &failedFile, &reason) == SAVED;
-    stopProgressLine(line);
-    if (!saved)
-        reportSaveFailure(failedFile, reason);
-    return saved;
+    if (available > 0 && available < renderMemoryBytes(options.side, options.depth))
+        return reportNoMemory(fileName, options);
+    if (options.depth == 16)
+        return renderAtDepth<DeepPixel>(recipe, fileName, options);
+    return renderAtDepth<Pixel>(recipe, fileName, options);
 }

@@ -15,18 +15,20 @@ OutputFormat outputFormatOf(const char* fileName);
 struct RenderOptions {
     int32_t slot = 0; // 0..3
     int32_t side = 256; // a texture side, see texture.h
+    int32_t depth = 8; // bits per channel of every texture of the replay: 8 or 16
+    int32_t bits = 8; // bits per channel written: 8, or 16 at depth 16 into a PNG
     OutputFormat format = OUTPUT_BMP;
     bool showProgress = false; // a line on stderr while a long render runs
 };
 
-// What a render of that side may need at most: the four slots, a warp's
-// scratch texture and the writer's copy of the picture, rounded up to six
-// textures.
-uint64_t renderMemoryBytes(int32_t side);
+// What a render of that side and depth may need at most: the four slots, a
+// warp's scratch texture and the writer's copy of the picture, rounded up
+// to six textures.
+uint64_t renderMemoryBytes(int32_t side, int32_t depth);
 
 // Renders slot `options.slot` of the recipe, replayed from the start-up
-// state at side `options.side`, and writes it to `fileName` through the
-// window program's own export, replacing the file. False, with one line on
-// stderr and nothing written, if the memory cannot be had or the file could
-// not be written.
+// state at side `options.side` and depth `options.depth`, and writes it to
+// `fileName` through the window program's own export, replacing the file.
+// False, with one line on stderr and nothing written, if the memory cannot
+// be had or the file could not be written.
 bool renderRecipe(const Recipe& recipe, const char* fileName, const RenderOptions& options);

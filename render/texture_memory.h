@@ -4,10 +4,21 @@
 
 #include <cstddef>
 
-#include "gfx/canvas.h"
+// `bytes` of memory, all 0, or null if it cannot be had.
+void* allocateTextureMemory(size_t bytes);
 
-// A texture of `pixels` pixels, all 0, or null if the memory cannot be had.
-Pixel* allocateTexture(size_t pixels);
+// Gives back `bytes` from allocateTextureMemory (null does nothing).
+void freeTextureMemory(void* memory, size_t bytes);
+
+// A texture of `pixels` pixels of type P (a Pixel or a DeepPixel), all 0,
+// or null if the memory cannot be had.
+template <class P> P* allocateTexture(size_t pixels)
+{
+    return (P*)allocateTextureMemory(pixels * sizeof(P));
+}
 
 // Gives back a texture from allocateTexture (null does nothing).
-void freeTexture(Pixel* texture, size_t pixels);
+template <class P> void freeTexture(P* texture, size_t pixels)
+{
+    freeTextureMemory(texture, pixels * sizeof(P));
+}

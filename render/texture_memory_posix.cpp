@@ -5,9 +5,8 @@
 // Each first touch of a page costs the system a fault and a page of zeros.
 // With 4 KiB pages a 16384 texture takes 262,144 of them, which cost a large
 // render more time than its operations; large pages take 512 times fewer.
-Pixel* allocateTexture(size_t pixels)
+void* allocateTextureMemory(size_t bytes)
 {
-    size_t bytes = pixels * sizeof(Pixel);
     void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED)
         return nullptr;
@@ -15,11 +14,11 @@ Pixel* allocateTexture(size_t pixels)
     // Only a request: without large pages the memory works all the same.
     madvise(memory, bytes, MADV_HUGEPAGE);
 #endif
-    return (Pixel*)memory;
+    return memory;
 }
 
-void freeTexture(Pixel* texture, size_t pixels)
+void freeTextureMemory(void* memory, size_t bytes)
 {
-    if (texture)
-        munmap(texture, pixels * sizeof(Pixel));
+    if (memory)
+        munmap(memory, bytes);
 }

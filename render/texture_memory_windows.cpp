@@ -3,14 +3,13 @@
 #include <windows.h>
 
 // Committed memory reads as zeros and takes no physical pages until written.
-Pixel* allocateTexture(size_t pixels)
+void* allocateTextureMemory(size_t bytes)
 {
-    return (Pixel*)VirtualAlloc(
-        nullptr, pixels * sizeof(Pixel), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    return VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
 }
 
-void freeTexture(Pixel* texture, size_t)
+void freeTextureMemory(void* memory, size_t)
 {
-    if (texture)
-        VirtualFree(texture, 0, MEM_RELEASE);
+    if (memory)
+        VirtualFree(memory, 0, MEM_RELEASE);
 }

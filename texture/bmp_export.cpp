@@ -52,9 +52,9 @@ uint8_t* putLittleEndian(uint8_t* out, uint32_t value, int32_t bytes)
     return out;
 }
 
-} // namespace
-
-const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* file)
+// Writes the BMP a row at a time, each pixel reduced to 8 bits per channel
+// (see reducedPixel).
+template <class P> const char* writeBmpRows(const P* pixels, int32_t side, FILE* file)
 {
     // The header SDL writes for a 24-bit surface: a file header and a
     // 40-byte info header, no palette, no resolution, rows of whole pixels
@@ -82,12 +82,13 @@ const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* fil
     errno = 0;
     bool written = fwrite(header, sizeof header, 1, file) == 1;
     for (int32_t y = side - 1; y >= 0 && written; --y) {
-        const Pixel* source = pixels + (size_t)y * side;
+        const P* source = pixels + (size_t)y * side;
         uint8_t* target = row;
         for (int32_t x = 0; x < side; ++x, ++source) {
-            *target++ = (uint8_t)*source;
-            *target++ = (uint8_t)(*source >> 8);
-            *target++ = (uint8_t)(*source >> 16);
+            Pixel pixel = reducedPixel(*source);
+            *target++ = (uint8_t)pixel;
+            *target++ = (uint8_t)(pixel >> 8);
+            *target++ = (uint8_t)(pixel >> 16);
         }
         written = fwrite(row, (size_t)side * 3, 1, file) == 1;
     }
@@ -95,10 +96,28 @@ const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* fil
     return written ? nullptr : strerror(errno ? errno : EIO);
 }
 
+} // namespace
+
+const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* file)
+{
+    return writeBmpRows(pixels, side, file);
+}
+
+const char* writeDeepTextureBmp(const DeepPixel* pixels, int32_t side, FILE* file)
+{
+    return writeBmpRows(pixels, side, file);
+}
+
 const char* writeTextureBmpData(const void* image, FILE* file)
 {
     const TextureImage* texture = (const TextureImage*)image;
     return writeTextureBmp(texture->pixels, texture->side, file);
+}
+
+const char* writeDeepTextureBmpData(const void* image, FILE* file)
+{
+    const DeepTextureImage* texture = (const DeepTextureImage*)image;
+    return writeDeepTextureBmp(texture->pixels, texture->side, file);
 }
 
 bool saveTextureBmp(const Pixel* pixels, int32_t side, const char* fileName)

@@ -28,3 +28,12 @@ const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* fil
 // writeTextureBmp as a FileWriter, for saving a texture in a group of files
 // with saveFiles: `image` is a TextureImage.
 const char* writeTextureBmpData(const void* image, FILE* file);
+
+// A 16-bit texture written as writeTextureBmp writes its pixels reduced to
+// 8 bits per channel (see reducedPixel), a row at a time at every side, so
+// that no reduced copy of the whole texture is made.
+const char* writeDeepTextureBmp(const DeepPixel* pixels, int32_t side, FILE* file);
+
+// writeDeepTextureBmp as a FileWriter: `image` is a DeepTextureImage, whose
+// bits are 8.
+const char* writeDeepTextureBmpData(const void* image, FILE* file);

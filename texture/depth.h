@@ -54,3 +54,22 @@ template <class P> inline P greyOf(uint64_t level)
 {
     return (P)((P)level * Depth<P>::GREY);
 }
+
+// A 16-bit level 0..65535 as the nearest 8-bit level, (level * 255 + 32767)
+// / 65535: the level c * 257 gives back c.
+inline uint32_t reducedLevel(uint32_t level)
+{
+    return (level * 255 + 32767) / 65535;
+}
+
+// A pixel with 8 bits per channel, as the files written with 8 bits hold:
+// a Pixel as it is, a DeepPixel with each channel reduced by reducedLevel.
+inline Pixel reducedPixel(Pixel pixel)
+{
+    return pixel;
+}
+inline Pixel reducedPixel(DeepPixel pixel)
+{
+    return composeLevels<Pixel>(reducedLevel(channelOf(pixel, 2)),
+        reducedLevel(channelOf(pixel, 1)), reducedLevel(channelOf(pixel, 0)));
+}

@@ -11,11 +11,82 @@
 
 namespace {
 
+// What a PNG is made of: a texture at either depth and the samples to write.
+struct PngSource {
+    const Pixel* pixels; // an 8-bit texture, or null for `deepPixels`
+    const DeepPixel* deepPixels;
+    int32_t side;
+    int32_t bits; // per sample: 8, or 16 from `deepPixels`
+    bool grey; // one sample per pixel
+};
+
+// Bytes in one row of the PNG's samples.
+size_t rowBytes(const PngSource& source)
+{
+    return (size_t)source.side * (source.grey ? 1 : 3) * (source.bits / 8);
+}
+
+// Puts a row of pixels of either depth as 8-bit red, green and blue.
+template <class P> void putEightBitRow(const P* pixel, int32_t side, png_byte* target)
+{
+    for (int32_t x = 0; x < side; ++x, ++pixel) {
+        Pixel eightBit = reducedPixel(*pixel);
+        *target++ = (png_byte)(eightBit >> 16);
+        *target++ = (png_byte)(eightBit >> 8);
+        *target++ = (png_byte)eightBit;
+    }
+}
+
+// Puts a 16-bit level as PNG keeps it, high byte first.
+png_byte* putLevel(png_byte* target, uint32_t level)
+{
+    *target++ = (png_byte)(level >> 8);
+    *target++ = (png_byte)level;
+    return target;
+}
+
+// Fills `row` with the samples of the texture's row `y`.
+void fillRow(const PngSource& source, int32_t y, png_byte* row)
+{
+    const size_t start = (size_t)y * source.side;
+    if (source.pixels) {
+        putEightBitRow(source.pixels + start, source.side, row);
+        return;
+    }
+    const DeepPixel* pixel = source.deepPixels + start;
+    if (source.bits == 8) {
+        putEightBitRow(pixel, source.side, row);
+        return;
+    }
+    png_byte* target = row;
+    for (int32_t x = 0; x < source.side; ++x, ++pixel) {
+        if (source.grey) {
+            target = putLevel(target, channelOf(*pixel, 0));
+            continue;
+        }
+        target = putLevel(target, channelOf(*pixel, 2));
+        target = putLevel(target, channelOf(*pixel, 1));
+        target = putLevel(target, channelOf(*pixel, 0));
+    }
+}
+
+// True when every pixel's red, green and blue are alike.
+bool allGrey(const DeepPixel* pixels, int32_t side)
+{
+    const size_t count = pixelCount(side);
+    for (size_t i = 0; i < count; ++i) {
+        uint32_t blue = channelOf(pixels[i], 0);
+        if (channelOf(pixels[i], 1) != blue || channelOf(pixels[i], 2) != blue)
+            return false;
+    }
+    return true;
+}
+
 // libpng's last error message, kept for the caller's report.
 char pngErrorMessage[256];
 
 // libpng must not return from an error: keep the message and jump back to
-// the setjmp in writeTexturePng.
+// the setjmp in writePng.
 void onPngError(png_structp png, png_const_charp message)
 {
     snprintf(pngErrorMessage, sizeof pngErrorMessage, "%s", message);
@@ -27,16 +98,16 @@ void onPngWarning(png_structp, png_const_charp)
 {
 }
 
-// Encodes the image through a row buffer of side x 3 bytes. Runs below the
+// Encodes the image through a row buffer of rowBytes(source). Runs below the
 // setjmp, so it must own nothing that needs cleaning up when libpng jumps out
 // of it: the caller owns the row.
-void writeImage(
-    png_structp png, png_infop info, const Pixel* pixels, int32_t side, png_byte* row, FILE* file)
+void writeImage(png_structp png, png_infop info, const PngSource& source, png_byte* row, FILE* file)
 {
     png_init_io(png, file);
-    png_set_IHDR(png, info, (png_uint_32)side, (png_uint_32)side, 8, PNG_COLOR_TYPE_RGB,
-        PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (side > TEXTURE_SIZE) {
+    png_set_IHDR(png, info, (png_uint_32)source.side, (png_uint_32)source.side, source.bits,
+        source.grey ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+        PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (source.side > TEXTURE_SIZE) {
         // Sides past the window's favour speed: zlib's level 3 and the Up
         // filter alone encode a 4096 texture three to six times faster than
         // the defaults, for a file 4 to 20 % larger. The window's side keeps
@@ -45,24 +116,17 @@ void writeImage(
         png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
     }
     png_write_info(png, info);
-    const Pixel* source = pixels;
-    for (int32_t y = 0; y < side; ++y) {
-        png_byte* target = row;
-        for (int32_t x = 0; x < side; ++x, ++source) {
-            *target++ = (png_byte)(*source >> 16);
-            *target++ = (png_byte)(*source >> 8);
-            *target++ = (png_byte)*source;
-        }
+    for (int32_t y = 0; y < source.side; ++y) {
+        fillRow(source, y, row);
         png_write_row(png, row);
     }
     png_write_end(png, info);
 }
 
-} // namespace
-
-const char* writeTexturePng(const Pixel* pixels, int32_t side, FILE* file)
+// Writes the PNG of `source` into an open file; null, or the reason it failed.
+const char* writePng(const PngSource& source, FILE* file)
 {
-    png_byte* row = (png_byte*)malloc((size_t)side * 3);
+    png_byte* row = (png_byte*)malloc(rowBytes(source));
     if (!row)
         return strerror(ENOMEM);
     png_structp png
@@ -83,17 +147,36 @@ const char* writeTexturePng(const Pixel* pixels, int32_t side, FILE* file)
         // libpng says only "Write Error" where the system knows why.
         failure = errno ? strerror(errno) : pngErrorMessage;
     } else {
-        writeImage(png, info, pixels, side, row, file);
+        writeImage(png, info, source, row, file);
     }
     png_destroy_write_struct(&png, &info);
     free(row);
     return failure;
 }
 
+} // namespace
+
+const char* writeTexturePng(const Pixel* pixels, int32_t side, FILE* file)
+{
+    return writePng(PngSource { pixels, nullptr, side, 8, false }, file);
+}
+
 const char* writeTexturePngData(const void* image, FILE* file)
 {
     const TextureImage* texture = (const TextureImage*)image;
     return writeTexturePng(texture->pixels, texture->side, file);
+}
+
+const char* writeDeepTexturePng(const DeepPixel* pixels, int32_t side, int32_t bits, FILE* file)
+{
+    const bool grey = bits == 16 && allGrey(pixels, side);
+    return writePng(PngSource { nullptr, pixels, side, bits == 16 ? 16 : 8, grey }, file);
+}
+
+const char* writeDeepTexturePngData(const void* image, FILE* file)
+{
+    const DeepTextureImage* texture = (const DeepTextureImage*)image;
+    return writeDeepTexturePng(texture->pixels, texture->side, texture->bits, file);
 }
 
 bool saveTexturePng(const Pixel* pixels, int32_t side, const char* fileName)

@@ -19,3 +19,13 @@ const char* writeTexturePng(const Pixel* pixels, int32_t side, FILE* file);
 
 // writeTexturePng as a FileWriter: `image` is a TextureImage.
 const char* writeTexturePngData(const void* image, FILE* file);
+
+// Writes a 16-bit texture into an open file as a PNG of `bits` bits per
+// sample. With 8, the bytes writeTexturePng gives for its pixels reduced
+// (see reducedPixel). With 16, big-endian samples: one per pixel when every
+// pixel is grey (red, green and blue alike), else red, green and blue.
+// The top 16 bits of every pixel are ignored. Returns as writeTexturePng.
+const char* writeDeepTexturePng(const DeepPixel* pixels, int32_t side, int32_t bits, FILE* file);
+
+// writeDeepTexturePng as a FileWriter: `image` is a DeepTextureImage.
+const char* writeDeepTexturePngData(const void* image, FILE* file);

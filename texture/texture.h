@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "gfx/canvas.h"
+#include "texture/depth.h"
 
 // Side of the window's textures.
 const int32_t TEXTURE_SIZE = 256;
@@ -41,6 +42,15 @@ inline size_t pixelCount(int32_t side)
 struct TextureImage {
     const Pixel* pixels;
     int32_t side;
+};
+
+// A 16-bit texture's pixels with their side, and the bits per channel a
+// writer of files is to give them: 8 (each channel reduced, see
+// reducedLevel) or 16.
+struct DeepTextureImage {
+    const DeepPixel* pixels;
+    int32_t side;
+    int32_t bits;
 };
 
 // Marks a cell that holds no colour yet. Bit 31 keeps it apart from every

@@ -1,6 +1,7 @@
 """quiltor-render: a recipe rendered to a file with no display, and its failures."""
 
 import configparser
+import hashlib
 import os
 import pty
 import resource
@@ -20,7 +21,7 @@ PLAIN_RENDER = os.environ.get("QUILTOR_PLAIN_RENDER_BINARY", "")
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 
 USAGE = ("usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] [--format bmp|png] "
-         "[--threads N] [--quiet]")
+         "[--depth 8|16] [--bits 8|16] [--threads N] [--quiet]")
 SIZES = "256, 512, 1024, 2048, 4096, 8192 or 16384"
 
 # The steps render_reference does by direct engine calls, as a hand-written
@@ -39,6 +40,41 @@ colorize target=4 color1=40,10,0 color2=250,200,120
 save target=4
 save target=2
 """
+
+EXAMPLE = os.path.join(ROOT, "docs", "example.recipe")
+
+# The PNGs the renderer writes at 256, byte for byte: the window's side
+# keeps libpng's defaults, so these files never change.
+PNG_256_SHA256 = {
+    "brick": "66e5204ab665eb183532d489cfad9867163432daea75781329cdb117cd6dba24",
+    "example": "99d45543cc91ff5e6b06268c0c20fbe788a9e272ba51a4337ad21d1e07f0626c",
+}
+# The example at 512 with 16 bits per channel, written as a 16-bit PNG.
+EXAMPLE_DEEP_512_SHA256 = "b7dd2a26ec669596f6032b9a5170ac62e614b6eec8a426e08e490e3745d27f61"
+
+
+def sha256_of(path):
+    return hashlib.sha256(read_file(path)).hexdigest()
+
+
+def png_header(path):
+    """A PNG's bit depth and colour type, from its IHDR chunk."""
+    data = read_file(path)
+    return data[24], data[25]
+
+
+def read_png_rgb16(path):
+    """Decodes a PNG, through ImageMagick, into a list of (red, green, blue)
+    levels 0..65535; an 8-bit or grey PNG's as ImageMagick widens them."""
+    raw = subprocess.run(["convert", "png:" + path, "-depth", "16", "-endian", "MSB", "rgb:-"],
+                         capture_output=True, check=True, timeout=60).stdout
+    levels = [int.from_bytes(raw[i:i + 2], "big") for i in range(0, len(raw), 2)]
+    return [tuple(levels[i:i + 3]) for i in range(0, len(levels), 3)]
+
+
+def reduced(level):
+    """A 16-bit level to 8 bits, rounded to nearest."""
+    return (level * 255 + 32767) // 65535
 
 
 def environment(**extra):
@@ -155,6 +191,79 @@ class RenderTest(unittest.TestCase):
         self.assert_same(read_file(self.path("compat.bmp")), read_file(self.path("classic.bmp")),
                          "the compat build's BMP")
 
+    def test_png_bytes_at_256_stay_as_they_were(self):
+        self.write_recipe("brick.recipe")
+        self.assert_rendered(self.render("brick.recipe", "-o", "brick.png"))
+        self.assert_rendered(self.render(EXAMPLE, "-o", "example.png", "--depth", "8",
+                                         "--bits", "8"))
+        for name, digest in PNG_256_SHA256.items():
+            with self.subTest(name=name):
+                self.assertEqual(sha256_of(self.path(name + ".png")), digest)
+
+    def test_a_bmp_at_the_largest_size_holds_the_256_sine_at_every_64th_pixel(self):
+        # SDL 1.2 cannot write this side; the renderer writes it itself.
+        self.write_recipe("sine.recipe", "quiltor recipe 1\nsave target=4\n")
+        self.assert_rendered(self.render("sine.recipe", "-o", "small.bmp"))
+        small = read_bmp24(self.path("small.bmp"))[2]
+        side = 16384
+        result = subprocess.run([PLAIN_RENDER or RENDER, "sine.recipe", "--size", str(side)],
+                                cwd=self.workdir, capture_output=True, text=True, timeout=240,
+                                env=environment())
+        self.assert_rendered(result)
+        try:
+            with open(self.path("sine.bmp"), "rb") as file:
+                header = file.read(54)
+                self.assertEqual(os.fstat(file.fileno()).st_size, 54 + side * side * 3)
+                self.assertEqual(header[:2], b"BM")
+                fields = [int.from_bytes(header[at:at + size], "little")
+                          for at, size in ((2, 4), (10, 4), (18, 4), (22, 4), (28, 2), (34, 4))]
+                self.assertEqual(fields, [54 + side * side * 3, 54, side, side, 24,
+                                          side * side * 3])
+                for y in range(0, 256, 15):
+                    file.seek(54 + (side - 1 - 64 * y) * side * 3)  # bottom row first
+                    row = file.read(side * 3)
+                    lattice = [(row[at + 2] << 16) | (row[at + 1] << 8) | row[at]
+                               for at in range(0, side * 3, 64 * 3)]
+                    self.assertEqual(lattice, small[256 * y:256 * (y + 1)], "row %d" % y)
+        finally:
+            os.remove(self.path("sine.bmp"))
+
+    def test_depth_16_at_512_is_pinned_reduces_to_8_bits_and_is_the_same_on_both_sdl_builds(self):
+        def render_all(prefix, env):
+            for name, options in (("deep.png", []), ("reduced.png", ["--bits", "8"]),
+                                  ("reduced.bmp", [])):
+                self.assert_rendered(self.render(EXAMPLE, "--size", "512", "--depth", "16",
+                                                 "-o", prefix + name, *options, env=env))
+
+        render_all("", environment())
+        self.assertEqual(sha256_of(self.path("deep.png")), EXAMPLE_DEEP_512_SHA256)
+        self.assertEqual(png_header(self.path("deep.png")), (16, 2))  # 16-bit RGB
+        self.assertEqual(png_header(self.path("reduced.png")), (8, 2))
+        deep = read_png_rgb16(self.path("deep.png"))
+        expected = [(reduced(r) << 16) | (reduced(g) << 8) | reduced(b) for r, g, b in deep]
+        self.assertEqual(len(expected), 512 * 512)
+        self.assert_same(read_png_rgb(self.path("reduced.png")), expected, "the 8-bit PNG")
+        self.assert_same(read_bmp24(self.path("reduced.bmp"))[2], expected, "the BMP")
+        if not SDL_COMPAT_DIR:
+            self.skipTest("the tests on SDL 1.2 over SDL 2 are off")
+        render_all("compat-", environment(LD_LIBRARY_PATH=SDL_COMPAT_DIR))
+        for name in ("deep.png", "reduced.png", "reduced.bmp"):
+            self.assert_same(read_file(self.path("compat-" + name)), read_file(self.path(name)),
+                             "the compat build's " + name)
+
+    def test_depth_16_renders_the_start_up_textures_with_16_bits_and_greys_as_grey(self):
+        # The start-up plasma, a grey: one 16-bit sample per pixel, most
+        # levels between the 8-bit ones.
+        self.write_recipe("plasma.recipe", "quiltor recipe 1\nsave target=2\n")
+        self.assert_rendered(self.render("plasma.recipe", "--depth", "16", "-o", "plasma.png"))
+        self.assertEqual(png_header(self.path("plasma.png")), (16, 0))
+        levels = [r for r, g, b in read_png_rgb16(self.path("plasma.png"))]
+        self.assertGreater(len([level for level in levels if level % 257]), len(levels) // 2)
+        # Written with 8 bits, the grey is an RGB PNG as at depth 8.
+        self.assert_rendered(self.render("plasma.recipe", "--depth", "16", "--bits", "8",
+                                         "-o", "plasma8.png"))
+        self.assertEqual(png_header(self.path("plasma8.png")), (8, 2))
+
     def test_size_256_is_the_default_and_threads_change_no_byte(self):
         self.write_recipe("brick.recipe")
         self.assert_rendered(self.render("brick.recipe", "--size", "256", "-o", "sized.bmp"))
@@ -198,6 +307,13 @@ class RenderTest(unittest.TestCase):
                                 env=environment(), preexec_fn=limit_memory)
         self.assert_fails(result, 3, "Could not render out.bmp at 8192\u00d78192: "
                           "not enough memory (needs 1.5 GiB)")
+        # 16 bits per channel need twice as much.
+        result = subprocess.run([PLAIN_RENDER, "brick.recipe", "--size", "8192", "--depth", "16",
+                                 "-o", "out.png"], cwd=self.workdir, capture_output=True,
+                                text=True, timeout=120, env=environment(),
+                                preexec_fn=limit_memory)
+        self.assert_fails(result, 3, "Could not render out.png at 8192\u00d78192: "
+                          "not enough memory (needs 3.0 GiB)")
         self.assertEqual(sorted(os.listdir(self.workdir)), ["brick.recipe"])
 
     def render_on_a_terminal(self, *args):
@@ -276,6 +392,18 @@ class RenderTest(unittest.TestCase):
             (["brick.recipe", "--size", "128"], SIZES),
             (["brick.recipe", "--size", "32768"], SIZES),
             (["brick.recipe", "--size", "1k"], SIZES),
+            # Multiples of 256 that are no power of two.
+            (["brick.recipe", "--size", "768"], SIZES),
+            (["brick.recipe", "--size", "12288"], SIZES),
+            (["brick.recipe", "--depth", "12"], "--depth takes 8 or 16, not '12'"),
+            (["brick.recipe", "--depth", "016"], "--depth takes 8 or 16"),
+            (["brick.recipe", "--bits", "24"], "--bits takes 8 or 16, not '24'"),
+            (["brick.recipe", "--depth", "16", "--depth", "16"], "twice"),
+            (["brick.recipe", "--bits", "16", "-o", "out.png"], "--bits 16 needs --depth 16"),
+            (["brick.recipe", "--depth", "8", "--bits", "16", "-o", "o.png"], "needs --depth 16"),
+            (["brick.recipe", "--depth", "16", "--bits", "16"], "needs a PNG"),
+            (["brick.recipe", "--depth", "16", "--bits", "16", "-o", "o.png", "--format", "bmp"],
+             "needs a PNG"),
             (["brick.recipe", "--size", "512", "--size", "512"], "twice"),
             (["brick.recipe", "--threads", "0"], "1..256"),
             (["brick.recipe", "--format", "jpg"], "bmp or png"),

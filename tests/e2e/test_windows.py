@@ -31,6 +31,20 @@ PANEL_FRAME_DIGEST = 0x8AC47C2D8DBCDEDD
 SESSION = [CELLS, TARGET[2], PLASMA, TARGET[3], PONG, SOURCE[2], ADD, TARGET[1], INVERT]
 
 BAD_RECIPE = "quiltor recipe 1\nseed 3\nmix target=1 source=2 balance=300\n"
+# Operations whose results are the same bits on every system, at depth 16 too.
+NO_TRIGONOMETRY_RECIPE = """quiltor recipe 1
+seed 5
+plasma target=1 variation=9
+cells target=2 nr=15 size=45
+pong target=3 size=120
+mix target=1 source=2 balance=100
+add target=1 source=3
+move target=1 x=7 y=-3
+invert target=4
+max target=1 source=4
+colorize target=1 color1=30,20,60 color2=250,210,90
+save target=1
+"""
 BAD_RECIPE_MESSAGE = "bad.recipe:3: balance=300 is outside 0..256"
 
 
@@ -283,6 +297,34 @@ class WindowsRenderTest(unittest.TestCase):
                          (4, BAD_RECIPE_MESSAGE + "\n"))
         self.assertEqual((linux.returncode, linux.stderr), (4, BAD_RECIPE_MESSAGE + "\n"))
         self.assertEqual(sorted(os.listdir(self.workdir)), ["bad.recipe"])
+
+    def test_a_depth_16_render_without_trigonometry_is_the_linux_builds_bytes(self):
+        with open(self.path("deep.recipe"), "w") as file:
+            file.write(NO_TRIGONOMETRY_RECIPE)
+        for extension in (".png", ".bmp"):
+            with self.subTest(extension=extension):
+                self.render_both("deep.recipe", "--size", "512", "--depth", "16", "-o",
+                                 "OUT" + extension)
+                windows = read_file(self.path("windows" + extension))
+                self.assertTrue(windows == read_file(self.path("linux" + extension)))
+        # 16-bit RGB samples.
+        self.assertEqual(read_file(self.path("windows.png"))[24:26], b"\x10\x02")
+
+    def test_bad_depths_and_bits_give_the_same_message_and_status_1(self):
+        with open(self.path("brick.recipe"), "w") as file:
+            file.write(NO_TRIGONOMETRY_RECIPE)
+        for args in (["--depth", "12"], ["--bits", "16", "-o", "out.png"],
+                     ["--depth", "16", "--bits", "16", "-o", "out.bmp"]):
+            with self.subTest(args=args):
+                windows = run_wine([windows_program("quiltor-render.exe"), "brick.recipe"] + args,
+                                   cwd=self.workdir)
+                linux = subprocess.run([LINUX_RENDER, "brick.recipe"] + args, cwd=self.workdir,
+                                       capture_output=True, text=True, timeout=60)
+                self.assertEqual(linux.returncode, 1)
+                self.assertEqual(len(linux.stderr.splitlines()), 1, linux.stderr)
+                self.assertEqual((windows.returncode, windows.stderr.replace("\r\n", "\n")),
+                                 (linux.returncode, linux.stderr))
+                self.assertEqual(sorted(os.listdir(self.workdir)), ["brick.recipe"])
 
     def test_renders_a_recipe_whose_path_has_greek_and_japanese_letters(self):
         os.mkdir(self.path("υφές 模様"))

@@ -210,4 +210,28 @@ TEST(BmpExport, LargerSidesAndTheWayWithoutSdlGiveTheSameBytes)
     EXPECT_STREQ(failure ? failure : "", strerror(ENOSPC));
 }
 
+// A 16-bit texture's BMP is the one SDL writes for its pixels reduced to 8
+// bits, though it never goes through SDL.
+TEST(BmpExport, DeepTexturesGiveTheBytesOfTheirReducedPixels)
+{
+    ScratchDirectory directory;
+    for (int32_t side : { 256, 512 }) {
+        std::vector<DeepPixel> deep((size_t)side * side);
+        std::vector<Pixel> reduced(deep.size());
+        for (size_t i = 0; i < deep.size(); ++i) {
+            deep[i] = (DeepPixel)i * 0x9E3779B97F4A7C15ull;
+            reduced[i] = reducedPixel(deep[i]);
+        }
+        std::string path = directory.file("deep.bmp");
+        FILE* file = fopen(path.c_str(), "wb");
+        ASSERT_TRUE(file);
+        EXPECT_EQ(writeDeepTextureBmp(deep.data(), side, file), nullptr);
+        fclose(file);
+        std::string bytes = readFile(path);
+        std::vector<uint8_t> direct(bytes.begin(), bytes.end());
+        EXPECT_TRUE(direct == bmpBytes(writeTextureBmp, reduced, side, directory.file("sdl.bmp")))
+            << side;
+    }
+}
+
 } // namespace

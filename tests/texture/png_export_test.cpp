@@ -1,5 +1,6 @@
 #include "texture/png_export.h"
 
+#include <csetjmp>
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -41,6 +42,138 @@ TEST(PngExport, DecodesToTheLow24BitsOfEveryPixelAsEightBitRgb)
         Pixel read
             = ((Pixel)decoded[i * 3] << 16) | ((Pixel)decoded[i * 3 + 1] << 8) | decoded[i * 3 + 2];
         ASSERT_EQ(read, pixels[i] & 0xFFFFFFu) << "pixel " << i;
+    }
+}
+
+// Writes a PNG through `write` into a file of its own and returns its bytes.
+template <class Write> std::string pngBytes(const std::string& path, Write write)
+{
+    FILE* file = fopen(path.c_str(), "wb");
+    EXPECT_TRUE(file);
+    if (!file)
+        return {};
+    EXPECT_EQ(write(file), nullptr);
+    fclose(file);
+    return readFile(path);
+}
+
+// A PNG's samples as libpng's own reader gives them, 16-bit ones from their
+// two bytes high first, with its bit depth and colour type.
+struct PngSamples {
+    png_uint_32 side = 0;
+    int bitDepth = 0;
+    int colorType = -1;
+    std::vector<uint32_t> samples; // row by row
+};
+
+// Reads the PNG at `path` without transforming it; false if libpng cannot.
+bool readPngSamples(const std::string& path, PngSamples& read)
+{
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    std::vector<png_byte> row;
+    bool ok = false;
+    if (setjmp(png_jmpbuf(png)) == 0) {
+        png_init_io(png, file);
+        png_read_info(png, info);
+        read.side = png_get_image_width(png, info);
+        read.bitDepth = png_get_bit_depth(png, info);
+        read.colorType = png_get_color_type(png, info);
+        row.resize(png_get_rowbytes(png, info));
+        int bytes = read.bitDepth / 8;
+        for (png_uint_32 y = 0; y < png_get_image_height(png, info); ++y) {
+            png_read_row(png, row.data(), nullptr);
+            for (size_t i = 0; i + bytes <= row.size(); i += bytes)
+                read.samples.push_back(bytes == 2 ? (row[i] << 8) | row[i + 1] : row[i]);
+        }
+        ok = true;
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    fclose(file);
+    return ok;
+}
+
+// Random 16-bit pixels with garbage in the top 16 bits.
+std::vector<DeepPixel> randomDeepTexture(uint32_t seed, int32_t side)
+{
+    Noise noise(seed);
+    std::vector<DeepPixel> pixels((size_t)side * side);
+    for (DeepPixel& pixel : pixels)
+        pixel = ((DeepPixel)noise.next() << 32) | noise.next();
+    return pixels;
+}
+
+// Written with 8 bits, a 16-bit texture gives what its reduced pixels give,
+// libpng's settings at the larger sides included.
+TEST(PngExport, DeepTexturesWithEightBitsAreTheirPixelsReducedToNearest)
+{
+    ScratchDirectory directory;
+    for (int32_t side : { 256, 512 }) {
+        std::vector<DeepPixel> deep = randomDeepTexture(5, side);
+        // (level, reduced): the turns between 0 and 1, 1 and 2, 254 and 255.
+        const uint32_t levels[][2] = { { 0, 0 }, { 128, 0 }, { 129, 1 }, { 257, 1 }, { 385, 1 },
+            { 386, 2 }, { 65406, 254 }, { 65407, 255 }, { 65535, 255 }, { 100 * 257, 100 } };
+        std::vector<Pixel> expected(deep.size());
+        for (size_t i = 0; i < deep.size(); ++i)
+            expected[i] = reducedPixel(deep[i]);
+        for (size_t i = 0; i < sizeof levels / sizeof levels[0]; ++i) {
+            deep[i] = composeLevels<DeepPixel>(levels[i][0], 65535 - levels[i][0], 0);
+            expected[i] = composeLevels<Pixel>(levels[i][1], 255 - levels[i][1], 0);
+        }
+        std::string reduced = pngBytes(directory.file("reduced.png"),
+            [&](FILE* file) { return writeDeepTexturePng(deep.data(), side, 8, file); });
+        std::string eightBit = pngBytes(directory.file("eight.png"),
+            [&](FILE* file) { return writeTexturePng(expected.data(), side, file); });
+        EXPECT_TRUE(reduced == eightBit) << side;
+        PngSamples read;
+        ASSERT_TRUE(readPngSamples(directory.file("reduced.png"), read));
+        EXPECT_EQ(read.bitDepth, 8);
+        EXPECT_EQ(read.colorType, PNG_COLOR_TYPE_RGB);
+        for (size_t i = 0; i < sizeof levels / sizeof levels[0]; ++i) {
+            const uint32_t rgb[] = { levels[i][1], 255 - levels[i][1], 0 };
+            for (size_t s = 0; s < 3; ++s)
+                EXPECT_EQ(read.samples[i * 3 + s], rgb[s]) << "level " << levels[i][0];
+        }
+    }
+}
+
+TEST(PngExport, SixteenBitsHoldEveryLevelAndAreGreyOnlyWhenEveryPixelIs)
+{
+    ScratchDirectory directory;
+    const int32_t side = 512;
+    std::vector<DeepPixel> colour = randomDeepTexture(8, side);
+    std::vector<DeepPixel> grey(colour.size());
+    for (size_t i = 0; i < grey.size(); ++i)
+        grey[i] = (colour[i] & 0xFFFF000000000000ull) | greyOf<DeepPixel>(channelOf(colour[i], 1));
+    std::vector<DeepPixel> lastNotGrey = grey;
+    lastNotGrey.back() ^= 1;
+
+    struct Case {
+        const char* name;
+        const std::vector<DeepPixel>& pixels;
+        int colorType;
+    };
+    for (const Case& test :
+        { Case { "colour", colour, PNG_COLOR_TYPE_RGB }, Case { "grey", grey, PNG_COLOR_TYPE_GRAY },
+            Case { "last not grey", lastNotGrey, PNG_COLOR_TYPE_RGB } }) {
+        std::string path = directory.file("deep.png");
+        pngBytes(path,
+            [&](FILE* file) { return writeDeepTexturePng(test.pixels.data(), side, 16, file); });
+        PngSamples read;
+        ASSERT_TRUE(readPngSamples(path, read)) << test.name;
+        EXPECT_EQ(read.side, (png_uint_32)side);
+        EXPECT_EQ(read.bitDepth, 16) << test.name;
+        ASSERT_EQ(read.colorType, test.colorType) << test.name;
+        const size_t perPixel = test.colorType == PNG_COLOR_TYPE_GRAY ? 1 : 3;
+        ASSERT_EQ(read.samples.size(), test.pixels.size() * perPixel) << test.name;
+        for (size_t i = 0; i < test.pixels.size(); ++i)
+            for (size_t s = 0; s < perPixel; ++s)
+                ASSERT_EQ(read.samples[i * perPixel + s],
+                    channelOf(test.pixels[i], (uint32_t)(perPixel == 1 ? 0 : 2 - s)))
+                    << test.name << ": pixel " << i << ", sample " << s;
     }
 }
 
