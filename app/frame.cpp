@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "app/lit_view.h"
 #include "app/parameters.h"
 #include "app/state.h"
 #include "gfx/primitives.h"
@@ -40,6 +41,20 @@ void drawTiledView(Canvas canvas)
         target->blit(canvas, origin + (i % 2) * TEXTURE_SIZE, origin + (i / 2) * TEXTURE_SIZE);
 }
 
+// The lit view: the tiled view's frame round the target's colours lit as
+// the source's relief.
+void drawLitView(Canvas canvas)
+{
+    drawBevel(canvas, TILED_FRAME_ORIGIN, TILED_FRAME_ORIGIN, TILED_FRAME_SIZE, TILED_FRAME_SIZE,
+        SLOT_FRAME_COLOR);
+    const Texture* colors = slots[targetSlot];
+    const Texture* heights = slots[sourceSlot];
+    if (!colors || !heights)
+        return;
+    int32_t origin = TILED_FRAME_ORIGIN + 3;
+    drawLitTiles(canvas, origin, origin, colors->getPixels(), heights->getPixels());
+}
+
 // The two colour swatches over the colour-choice buttons; the edited one has
 // a green border, the other a black one.
 void drawSwatches(Canvas canvas)
@@ -73,10 +88,17 @@ bool drawFrame()
 
 void drawScreen(Canvas canvas)
 {
-    if (tiledView)
-        drawTiledView(canvas);
-    else
+    switch (slotArea) {
+    case SlotArea::FOUR_SLOTS:
         drawSlots(canvas);
+        break;
+    case SlotArea::TILED:
+        drawTiledView(canvas);
+        break;
+    case SlotArea::LIT:
+        drawLitView(canvas);
+        break;
+    }
     widgets.draw(canvas);
     drawSwatches(canvas);
     if (colorPicker)

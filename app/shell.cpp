@@ -44,7 +44,7 @@ bool openWindow()
 bool setUpSession(const OpenedRecipe* opened)
 {
     nameSaveFilesAtLaunch(opened ? opened->fileName.c_str() : nullptr);
-    tiledView = false;
+    slotArea = SlotArea::FOUR_SLOTS;
     buildControlPanel();
     if (!createSlots())
         return false;

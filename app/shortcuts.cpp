@@ -35,10 +35,25 @@ bool redo()
     return redoNextStep(session);
 }
 
+// Shows `view` in the slot area, or the four slots again when it shows
+// already: each view has its key, and the key of the other view switches
+// straight to that one.
+bool toggleSlotArea(SlotArea view)
+{
+    slotArea = slotArea == view ? SlotArea::FOUR_SLOTS : view;
+    return true;
+}
+
 bool toggleTiledView()
 {
-    tiledView = !tiledView;
-    return true;
+    return toggleSlotArea(SlotArea::TILED);
+}
+
+// The lit view lights the target's colours as the source's relief; the
+// drawing is drawLitTiles in app/lit_view.cpp.
+bool toggleLitView()
+{
+    return toggleSlotArea(SlotArea::LIT);
 }
 
 struct Shortcut {
@@ -53,6 +68,8 @@ const Shortcut SHORTCUTS[] = {
     { SDLK_z, CTRL | SHIFT, redo },
     { SDLK_t, PLAIN, toggleTiledView },
     { SDLK_t, SHIFT, toggleTiledView },
+    { SDLK_l, PLAIN, toggleLitView },
+    { SDLK_l, SHIFT, toggleLitView },
     { SDLK_s, CTRL, saveAgain },
     { SDLK_s, CTRL | SHIFT, saveAsNewFile },
 };

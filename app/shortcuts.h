@@ -1,4 +1,4 @@
-// The keyboard shortcuts: undo, redo, the tiled view and saving. Each acts
+// The keyboard shortcuts: undo, redo, the tiled and lit views, and saving. Each acts
 // on key-down, so SDL's key repeat repeats it.
 #pragma once
 

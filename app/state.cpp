@@ -2,7 +2,7 @@
 
 Texture* slots[SLOT_COUNT];
 Session session;
-bool tiledView = false;
+SlotArea slotArea = SlotArea::FOUR_SLOTS;
 SDL_Surface* screen;
 int32_t targetSlot = 0;
 int32_t sourceSlot = 0;

@@ -23,9 +23,12 @@ void getSlotPixels(Pixel* pixels[SLOT_COUNT]);
 // are the slots' pixel arrays while the slots exist.
 extern Session session;
 
-// The slot area shows the target slot four times, edge to edge, instead of
-// the four slots.
-extern bool tiledView;
+// What the slot area shows: the four slots; the target slot four times,
+// edge to edge (the tiled view); or that, lit as a relief whose heights are
+// the source slot's (the lit view). Only the keys T and L change it, and
+// nothing in it is saved or recorded.
+enum class SlotArea { FOUR_SLOTS, TILED, LIT };
+extern SlotArea slotArea;
 
 // The window surface, owned by SDL.
 extern SDL_Surface* screen;

@@ -1,4 +1,5 @@
-// Drawing costs per frame: the whole screen with every widget, and one blit.
+// Drawing costs per frame: the whole screen with every widget, with the
+// four slots or the lit view, and one blit.
 
 #include <benchmark/benchmark.h>
 #include <vector>
@@ -42,5 +43,28 @@ void BM_DrawScreen(benchmark::State& state)
     widgets.clear();
 }
 BENCHMARK(BM_DrawScreen)->Unit(benchmark::kMicrosecond);
+
+// The same with the lit view in the slot area: the target's colours lit as
+// the source's relief, its normals worked out again every frame.
+void BM_DrawScreenLit(benchmark::State& state)
+{
+    if (!setUpSession()) {
+        state.SkipWithError("no memory for the slots");
+        return;
+    }
+    slotArea = SlotArea::LIT;
+    sourceSlot = 1;
+    std::vector<Pixel> buffer(WINDOW_WIDTH * WINDOW_HEIGHT);
+    Canvas canvas { buffer.data(), WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_WIDTH };
+    for (auto _ : state) {
+        fillRect(canvas, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, BACKGROUND_COLOR);
+        drawScreen(canvas);
+        benchmark::ClobberMemory();
+    }
+    sourceSlot = 0;
+    tearDownSession();
+    widgets.clear();
+}
+BENCHMARK(BM_DrawScreenLit)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -5,7 +5,10 @@ Starts the given quiltor binary in a private Xvfb, captures its first frame
 into docs/screenshot.png, then colorizes the cells texture in slot 1, saves
 it and turns the saved texture000.bmp into data/quiltor.png. Then renders
 each recipe of the gallery (docs/*.recipe) at 256 x 256 with the given
-quiltor-render into docs/gallery/NAME.png.
+quiltor-render into docs/gallery/NAME.png, and captures the lit views of
+some of them from the window into docs/gallery/NAME-lit.png: 256 x 256 from
+the middle of the view, where the copies meet, so the picture is as large as
+the others and shows that the lit material tiles too.
 
 Usage: scripts/make-pictures.py path/to/quiltor path/to/quiltor-render
 """
@@ -23,6 +26,17 @@ NO_DATES = ["-define", "png:exclude-chunks=date,time"]
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
 import harness  # noqa: E402
+
+# The materials whose lit view the gallery shows: each recipe reopened (its
+# saved slot, the colours, is the target), then the presses that choose a
+# height slot as the source. The wood is the relief of its own brightness,
+# its dark rings sunk; the brick's heights are its colours inverted in slot
+# 4, so the dark bricks stand out of the pale mortar.
+LIT_VIEWS = [
+    ("brick", [harness.TARGET[4], harness.SOURCE[2], harness.COPY, harness.INVERT,
+               harness.TARGET[2], harness.SOURCE[4]]),
+    ("wood", []),
+]
 
 
 def main():
@@ -50,11 +64,36 @@ def main():
                        check=True)
         program.key("Escape")
         program.wait_for_exit()
+        for name, presses in LIT_VIEWS:
+            capture_lit_view(server, binary, name, presses)
     finally:
         if program:
             program.stop()
             shutil.rmtree(program.workdir, True)
         server.stop()
+
+
+def capture_lit_view(server, binary, name, presses):
+    """The lit view of docs/NAME.recipe after the presses, as the window shows it."""
+    recipe = os.path.join(ROOT, "docs", name + ".recipe")
+    program = harness.Program(server, binary=binary, command=[binary, recipe])
+    try:
+        for point in presses:
+            program.click(point)
+        before = program.settled_capture()
+        program.key("l")
+        harness.wait_for(lambda: program.capture()[:3 * 800 * 300] != before[:3 * 800 * 300], 10,
+                         "the lit view of " + name)
+        frame = program.settled_capture()
+        subprocess.run(["convert", "-size", "800x600", "-depth", "8", "rgb:-", "-crop",
+                        "256x256+135+135", "+repage"] + NO_DATES
+                       + [os.path.join(ROOT, "docs", "gallery", name + "-lit.png")],
+                       input=frame, check=True)
+        program.key("Escape")
+        program.wait_for_exit()
+    finally:
+        program.stop()
+        shutil.rmtree(program.workdir, True)
 
 
 def render_gallery(renderer):

@@ -20,12 +20,15 @@ template <class Q> inline uint64_t normalLevel(double c)
     return (uint64_t)(int64_t)((c * 0.5 + 0.5) * (double)Depth<Q>::MAX + 0.5);
 }
 
-// The normals of rows [first, end). Each row needs the heights of the rows
-// above and below it, which a ring of three rows keeps, so every height is
-// worked out once per piece of rows but the two at its ends.
-template <class P, class Q>
-void normalRows(const P* heights, int32_t side, const NormalOptions& options, Q* normals,
-    int32_t first, int32_t end)
+// The unit normals of rows [first, end), each handed to `write` as
+// (index, x, y, z) in a frame where x goes right, y up (down when
+// options.greenUp is false) and z out of the picture. Each row needs the
+// heights of the rows above and below it, which a ring of three rows keeps,
+// so every height is worked out once per piece of rows but the two at its
+// ends.
+template <class P, class Write>
+void normalRows(const P* heights, int32_t side, const NormalOptions& options, int32_t first,
+    int32_t end, const Write& write)
 {
     double rows[3][MAX_TEXTURE_SIDE];
     double* above = rows[0];
@@ -39,8 +42,8 @@ void normalRows(const P* heights, int32_t side, const NormalOptions& options, Q*
     const double green = options.greenUp ? 1.0 : -1.0;
     for (int32_t y = first; y < end; ++y) {
         readHeights(heights, side, y + 1, below);
-        Q* out = normals + (size_t)y * side;
-        for (int32_t x = 0; x < side; ++x) {
+        size_t index = (size_t)y * side;
+        for (int32_t x = 0; x < side; ++x, ++index) {
             int32_t left = (x - 1) & mask;
             int32_t right = (x + 1) & mask;
             double gx = ((above[right] + 2.0 * here[right]) + below[right])
@@ -50,8 +53,7 @@ void normalRows(const P* heights, int32_t side, const NormalOptions& options, Q*
             double sx = gx * length / 8.0 * options.relief;
             double sy = gy * length / 8.0 * options.relief;
             double norm = sqrt(sx * sx + sy * sy + 1);
-            out[x] = composeLevels<Q>(normalLevel<Q>(-sx / norm), normalLevel<Q>(green * sy / norm),
-                normalLevel<Q>(1 / norm));
+            write(index, -sx / norm, green * sy / norm, 1 / norm);
         }
         double* spare = above;
         above = here;
@@ -66,10 +68,28 @@ template <class P, class Q>
 void generateNormalMap(const P* heights, int32_t side, const NormalOptions& options, Q* normals)
 {
     forEachRange(side, pixelCount(side), [&](int32_t begin, int32_t end) {
-        normalRows(heights, side, options, normals, begin, end);
+        normalRows(
+            heights, side, options, begin, end, [&](size_t index, double x, double y, double z) {
+                normals[index]
+                    = composeLevels<Q>(normalLevel<Q>(x), normalLevel<Q>(y), normalLevel<Q>(z));
+            });
+    });
+}
+
+template <class P>
+void generateUnitNormals(
+    const P* heights, int32_t side, const NormalOptions& options, UnitNormal* normals)
+{
+    forEachRange(side, pixelCount(side), [&](int32_t begin, int32_t end) {
+        normalRows(
+            heights, side, options, begin, end, [&](size_t index, double x, double y, double z) {
+                normals[index] = UnitNormal { x, y, z };
+            });
     });
 }
 
 template void generateNormalMap(const Pixel*, int32_t, const NormalOptions&, Pixel*);
 template void generateNormalMap(const DeepPixel*, int32_t, const NormalOptions&, Pixel*);
 template void generateNormalMap(const DeepPixel*, int32_t, const NormalOptions&, DeepPixel*);
+template void generateUnitNormals(const Pixel*, int32_t, const NormalOptions&, UnitNormal*);
+template void generateUnitNormals(const DeepPixel*, int32_t, const NormalOptions&, UnitNormal*);

@@ -38,3 +38,18 @@ template <class P> inline double heightOf(P pixel)
 // split their rows across threads.
 template <class P, class Q>
 void generateNormalMap(const P* heights, int32_t side, const NormalOptions& options, Q* normals);
+
+// A normal of unit length: x to the right, y up (down when green is down),
+// z out of the picture.
+struct UnitNormal {
+    double x;
+    double y;
+    double z;
+};
+
+// The same surface as generateNormalMap's, as unit normals rather than
+// colours, for code that lights it: the normal map's levels are these
+// components mapped from -1..1 onto 0..MAX and rounded.
+template <class P>
+void generateUnitNormals(
+    const P* heights, int32_t side, const NormalOptions& options, UnitNormal* normals);

@@ -65,4 +65,19 @@ TEST_F(FrameAllocations, PassesThatDrawAndStepAllocateNothing)
     EXPECT_EQ(session.lines[0].step.repeat, 51);
 }
 
+TEST_F(FrameAllocations, PassesThatDrawTheLitViewAllocateNothing)
+{
+    typeKey(SDLK_l);
+    ASSERT_EQ(slotArea, SlotArea::LIT);
+    runPasses(3);
+    // A held right press on "Invert" relights the changed target every pass.
+    pushPress(620, 360, SDL_BUTTON_RIGHT);
+    runPass(loop);
+    allocationCount = 0;
+    runPasses(50);
+    pushRelease(620, 360, SDL_BUTTON_RIGHT);
+    runPass(loop);
+    EXPECT_EQ(allocationCount, 0) << "lit passes with a held operation";
+}
+
 } // namespace

@@ -100,7 +100,7 @@ TEST_F(Shortcuts, OnlyTheirOwnModifiersRunThem)
         EXPECT_FALSE(keyRenders(SDLK_z, modifiers)) << "modifiers " << modifiers;
     EXPECT_FALSE(keyRenders(SDLK_t, CTRL));
     EXPECT_EQ(slotPixels(0), inverted);
-    EXPECT_FALSE(tiledView);
+    EXPECT_EQ(slotArea, SlotArea::FOUR_SLOTS);
     // The lock keys do not count, and either Ctrl does.
     EXPECT_TRUE(keyRenders(SDLK_z, (SDLMod)(KMOD_RCTRL | KMOD_CAPS | KMOD_NUM)));
 }
@@ -115,7 +115,7 @@ TEST_F(Shortcuts, TheTiledViewShowsTheTargetFourTimesAndFollowsIt)
 
     for (SDLMod modifiers : { KMOD_NONE, KMOD_LSHIFT }) {
         EXPECT_TRUE(keyRenders(SDLK_t, modifiers));
-        ASSERT_TRUE(tiledView);
+        ASSERT_EQ(slotArea, SlotArea::TILED);
         press(TARGET_3);
         press(INVERT); // shown at once
         const Pixel* target = slots[2]->getPixels();
@@ -137,7 +137,7 @@ TEST_F(Shortcuts, TheTiledViewShowsTheTargetFourTimesAndFollowsIt)
 
         press(INVERT);
         typeKey(SDLK_t);
-        ASSERT_FALSE(tiledView);
+        ASSERT_EQ(slotArea, SlotArea::FOUR_SLOTS);
         press(TARGET_1);
         std::vector<Pixel> shown;
         for (int y = 0; y < 530; ++y)

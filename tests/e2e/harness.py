@@ -238,6 +238,16 @@ def slot_region(rgb, slot):
     return [pixel(rgb, x0 + x, y0 + y) for y in range(256) for x in range(256)]
 
 
+def drawn_frame(*args):
+    """A frame as the program's own drawing code renders it in-process: the
+    start-up frame, or with "lit" the start-up frame after L; as a capture."""
+    ppm = subprocess.run([FRAME_TOOL] + list(args), capture_output=True, timeout=60,
+                         check=True).stdout
+    header = b"P6\n800 600\n255\n"
+    assert ppm.startswith(header), ppm[:20]
+    return ppm[len(header):]
+
+
 def read_file(path):
     with open(path, "rb") as file:
         return file.read()

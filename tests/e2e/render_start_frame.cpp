@@ -1,20 +1,24 @@
 // Prints, as a binary PPM on stdout, the frame the program shows right after
-// start-up, drawn by the program's own drawScreen into a plain buffer. The
-// end-to-end tests compare the real window against it.
+// start-up, drawn by the program's own drawScreen into a plain buffer; with
+// the argument "lit", the frame after L. The end-to-end tests compare the
+// real window against it.
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "app/frame.h"
 #include "app/shell.h"
 #include "app/state.h"
 
-int main()
+int main(int argc, char** argv)
 {
     if (!setUpSession()) {
         fprintf(stderr, "could not set up the session\n");
         return 1;
     }
+    if (argc > 1 && strcmp(argv[1], "lit") == 0)
+        slotArea = SlotArea::LIT;
     std::vector<Pixel> buffer(WINDOW_WIDTH * WINDOW_HEIGHT, BACKGROUND_COLOR);
     drawScreen(Canvas { buffer.data(), WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_WIDTH });
     tearDownSession();

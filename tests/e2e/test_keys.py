@@ -1,11 +1,11 @@
-"""The keys with real key presses: undo and redo, the tiled view, and saving
-under a new name."""
+"""The keys with real key presses: undo and redo, the tiled and lit views, and
+saving under a new name."""
 
 import os
 import unittest
 
-from harness import (ProgramTest, pixel, read_bmp24, read_file, slot_region, wait_for, CELLS,
-                     INVERT, TARGET)
+from harness import (ProgramTest, drawn_frame, pixel, read_bmp24, read_file, slot_region,
+                     wait_for, CELLS, INVERT, SOURCE, TARGET)
 
 
 def tiled_region(rgb):
@@ -16,6 +16,11 @@ def tiled_region(rgb):
 def tiled(slot):
     """What the tiled view of a slot's 256x256 pixels looks like."""
     return [slot[(y % 256) * 256 + x % 256] for y in range(512) for x in range(512)]
+
+
+def repeats_edge_to_edge(region):
+    """Whether a 512x512 region is one 256x256 picture four times."""
+    return region == tiled([region[y * 512 + x] for y in range(256) for x in range(256)])
 
 
 class KeysTest(ProgramTest):
@@ -66,6 +71,36 @@ class KeysTest(ProgramTest):
         self.assertEqual(read_file(taken), b"someone else's file")
         self.assertEqual(sorted(os.listdir(program.workdir)),
                          ["texture001.bmp", "texture002.bmp", "texture002.recipe"])
+        self.assertEqual(program.stderr(), "")
+
+    def test_lit_view_shows_the_drawn_frame_follows_the_source_and_saves_nothing(self):
+        program = self.start_program()
+        start = program.capture()
+        program.key("l")
+        # Target and source are both slot 1 at start-up: the cells lit as
+        # their own relief, exactly as the program's drawing code draws it.
+        expected = drawn_frame("lit")
+        lit = self.wait_for_frame(program, lambda rgb: rgb == expected, "the lit view")
+        self.assertTrue(repeats_edge_to_edge(tiled_region(lit)))
+        self.assertNotEqual(tiled_region(lit), tiled(slot_region(start, 0)))
+
+        program.click(SOURCE[2])
+        relit = self.wait_for_frame(program, lambda rgb: tiled_region(rgb) != tiled_region(lit),
+                                    "the lit view of a new relief")
+        self.assertTrue(repeats_edge_to_edge(tiled_region(relit)))
+
+        program.key("t")
+        self.wait_for_frame(program,
+                            lambda rgb: tiled_region(rgb) == tiled(slot_region(start, 0)),
+                            "T: from the lit view to the tiled view")
+        program.key("l")
+        self.wait_for_frame(program, lambda rgb: tiled_region(rgb) == tiled_region(relit),
+                            "L: back to the lit view")
+        program.key("l")
+        self.wait_for_frame(program, lambda rgb: all(slot_region(rgb, slot) == slot_region(start, slot)
+                                                     for slot in range(4)),
+                            "L again: the four slots as they were")
+        self.assertEqual(os.listdir(program.workdir), [])
         self.assertEqual(program.stderr(), "")
 
 

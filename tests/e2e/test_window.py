@@ -8,14 +8,6 @@ import harness
 from harness import ProgramTest, pixel, stop_process
 
 
-def expected_start_frame():
-    """The start-up frame as the program's own drawing code renders it in-process."""
-    ppm = subprocess.run([harness.FRAME_TOOL], capture_output=True, timeout=60, check=True).stdout
-    header = b"P6\n800 600\n255\n"
-    assert ppm.startswith(header), ppm[:20]
-    return ppm[len(header):]
-
-
 class WindowTest(ProgramTest):
     def test_first_frame_is_the_one_the_engine_draws(self):
         program = self.start_program()
@@ -23,7 +15,7 @@ class WindowTest(ProgramTest):
         geometry = program.xdotool("getwindowgeometry", program.window)
         self.assertIn("Geometry: 800x600", geometry)
 
-        expected = expected_start_frame()
+        expected = harness.drawn_frame()
         try:
             frame = self.wait_for_frame(program, lambda rgb: rgb == expected,
                                         "the start-up frame")
@@ -47,7 +39,7 @@ class WindowTest(ProgramTest):
 
     def test_an_uncovered_window_shows_its_frame_again(self):
         program = self.start_program()
-        expected = expected_start_frame()
+        expected = harness.drawn_frame()
         self.wait_for_frame(program, lambda rgb: rgb == expected, "the start-up frame")
 
         # Without a window manager a newly mapped window lies on top: this one

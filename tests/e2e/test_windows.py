@@ -155,6 +155,22 @@ class WindowsProgramTest(ProgramTest):
         tiled_frame = program.settled_capture()
         self.assertNotEqual(tiled_frame, windows_frame)
         self.assertTrue(tiled_frame == linux.settled_capture(), "the tiled views differ")
+        # The lit view: slot 1's colours as the relief of slot 2's plasma,
+        # lit from the same arithmetic on both systems. T leaves it for the
+        # tiled view, and L from there back to the lit view and then to the
+        # four slots.
+        program.key("l")
+        linux.key("l")
+        for shown in (program, linux):
+            self.wait_for_frame(shown, lambda rgb: rgb != tiled_frame, "the lit view", timeout=30)
+        lit_frame = program.settled_capture()
+        self.assertNotEqual(lit_frame, windows_frame)
+        self.assertTrue(lit_frame == linux.settled_capture(), "the lit views differ")
+        for key, frame, what in (("t", tiled_frame, "T from the lit view"),
+                                 ("l", lit_frame, "L from the tiled view"),
+                                 ("l", windows_frame, "L from the lit view")):
+            program.key(key)
+            self.wait_for_frame(program, lambda rgb, frame=frame: rgb == frame, what, timeout=30)
 
     def session_files(self, program):
         for point in SESSION:
