@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "app/overlay.h"
 #include "app/parameters.h"
 #include "app/state.h"
 #include "gfx/primitives.h"
@@ -77,6 +78,7 @@ void drawScreen(Canvas canvas)
         drawTiledView(canvas);
     else
         drawSlots(canvas);
+    drawOverlay(canvas);
     widgets.draw(canvas);
     drawSwatches(canvas);
     if (colorPicker)

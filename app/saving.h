@@ -12,11 +12,15 @@ void nameSaveFilesAtLaunch(const char* recipeName);
 
 // "Save" and Ctrl+S: writes the target slot to saveFileName and, if there is
 // a recipe name, the recipe beside it, replacing both. A failure is reported
-// on stderr.
+// on stderr, and in the window where the system has no message box.
 void runSave();
 
 // Ctrl+S: as runSave. False: the window shows nothing new.
 bool saveAgain();
+
+// The names Ctrl+Shift+S would save under now, each in a buffer of
+// SAVE_FILE_NAME_SIZE; false if no number up to 999 is free.
+bool nextNewFileNames(char* bitmapName, char* recipeName);
 
 // Ctrl+Shift+S: saves the target slot as "textureNNN.bmp" and the recipe as
 // "textureNNN.recipe", with the lowest NNN above saveCounter for which both

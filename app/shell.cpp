@@ -10,6 +10,7 @@
 #include "app/control_panel.h"
 #include "app/frame.h"
 #include "app/messages.h"
+#include "app/overlay.h"
 #include "app/saving.h"
 #include "app/state.h"
 #include "session/replay.h"
@@ -45,6 +46,7 @@ bool setUpSession(const OpenedRecipe* opened)
 {
     nameSaveFilesAtLaunch(opened ? opened->fileName.c_str() : nullptr);
     tiledView = false;
+    closeOverlay();
     buildControlPanel();
     if (!createSlots())
         return false;

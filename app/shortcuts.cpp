@@ -1,5 +1,6 @@
 #include "app/shortcuts.h"
 
+#include "app/help_page.h"
 #include "app/saving.h"
 #include "app/state.h"
 
@@ -55,6 +56,7 @@ const Shortcut SHORTCUTS[] = {
     { SDLK_t, SHIFT, toggleTiledView },
     { SDLK_s, CTRL, saveAgain },
     { SDLK_s, CTRL | SHIFT, saveAsNewFile },
+    { SDLK_F1, PLAIN, showHelpPage },
 };
 
 } // namespace

@@ -1,5 +1,6 @@
-// The keyboard shortcuts: undo, redo, the tiled view and saving. Each acts
-// on key-down, so SDL's key repeat repeats it.
+// The keyboard shortcuts: undo, redo, the tiled view, saving and the help
+// page. Each acts on key-down, so SDL's key repeat repeats it. While a page
+// shows over the slot area, the loop closes it instead (app/loop.cpp).
 #pragma once
 
 #include <SDL.h>
