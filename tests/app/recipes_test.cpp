@@ -220,8 +220,9 @@ TEST(CommandLine, RefusesWhatItCannotUseWithStatusFourAndOneLine)
     };
     const Case cases[] = {
         { {}, GO_ON, "", "" },
-        { { "--help" }, 0, "usage: quiltor [RECIPE]\n", "" },
         { { "--help", "bad.recipe" }, 4, "", "usage: quiltor [RECIPE]\n" },
+        { { "-h", "bad.recipe" }, 4, "", "usage: quiltor [RECIPE]\n" },
+        { { "--h" }, 4, "", "usage: quiltor [RECIPE]\n" },
         { { "a.recipe", "b.recipe" }, 4, "", "usage: quiltor [RECIPE]\n" },
         { { "-v" }, 4, "", "usage: quiltor [RECIPE]\n" },
         { { "missing.recipe" }, 4, "",
@@ -245,6 +246,38 @@ TEST(CommandLine, RefusesWhatItCannotUseWithStatusFourAndOneLine)
         EXPECT_FALSE(opened.given) << what;
         EXPECT_TRUE(opened.recipe.lines.empty()) << what;
     }
+}
+
+TEST(CommandLine, HelpShowsTheUsageTheKeysWhereSaveWritesAndWhereToReadOn)
+{
+    std::string shown[2];
+    const char* options[2] = { "--help", "-h" };
+    for (int i = 0; i < 2; ++i) {
+        const char* argv[] = { "quiltor", options[i] };
+        OpenedRecipe opened;
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(readCommandLine(2, argv, opened), 0) << options[i];
+        shown[i] = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << options[i];
+        EXPECT_FALSE(opened.given);
+    }
+    EXPECT_EQ(shown[0], shown[1]);
+    const std::string& help = shown[0];
+    EXPECT_EQ(help.rfind("usage: quiltor [RECIPE]\n", 0), 0u) << help;
+    // One line per key, the key first; and every line fits a terminal.
+    for (const char* key :
+        { "Ctrl+Z ", "Ctrl+Y ", "T ", "L ", "Ctrl+S ", "Ctrl+Shift+S ", "Escape ", "F1 " })
+        EXPECT_NE(help.find(std::string("\n  ") + key), std::string::npos) << key;
+    for (const char* pointer :
+        { "texture000.bmp in the working directory", "quiltor-render", "man quiltor" })
+        EXPECT_NE(help.find(pointer), std::string::npos) << pointer;
+    size_t start = 0;
+    for (size_t end = help.find('\n'); end != std::string::npos; end = help.find('\n', start)) {
+        EXPECT_LE(end - start, 79u) << help.substr(start, end - start);
+        start = end + 1;
+    }
+    EXPECT_EQ(start, help.size()) << "the help ends with a line break";
 }
 
 } // namespace
