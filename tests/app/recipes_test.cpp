@@ -94,7 +94,7 @@ protected:
         const char* argv[] = { "quiltor", name };
         OpenedRecipe opened;
         int status = readCommandLine(2, argv, opened);
-        EXPECT_TRUE(setUpSession(status == GO_ON ? &opened : nullptr));
+        EXPECT_EQ(setUpSession(status == GO_ON ? &opened : nullptr), SESSION_READY);
         return status;
     }
 };
@@ -202,6 +202,39 @@ TEST_F(Recipes, TheNameBesideSaveComesFromTheReopenedRecipe)
     EXPECT_EQ(shown.substr(0, 3), "...");
     std::string bitmap = path.substr(0, path.size() - 7) + ".bmp";
     EXPECT_EQ(bitmap.substr(bitmap.size() - 102), shown.substr(3));
+}
+
+// A recipe that would take most of an hour: Escape or the close box, read
+// between two twirls, ends the start-up at once with nothing written.
+TEST_F(Recipes, EscapeOrTheCloseBoxStopsALongReplay)
+{
+    FILE* file = fopen("long.recipe", "wb");
+    ASSERT_NE(file, nullptr);
+    fputs("quiltor recipe 1\ntwirl target=1 direction=64 repeat=1000000\nsave target=1\n", file);
+    fclose(file);
+    SDL_Event escape {};
+    escape.type = SDL_KEYDOWN;
+    escape.key.type = SDL_KEYDOWN;
+    escape.key.state = SDL_PRESSED;
+    escape.key.keysym.sym = SDLK_ESCAPE;
+    SDL_Event close {};
+    close.type = SDL_QUIT;
+    for (const SDL_Event& quit : { escape, close }) {
+        tearDownSession();
+        widgets.clear();
+        const char* argv[] = { "quiltor", "long.recipe" };
+        OpenedRecipe opened;
+        ASSERT_EQ(readCommandLine(2, argv, opened), GO_ON);
+        push(quit);
+        Uint32 started = SDL_GetTicks();
+        EXPECT_EQ(setUpSession(&opened), SESSION_QUIT);
+        EXPECT_LT(SDL_GetTicks() - started, 5000u);
+        ASSERT_LE(session.lines.size(), 1u);
+        if (!session.lines.empty()) {
+            EXPECT_LT(session.lines[0].step.repeat, 100);
+        }
+    }
+    EXPECT_EQ(testsupport::listDirectory(".").size(), 1u);
 }
 
 TEST(CommandLine, RefusesWhatItCannotUseWithStatusFourAndOneLine)

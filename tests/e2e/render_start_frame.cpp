@@ -11,7 +11,7 @@
 
 int main()
 {
-    if (!setUpSession()) {
+    if (setUpSession() != SESSION_READY) {
         fprintf(stderr, "could not set up the session\n");
         return 1;
     }
