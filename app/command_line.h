@@ -21,6 +21,7 @@ struct OpenedRecipe {
 // Reads the arguments before anything else starts. Returns GO_ON, with the
 // recipe read into `opened` if one was named; or, once it has printed the
 // help (for --help or -h, on stdout: the usage, the keys and where Save
-// writes) or the reason on stderr, the exit status: 0 for the help, EXIT_BAD_COMMAND_LINE for more
-// than one argument, an option, or a recipe that cannot be read or does not parse.
+// writes) or the reason on stderr, the exit status: 0 for the help,
+// EXIT_BAD_COMMAND_LINE for more than one argument, an option, or a recipe
+// that cannot be read or does not parse.
 int readCommandLine(int argc, const char* const* argv, OpenedRecipe& opened);

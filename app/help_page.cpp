@@ -25,6 +25,7 @@ void addName(const char* name)
     addOverlayLine(OVERLAY_NAME_COLOR, NAME_INDENT, shown);
 }
 
+// Every key on a line of its own, and what the mouse buttons do.
 void addKeys()
 {
     addOverlayLine(OVERLAY_TITLE_COLOR, 0, "Keys");
@@ -34,6 +35,7 @@ void addKeys()
         "A left click runs a button once; holding another button repeats it.");
 }
 
+// The working directory, or why it cannot be told (it may be gone).
 void addWorkingDirectory()
 {
     addOverlayLine(OVERLAY_TEXT_COLOR, 0, "Working directory:");
@@ -111,6 +113,8 @@ void addRenderCommand(const char* recipe)
     addOverlayLine(OVERLAY_NAME_COLOR, continued, (std::string(OPTIONS) + " " + shown).c_str());
 }
 
+// The command that renders the session's recipe, or the one Ctrl+Shift+S
+// would write, at 4096.
 void addRendering(bool hasNewNames, const char* newRecipe)
 {
     addOverlayLine(OVERLAY_TITLE_COLOR, 0, "Rendering");

@@ -28,6 +28,8 @@ bool isModifierKey(SDLKey key)
     return key >= SDLK_NUMLOCK && key <= SDLK_COMPOSE;
 }
 
+// A key-down: closes a page if one shows, else quits on Escape or runs the
+// key's shortcut; a page the shortcut opened stops a held press.
 void handleKeyDown(LoopState& state, SDLKey key, SDLMod modifiers)
 {
     if (isModifierKey(key) || (key == state.heldBackKey && key != SDLK_UNKNOWN))

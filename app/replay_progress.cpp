@@ -31,6 +31,7 @@ struct ReplayWatch {
     bool quit = false;
 };
 
+// Notes the recipe's steps and how much work comes before each.
 void listSteps(ReplayWatch& watch, const Recipe& recipe)
 {
     double work = 0;
@@ -102,6 +103,8 @@ void drawProgress(const ReplayWatch& watch, int32_t stepIndex, int32_t applicati
     renderFrame();
 }
 
+// Told before each application: reads input now and then, and draws the
+// progress once the replay has run long; false once the user quit.
 bool onApplication(void* context, int32_t stepIndex, int32_t application)
 {
     ReplayWatch& watch = *(ReplayWatch*)context;

@@ -26,6 +26,6 @@ bool nextNewFileNames(char* bitmapName, char* recipeName);
 // "textureNNN.recipe", with the lowest NNN above saveCounter for which both
 // names are free, never replacing a file. On success they become the save
 // file names, the bitmap's is shown beside "Save", and true is returned. A
-// failure (no free number up to 999, or the save itself) prints one line on
-// stderr and leaves the names as they were.
+// failure (no free number up to 999, or the save itself) is shown as runSave
+// shows one, and leaves the names as they were.
 bool saveAsNewFile();
