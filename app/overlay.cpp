@@ -47,6 +47,11 @@ void addOverlayLine(Pixel color, int32_t column, const char* text)
     line.column = column;
     line.color = color;
     snprintf(line.text, (size_t)(OVERLAY_LINE_CHARACTERS + 1) - (size_t)column, "%s", text);
+    // The font has no backslash: a Windows path reads right with slashes,
+    // which the system takes as well.
+    for (char* c = line.text; *c; ++c)
+        if (*c == '\\')
+            *c = '/';
 }
 
 void addOverlaySpace()

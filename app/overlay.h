@@ -43,7 +43,8 @@ bool overlayShown();
 void startOverlay(bool fillsSlotArea);
 
 // Adds a line that starts `column` characters from the left margin, cut to
-// the room that is left; a page that is full takes no more.
+// the room that is left, with any backslash shown as a slash; a page that
+// is full takes no more.
 void addOverlayLine(Pixel color, int32_t column, const char* text);
 
 // Adds an empty line.

@@ -170,6 +170,17 @@ TEST_F(Pages, AFailedSaveShowsItsMessageUntilTheNextPress)
     EXPECT_NE(slotPixels(0), before) << "the session goes on";
 }
 
+TEST(OverlayLines, ShowABackslashAsASlashAndStopAtTheWidth)
+{
+    startOverlay(false);
+    addOverlayLine(OVERLAY_NAME_COLOR, 2, "C:\\Users\\me\\texture000.bmp");
+    addOverlayLine(OVERLAY_TEXT_COLOR, 60, "twelve chars");
+    ASSERT_EQ(overlay.lineCount, 2);
+    EXPECT_STREQ(overlay.lines[0].text, "C:/Users/me/texture000.bmp");
+    EXPECT_STREQ(overlay.lines[1].text, "twelve char");
+    closeOverlay();
+}
+
 TEST(ShortenInMiddle, KeepsBothEndsAndTheLimit)
 {
     char out[16];
