@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/key_help.h"
 #include "app/messages.h"
 #include "app/state.h"
 #include "session/recipe_file.h"
@@ -12,8 +13,38 @@ namespace {
 
 const char* const USAGE = "usage: quiltor [RECIPE]\n";
 
+const char* const ABOUT = "\n"
+                          "Makes seamless textures in one window: four texture slots on the left,\n"
+                          "a control panel on the right. With RECIPE, a recipe that Ctrl+Shift+S\n"
+                          "wrote, it replays the recipe first and goes on from where it left off.\n"
+                          "\n"
+                          "Keys:\n";
+
+const char* const SAVING
+    = "\n"
+      "Save writes the target slot to texture000.bmp in the working directory,\n"
+      "replacing it each time; with RECIPE, to RECIPE's bitmap (its name with\n"
+      ".bmp for .recipe) and the recipe itself to RECIPE. Ctrl+Shift+S writes\n"
+      "the next free textureNNN.bmp and textureNNN.recipe in the working\n"
+      "directory, and Save writes there from then on.\n"
+      "\n"
+      "quiltor-render renders a recipe at up to 16384 by 16384 without a\n"
+      "window: see quiltor-render --help. The manual: man quiltor.\n";
+
 // The save file names made from the recipe's must fit their buffers.
 const size_t LONGEST_RECIPE_NAME = SAVE_FILE_NAME_SIZE - sizeof ".bmp";
+
+// The usage, what the program does, its keys one a line, and where Save writes.
+std::string helpText()
+{
+    std::string text = std::string(USAGE) + ABOUT;
+    for (int32_t i = 0; i < KEY_HELP_COUNT; ++i) {
+        char line[128];
+        snprintf(line, sizeof line, "  %-14s%s\n", KEY_HELP[i].key, KEY_HELP[i].text);
+        text += line;
+    }
+    return text + SAVING;
+}
 
 } // namespace
 
@@ -23,8 +54,8 @@ int readCommandLine(int argc, const char* const* argv, OpenedRecipe& opened)
     if (argc <= 1)
         return GO_ON;
     const char* argument = argv[1];
-    if (argc == 2 && strcmp(argument, "--help") == 0) {
-        showUsage(USAGE);
+    if (argc == 2 && (strcmp(argument, "--help") == 0 || strcmp(argument, "-h") == 0)) {
+        showUsage(helpText().c_str());
         return 0;
     }
     if (argc > 2 || argument[0] == '-') {

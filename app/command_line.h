@@ -1,4 +1,4 @@
-// The command line: nothing, a recipe to reopen, or --help.
+// The command line: nothing, a recipe to reopen, or --help (-h).
 #pragma once
 
 #include <string>
@@ -20,7 +20,8 @@ struct OpenedRecipe {
 
 // Reads the arguments before anything else starts. Returns GO_ON, with the
 // recipe read into `opened` if one was named; or, once it has printed the
-// usage (for --help, on stdout) or the reason on stderr, the exit status: 0
-// for --help, EXIT_BAD_COMMAND_LINE for more than one argument, an option, or
-// a recipe that cannot be read or does not parse.
+// help (for --help or -h, on stdout: the usage, the keys and where Save
+// writes) or the reason on stderr, the exit status: 0 for the help,
+// EXIT_BAD_COMMAND_LINE for more than one argument, an option, or a recipe
+// that cannot be read or does not parse.
 int readCommandLine(int argc, const char* const* argv, OpenedRecipe& opened);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "app/lit_view.h"
+#include "app/overlay.h"
 #include "app/parameters.h"
 #include "app/state.h"
 #include "gfx/primitives.h"
@@ -99,6 +100,7 @@ void drawScreen(Canvas canvas)
         drawLitView(canvas);
         break;
     }
+    drawOverlay(canvas);
     widgets.draw(canvas);
     drawSwatches(canvas);
     if (colorPicker)

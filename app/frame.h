@@ -9,8 +9,8 @@ const Pixel BACKGROUND_COLOR = 0x404040;
 const Pixel SLOT_FRAME_COLOR = 0x808080;
 
 // Draws the slot frames with their textures (or the tiled or lit view of
-// the target), the widgets, the colour swatches and the colour picker onto
-// a canvas that covers the window.
+// the target), the page over them if one shows, the widgets, the colour
+// swatches and the colour picker onto a canvas that covers the window.
 void drawScreen(Canvas canvas);
 
 // Clears the window to the background, draws the screen and shows it. Skips

@@ -2,6 +2,7 @@
 
 #include "app/event_wait.h"
 #include "app/frame.h"
+#include "app/overlay.h"
 #include "app/shortcuts.h"
 #include "app/state.h"
 
@@ -21,20 +22,58 @@ void paceHeldPass(double& nextPassAt)
         nextPassAt = now;
 }
 
+// Shift, Ctrl and the like are held for the next key: alone, they close no page.
+bool isModifierKey(SDLKey key)
+{
+    return key >= SDLK_NUMLOCK && key <= SDLK_COMPOSE;
+}
+
+// A key-down: closes a page if one shows, else quits on Escape or runs the
+// key's shortcut; a page the shortcut opened stops a held press.
+void handleKeyDown(LoopState& state, SDLKey key, SDLMod modifiers)
+{
+    if (isModifierKey(key) || (key == state.heldBackKey && key != SDLK_UNKNOWN))
+        return;
+    if (overlayShown()) {
+        closeOverlay();
+        state.heldBackKey = key;
+        state.redrawNeeded = true;
+        return;
+    }
+    if (key == SDLK_ESCAPE) {
+        state.quitRequested = true;
+        return;
+    }
+    bool changed = runShortcut(key, modifiers);
+    if (overlayShown()) {
+        // Help, or a failed save's message: nothing goes on behind it.
+        state.heldBackKey = key;
+        state.buttonHeld = false;
+    }
+    if (changed || overlayShown())
+        state.redrawNeeded = true;
+}
+
 } // namespace
 
 void handleEvent(LoopState& state, const SDL_Event& event)
 {
     switch (event.type) {
     case SDL_KEYDOWN:
-        if (event.key.keysym.sym == SDLK_ESCAPE)
-            state.quitRequested = true;
-        else if (runShortcut(event.key.keysym.sym, event.key.keysym.mod))
-            state.redrawNeeded = true;
+        handleKeyDown(state, event.key.keysym.sym, event.key.keysym.mod);
+        break;
+    case SDL_KEYUP:
+        if (event.key.keysym.sym == state.heldBackKey)
+            state.heldBackKey = SDLK_UNKNOWN;
         break;
     // A step lasts from its press to the release: whatever the new press
     // does starts a new step.
     case SDL_MOUSEBUTTONDOWN:
+        if (overlayShown()) {
+            closeOverlay();
+            state.redrawNeeded = true;
+            break;
+        }
         state.lastPress = event;
         state.buttonHeld = true;
         state.newPress = true;
@@ -77,6 +116,9 @@ void dispatchPress(LoopState& state)
     widgets.click(x, y, leftClick);
     if (colorPicker)
         colorPicker->click(x, y, leftClick);
+    // A press held on Save must not go on saving behind its failure's message.
+    if (overlayShown())
+        state.buttonHeld = false;
     state.redrawNeeded = true;
 }
 

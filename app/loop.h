@@ -17,19 +17,25 @@ struct LoopState {
     // The pass must render: the window is new, was uncovered or activated, or
     // a handler changed what it shows. Any handler may set it.
     bool redrawNeeded = true;
+    // The key that opened or closed a page over the slot area: its repeats
+    // do nothing until it is released.
+    SDLKey heldBackKey = SDLK_UNKNOWN;
 };
 
-// Updates the loop state for one event: Escape key-down and the window's
-// close event request quitting; another key-down runs its shortcut, if it
-// has one; a press is remembered; a press or any release ends the session's
-// hold, and a release the loop's; exposure and activation ask for a redraw.
+// Updates the loop state for one event. While a page shows over the slot
+// area, a key-down other than a modifier, or a press, only closes it.
+// Otherwise Escape key-down and the window's close event request quitting;
+// another key-down runs its shortcut, if it has one; a press is remembered;
+// a press or any release ends the session's hold, and a release the loop's;
+// exposure and activation ask for a redraw. A page that opens ends the hold.
 void handleEvent(LoopState& state, const SDL_Event& event);
 
 // Handles every pending event.
 void pollEvents(LoopState& state);
 
 // Passes the remembered press to the widgets and the colour picker if it is
-// new or still held, and asks for a redraw. A left press is dispatched only once.
+// new or still held, and asks for a redraw. A left press is dispatched only
+// once, and so is a press that opens a page (a failed save's message).
 void dispatchPress(LoopState& state);
 
 // One pass: poll, dispatch, and render if a redraw is needed.

@@ -31,10 +31,13 @@ int main(int argc, char** argv)
         failStartUp(EXIT_SDL_FAILED, "No display: the video driver \"offscreen\" shows nothing");
     if (!openWindow())
         failStartUp(EXIT_WINDOW_FAILED, SDL_GetError());
-    if (!setUpSession(opened.given ? &opened : nullptr))
+    SetUpResult setUp = setUpSession(opened.given ? &opened : nullptr);
+    if (setUp == SESSION_NO_MEMORY)
         failStartUp(EXIT_TEXTURE_FAILED, "not enough memory for the texture slots");
     opened = OpenedRecipe(); // the session holds its lines now
-    runMainLoop();
+    // Quitting during the replay leaves at once, as quitting later does.
+    if (setUp == SESSION_READY)
+        runMainLoop();
     tearDownSession();
     return 0;
 }

@@ -16,5 +16,6 @@ void showCommandLineError(const char* text);
 void showUsage(const char* text);
 
 // A save that failed while the window is open, as one line: "Could not save
-// NAME: REASON" (in a box captioned "Quiltor").
+// NAME: REASON"; and the same over the slot area until the next key or
+// press (where there is no terminal, in a box captioned "Quiltor" instead).
 void showSaveFailure(const char* fileName, const char* reason);

@@ -44,6 +44,19 @@ int32_t recipeNumber(const char* path)
     return number;
 }
 
+// The first number from `first` on for which both textureNNN.bmp and
+// textureNNN.recipe are free, with those names; -1 if there is none.
+int32_t freeNumberFrom(int32_t first, char* bitmapName, char* recipeName)
+{
+    for (int32_t number = first; number <= LAST_SAVE_NUMBER; ++number) {
+        formatNumberedName(bitmapName, number, ".bmp");
+        formatNumberedName(recipeName, number, RECIPE_SUFFIX);
+        if (!nameExists(bitmapName) && !nameExists(recipeName))
+            return number;
+    }
+    return -1;
+}
+
 // Saves the group of files; a failure is shown to the user.
 SaveResult saveAndShowFailure(const FileToSave* files, int count, Placement placement)
 {
@@ -116,15 +129,17 @@ bool saveAgain()
     return false;
 }
 
+bool nextNewFileNames(char* bitmapName, char* recipeName)
+{
+    return freeNumberFrom(saveCounter + 1, bitmapName, recipeName) >= 0;
+}
+
 bool saveAsNewFile()
 {
     char bitmapName[SAVE_FILE_NAME_SIZE];
     char recipeName[SAVE_FILE_NAME_SIZE];
-    for (int32_t number = saveCounter + 1; number <= LAST_SAVE_NUMBER; ++number) {
-        formatNumberedName(bitmapName, number, ".bmp");
-        formatNumberedName(recipeName, number, RECIPE_SUFFIX);
-        if (nameExists(bitmapName) || nameExists(recipeName))
-            continue;
+    for (int32_t number = freeNumberFrom(saveCounter + 1, bitmapName, recipeName); number >= 0;
+         number = freeNumberFrom(number + 1, bitmapName, recipeName)) {
         SaveResult result = saveWithRecipe(bitmapName, recipeName, KEEP_EXISTING);
         // Taken between the look and the rename: the next number is as good.
         if (result == NAME_TAKEN)

@@ -12,16 +12,20 @@ void nameSaveFilesAtLaunch(const char* recipeName);
 
 // "Save" and Ctrl+S: writes the target slot to saveFileName and, if there is
 // a recipe name, the recipe beside it, replacing both. A failure is reported
-// on stderr.
+// on stderr, and in the window where the system has no message box.
 void runSave();
 
 // Ctrl+S: as runSave. False: the window shows nothing new.
 bool saveAgain();
 
+// The names Ctrl+Shift+S would save under now, each in a buffer of
+// SAVE_FILE_NAME_SIZE; false if no number up to 999 is free.
+bool nextNewFileNames(char* bitmapName, char* recipeName);
+
 // Ctrl+Shift+S: saves the target slot as "textureNNN.bmp" and the recipe as
 // "textureNNN.recipe", with the lowest NNN above saveCounter for which both
 // names are free, never replacing a file. On success they become the save
 // file names, the bitmap's is shown beside "Save", and true is returned. A
-// failure (no free number up to 999, or the save itself) prints one line on
-// stderr and leaves the names as they were.
+// failure (no free number up to 999, or the save itself) is shown as runSave
+// shows one, and leaves the names as they were.
 bool saveAsNewFile();

@@ -10,6 +10,8 @@
 #include "app/control_panel.h"
 #include "app/frame.h"
 #include "app/messages.h"
+#include "app/overlay.h"
+#include "app/replay_progress.h"
 #include "app/saving.h"
 #include "app/state.h"
 #include "session/replay.h"
@@ -41,24 +43,29 @@ bool openWindow()
     return screen != nullptr;
 }
 
-bool setUpSession(const OpenedRecipe* opened)
+SetUpResult setUpSession(const OpenedRecipe* opened)
 {
+    // Named before a long replay, so the window is known by its title meanwhile.
+    SDL_WM_SetCaption("Quiltor", nullptr);
     nameSaveFilesAtLaunch(opened ? opened->fileName.c_str() : nullptr);
     slotArea = SlotArea::FOUR_SLOTS;
+    closeOverlay();
     buildControlPanel();
     if (!createSlots())
-        return false;
+        return SESSION_NO_MEMORY;
     getSlotPixels(session.slots);
     resetToStartUp(session.slots);
     if (opened) {
-        // The session goes on from the recipe's, with its steps to undo.
-        replayRecipe(session, opened->recipe);
         targetSlot = opened->recipe.saveSlot >= 0 ? opened->recipe.saveSlot : 0;
         markSelection(targetButtons, targetSlot);
+        // The session goes on from the recipe's, with its steps to undo.
+        if (!screen)
+            replayRecipe(session, opened->recipe);
+        else if (!replayShowingProgress(opened->recipe, opened->fileName.c_str()))
+            return SESSION_QUIT;
     }
-    SDL_WM_SetCaption("Quiltor", nullptr);
     SDL_EnableKeyRepeat(400, 80);
-    return true;
+    return SESSION_READY;
 }
 
 void tearDownSession()

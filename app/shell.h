@@ -15,12 +15,20 @@ bool videoDriverShowsNothing();
 // Opens the 800x600x32 window into `screen`; false if SDL cannot.
 bool openWindow();
 
-// Everything between opening the window and the main loop: the save file
-// names, the control panel, the four slots with their start-up textures and
-// a session over them, the caption and key repeat. With a recipe opened, its
-// steps are replayed into the session and its saved slot becomes the target.
-// False if a slot cannot be allocated.
-bool setUpSession(const OpenedRecipe* opened = nullptr);
+// What setUpSession came to.
+enum SetUpResult {
+    SESSION_READY,
+    SESSION_NO_MEMORY, // a slot could not be allocated
+    SESSION_QUIT, // the user quit while the recipe was replayed
+};
+
+// Everything between opening the window and the main loop: the caption, the
+// save file names, the control panel, the four slots with their start-up
+// textures and a session over them, and key repeat. With a recipe opened,
+// its saved slot becomes the target and its steps are replayed into the
+// session; with the window open, a long replay shows its progress there
+// and can be quit.
+SetUpResult setUpSession(const OpenedRecipe* opened = nullptr);
 
 // Releases the session, and deletes the colour picker and the four slots.
 void tearDownSession();

@@ -1,5 +1,6 @@
 #include "app/shortcuts.h"
 
+#include "app/help_page.h"
 #include "app/saving.h"
 #include "app/state.h"
 
@@ -72,6 +73,7 @@ const Shortcut SHORTCUTS[] = {
     { SDLK_l, SHIFT, toggleLitView },
     { SDLK_s, CTRL, saveAgain },
     { SDLK_s, CTRL | SHIFT, saveAsNewFile },
+    { SDLK_F1, PLAIN, showHelpPage },
 };
 
 } // namespace

@@ -1,5 +1,7 @@
-// The keyboard shortcuts: undo, redo, the tiled and lit views, and saving. Each acts
-// on key-down, so SDL's key repeat repeats it.
+// The keyboard shortcuts: undo, redo, the tiled and lit views, saving and
+// the help page. Each acts on key-down, so SDL's key repeat repeats it.
+// While a page shows over the slot area, the loop closes it instead
+// (app/loop.cpp).
 #pragma once
 
 #include <SDL.h>

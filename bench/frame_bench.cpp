@@ -28,7 +28,7 @@ BENCHMARK(BM_Blit);
 // labels, the swatches and the colour picker.
 void BM_DrawScreen(benchmark::State& state)
 {
-    if (!setUpSession()) {
+    if (setUpSession() != SESSION_READY) {
         state.SkipWithError("no memory for the slots");
         return;
     }

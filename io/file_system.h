@@ -58,5 +58,9 @@ int standardInputForReading();
 // system passes UTF-8, the wide command line decoded where it does not.
 std::vector<std::string> commandLineArguments(int argc, char** argv);
 
+// The working directory in UTF-8, or empty with `*error` set when the
+// system cannot tell it (it may have been removed).
+std::string workingDirectory(int* error);
+
 // The last part of a path: the file's own name, after its folders.
 const char* lastPathPart(const char* path);

@@ -110,6 +110,19 @@ std::vector<std::string> commandLineArguments(int argc, char** argv)
     return std::vector<std::string>(argv, argv + argc);
 }
 
+std::string workingDirectory(int* error)
+{
+    std::vector<char> buffer(256);
+    while (!getcwd(buffer.data(), buffer.size())) {
+        if (errno != ERANGE) {
+            *error = errno;
+            return std::string();
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    return buffer.data();
+}
+
 const char* lastPathPart(const char* path)
 {
     const char* slash = strrchr(path, '/');

@@ -250,6 +250,19 @@ std::vector<std::string> commandLineArguments(int argc, char** argv)
     return arguments;
 }
 
+std::string workingDirectory(int* error)
+{
+    DWORD length = GetCurrentDirectoryW(0, nullptr);
+    std::wstring wide(length, L'\0');
+    DWORD written = length ? GetCurrentDirectoryW(length, &wide[0]) : 0;
+    if (written == 0 || written >= length) {
+        *error = lastError();
+        return std::string();
+    }
+    wide.resize(written);
+    return utf8Name(wide.c_str());
+}
+
 const char* lastPathPart(const char* path)
 {
     const char* part = path;

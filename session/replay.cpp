@@ -18,12 +18,38 @@ void resetToStartUp(Pixel* const slots[SLOT_COUNT])
         applyStep(slots, TEXTURE_SIZE, step);
 }
 
-void replayRecipe(Session& session, const Recipe& recipe)
+namespace {
+
+// Performs the step one application at a time, as a press held for its
+// repeats would, so the progress hears of each; false if it stopped.
+bool performReported(
+    Session& session, const Step& step, int32_t stepIndex, ReplayProgress progress, void* context)
 {
+    Step once = step;
+    once.repeat = 1;
+    for (int32_t i = 0; i < step.repeat; ++i) {
+        if (!progress(context, stepIndex, i))
+            return false;
+        performStep(session, once, i > 0);
+    }
+    return true;
+}
+
+} // namespace
+
+bool replayRecipe(Session& session, const Recipe& recipe, ReplayProgress progress, void* context)
+{
+    int32_t stepIndex = 0;
     for (const RecipeLine& line : recipe.lines) {
         switch (line.kind) {
         case LINE_STEP:
-            performStep(session, line.step, false);
+            if (!progress) {
+                performStep(session, line.step, false);
+            } else if (!performReported(session, line.step, stepIndex, progress, context)) {
+                endHold(session);
+                return false;
+            }
+            ++stepIndex;
             break;
         case LINE_UNDO:
             undoLastStep(session);
@@ -37,4 +63,5 @@ void replayRecipe(Session& session, const Recipe& recipe)
         }
     }
     endHold(session);
+    return true;
 }

@@ -82,7 +82,7 @@ protected:
         sourceSlot = 0;
         editedColor = 1;
         initialPanelValues().restore();
-        ASSERT_TRUE(setUpSession());
+        ASSERT_EQ(setUpSession(), SESSION_READY);
         loop = LoopState();
     }
 

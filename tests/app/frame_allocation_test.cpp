@@ -63,6 +63,16 @@ TEST_F(FrameAllocations, PassesThatDrawAndStepAllocateNothing)
     EXPECT_EQ(allocationCount, 0) << "passes with a held operation";
     ASSERT_EQ(session.lines.size(), 1u);
     EXPECT_EQ(session.lines[0].step.repeat, 51);
+
+    // The help page, once open, is drawn from the text it was opened with.
+    typeKey(SDLK_F1);
+    allocationCount = 0;
+    for (int i = 0; i < 20; ++i) {
+        loop.redrawNeeded = true;
+        runPass(loop);
+    }
+    EXPECT_EQ(allocationCount, 0) << "passes that draw the help page";
+    typeKey(SDLK_F1);
 }
 
 TEST_F(FrameAllocations, PassesThatDrawTheLitViewAllocateNothing)

@@ -94,7 +94,7 @@ protected:
         const char* argv[] = { "quiltor", name };
         OpenedRecipe opened;
         int status = readCommandLine(2, argv, opened);
-        EXPECT_TRUE(setUpSession(status == GO_ON ? &opened : nullptr));
+        EXPECT_EQ(setUpSession(status == GO_ON ? &opened : nullptr), SESSION_READY);
         return status;
     }
 };
@@ -204,6 +204,39 @@ TEST_F(Recipes, TheNameBesideSaveComesFromTheReopenedRecipe)
     EXPECT_EQ(bitmap.substr(bitmap.size() - 102), shown.substr(3));
 }
 
+// A recipe that would take most of an hour: Escape or the close box, read
+// between two twirls, ends the start-up at once with nothing written.
+TEST_F(Recipes, EscapeOrTheCloseBoxStopsALongReplay)
+{
+    FILE* file = fopen("long.recipe", "wb");
+    ASSERT_NE(file, nullptr);
+    fputs("quiltor recipe 1\ntwirl target=1 direction=64 repeat=1000000\nsave target=1\n", file);
+    fclose(file);
+    SDL_Event escape {};
+    escape.type = SDL_KEYDOWN;
+    escape.key.type = SDL_KEYDOWN;
+    escape.key.state = SDL_PRESSED;
+    escape.key.keysym.sym = SDLK_ESCAPE;
+    SDL_Event close {};
+    close.type = SDL_QUIT;
+    for (const SDL_Event& quit : { escape, close }) {
+        tearDownSession();
+        widgets.clear();
+        const char* argv[] = { "quiltor", "long.recipe" };
+        OpenedRecipe opened;
+        ASSERT_EQ(readCommandLine(2, argv, opened), GO_ON);
+        push(quit);
+        Uint32 started = SDL_GetTicks();
+        EXPECT_EQ(setUpSession(&opened), SESSION_QUIT);
+        EXPECT_LT(SDL_GetTicks() - started, 5000u);
+        ASSERT_LE(session.lines.size(), 1u);
+        if (!session.lines.empty()) {
+            EXPECT_LT(session.lines[0].step.repeat, 100);
+        }
+    }
+    EXPECT_EQ(testsupport::listDirectory(".").size(), 1u);
+}
+
 TEST(CommandLine, RefusesWhatItCannotUseWithStatusFourAndOneLine)
 {
     InScratchDirectory scratch;
@@ -220,8 +253,9 @@ TEST(CommandLine, RefusesWhatItCannotUseWithStatusFourAndOneLine)
     };
     const Case cases[] = {
         { {}, GO_ON, "", "" },
-        { { "--help" }, 0, "usage: quiltor [RECIPE]\n", "" },
         { { "--help", "bad.recipe" }, 4, "", "usage: quiltor [RECIPE]\n" },
+        { { "-h", "bad.recipe" }, 4, "", "usage: quiltor [RECIPE]\n" },
+        { { "--h" }, 4, "", "usage: quiltor [RECIPE]\n" },
         { { "a.recipe", "b.recipe" }, 4, "", "usage: quiltor [RECIPE]\n" },
         { { "-v" }, 4, "", "usage: quiltor [RECIPE]\n" },
         { { "missing.recipe" }, 4, "",
@@ -245,6 +279,38 @@ TEST(CommandLine, RefusesWhatItCannotUseWithStatusFourAndOneLine)
         EXPECT_FALSE(opened.given) << what;
         EXPECT_TRUE(opened.recipe.lines.empty()) << what;
     }
+}
+
+TEST(CommandLine, HelpShowsTheUsageTheKeysWhereSaveWritesAndWhereToReadOn)
+{
+    std::string shown[2];
+    const char* options[2] = { "--help", "-h" };
+    for (int i = 0; i < 2; ++i) {
+        const char* argv[] = { "quiltor", options[i] };
+        OpenedRecipe opened;
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(readCommandLine(2, argv, opened), 0) << options[i];
+        shown[i] = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << options[i];
+        EXPECT_FALSE(opened.given);
+    }
+    EXPECT_EQ(shown[0], shown[1]);
+    const std::string& help = shown[0];
+    EXPECT_EQ(help.rfind("usage: quiltor [RECIPE]\n", 0), 0u) << help;
+    // One line per key, the key first; and every line fits a terminal.
+    for (const char* key :
+        { "Ctrl+Z ", "Ctrl+Y ", "T ", "L ", "Ctrl+S ", "Ctrl+Shift+S ", "Escape ", "F1 " })
+        EXPECT_NE(help.find(std::string("\n  ") + key), std::string::npos) << key;
+    for (const char* pointer :
+        { "texture000.bmp in the working directory", "quiltor-render", "man quiltor" })
+        EXPECT_NE(help.find(pointer), std::string::npos) << pointer;
+    size_t start = 0;
+    for (size_t end = help.find('\n'); end != std::string::npos; end = help.find('\n', start)) {
+        EXPECT_LE(end - start, 79u) << help.substr(start, end - start);
+        start = end + 1;
+    }
+    EXPECT_EQ(start, help.size()) << "the help ends with a line break";
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <sys/stat.h>
 
+#include "app/overlay.h"
 #include "app/saving.h"
 #include "tests/app/application_fixture.h"
 #include "texture/warps.h"
@@ -201,6 +202,13 @@ TEST_F(Shortcuts, SaveAsNewWithoutAFreeNumberChangesNothing)
     EXPECT_STREQ(saveFileName, "texture000.bmp");
     EXPECT_EQ(saveCounter, 997);
     EXPECT_EQ(testsupport::listDirectory(".").size(), 2u);
+
+    // The message shows in the window, and the next key only closes it.
+    EXPECT_TRUE(overlayShown());
+    testing::internal::CaptureStderr();
+    typeKey(SDLK_s, CTRL_SHIFT);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_FALSE(overlayShown());
 
     // A save that fails keeps the name too: here the working directory is gone.
     saveCounter = 0;

@@ -13,7 +13,7 @@
 
 int main(int argc, char** argv)
 {
-    if (!setUpSession()) {
+    if (setUpSession() != SESSION_READY) {
         fprintf(stderr, "could not set up the session\n");
         return 1;
     }

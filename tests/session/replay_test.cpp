@@ -7,6 +7,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/session/slots.h"
@@ -134,6 +135,59 @@ TEST(ReplayRecipe, AgreesWithTheLiveSessionThatRecordedIt)
     redoNextStep(liveSession);
     redoNextStep(replayedSession);
     EXPECT_TRUE(replayed.pixels[0] == live.pixels[0]);
+}
+
+// What a replay told its progress, and where it asked to stop.
+struct ProgressLog {
+    std::vector<std::pair<int32_t, int32_t>> calls;
+    size_t stopAt = (size_t)-1;
+};
+
+bool logProgress(void* context, int32_t stepIndex, int32_t application)
+{
+    ProgressLog& log = *(ProgressLog*)context;
+    if (log.calls.size() == log.stopAt)
+        return false;
+    log.calls.push_back({ stepIndex, application });
+    return true;
+}
+
+// Told of every application, a replay gives what it gives untold; stopped,
+// it ends between two applications of a step.
+TEST(ReplayRecipe, TellsItsProgressAndStopsBetweenApplications)
+{
+    const Recipe recipe = parsed(BRICK);
+    Slots plain, told;
+    Session plainSession, toldSession;
+    attach(plainSession, plain);
+    attach(toldSession, told);
+    resetToStartUp(plain.pointers);
+    EXPECT_TRUE(replayRecipe(plainSession, recipe));
+    const uint32_t seedAfter = randomSeed;
+    resetToStartUp(told.pointers);
+    ProgressLog log;
+    EXPECT_TRUE(replayRecipe(toldSession, recipe, logProgress, &log));
+    EXPECT_EQ(randomSeed, seedAfter);
+    for (int32_t i = 0; i < SLOT_COUNT; ++i)
+        EXPECT_TRUE(told.pixels[i] == plain.pixels[i]) << "slot " << i + 1;
+    EXPECT_EQ(formatRecipe(toldSession.lines, 0), formatRecipe(plainSession.lines, 0));
+    EXPECT_EQ(undoableStepCount(toldSession.history), undoableStepCount(plainSession.history));
+    const std::vector<std::pair<int32_t, int32_t>> expected = { { 0, 0 }, { 1, 0 }, { 2, 0 },
+        { 3, 0 }, { 3, 1 }, { 4, 0 }, { 5, 0 }, { 6, 0 }, { 7, 0 } };
+    EXPECT_EQ(log.calls, expected);
+
+    // Stopped before the deform's second application: the first is done.
+    Slots stopped;
+    Session stoppedSession;
+    attach(stoppedSession, stopped);
+    resetToStartUp(stopped.pointers);
+    ProgressLog stopping;
+    stopping.stopAt = 4;
+    EXPECT_FALSE(replayRecipe(stoppedSession, parsed(BRICK), logProgress, &stopping));
+    ASSERT_EQ(stoppedSession.lines.size(), 4u);
+    EXPECT_EQ(stoppedSession.lines.back().step.operation, OPERATION_DEFORM);
+    EXPECT_EQ(stoppedSession.lines.back().step.repeat, 1);
+    EXPECT_FALSE(stoppedSession.holdOpen);
 }
 
 } // namespace

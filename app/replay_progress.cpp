@@ -1,0 +1,141 @@
+#include "app/replay_progress.h"
+
+#include <SDL.h>
+#include <cstdio>
+#include <vector>
+
+#include "app/frame.h"
+#include "app/overlay.h"
+#include "app/state.h"
+#include "session/replay.h"
+
+namespace {
+
+// A shorter replay shows nothing before the first frame, as at launch.
+const Uint32 SHOW_AFTER_MS = 500;
+// Input is read this often, so Escape acts within a frame's time.
+const Uint32 POLL_PERIOD_MS = 15;
+// The progress is redrawn this often while it shows.
+const Uint32 DRAW_PERIOD_MS = 100;
+
+struct ReplayWatch {
+    const char* fileName;
+    std::vector<const Step*> steps; // the recipe's steps, in order
+    std::vector<double> workBefore; // of the steps before each, and in all at the end
+    Uint32 startedAt = 0;
+    Uint32 polledAt = 0;
+    Uint32 drawnAt = 0;
+    bool polled = false;
+    bool shown = false;
+    bool redrawNeeded = false;
+    bool quit = false;
+};
+
+// Notes the recipe's steps and how much work comes before each.
+void listSteps(ReplayWatch& watch, const Recipe& recipe)
+{
+    double work = 0;
+    for (const RecipeLine& line : recipe.lines) {
+        if (line.kind != LINE_STEP)
+            continue;
+        watch.steps.push_back(&line.step);
+        watch.workBefore.push_back(work);
+        work += (double)operationCost(line.step.operation) * line.step.repeat;
+    }
+    watch.workBefore.push_back(work);
+}
+
+// Reads every pending event: Escape and the close box quit, an uncovered
+// window is drawn again, everything else is dropped.
+void pollDuringReplay(ReplayWatch& watch)
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT
+            || (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE))
+            watch.quit = true;
+        else if (event.type == SDL_VIDEOEXPOSE || event.type == SDL_ACTIVEEVENT)
+            watch.redrawNeeded = true;
+    }
+}
+
+// "12.5 percent done, about 3 minutes left": the share of the work done,
+// and the time left if the work goes on at the pace it has had so far.
+void formatWorkDone(char* text, size_t size, double doneShare, Uint32 elapsedMs)
+{
+    // The font has no per cent sign.
+    int written = snprintf(text, size, "%.1f percent done", 100 * doneShare);
+    if (written < 0 || (size_t)written >= size || doneShare <= 0 || elapsedMs < 1000)
+        return;
+    double secondsLeft = elapsedMs / 1000.0 * (1 - doneShare) / doneShare;
+    if (secondsLeft < 90)
+        snprintf(text + written, size - written, ", about %d seconds left", (int)secondsLeft + 1);
+    else if (secondsLeft < 90 * 60)
+        snprintf(text + written, size - written, ", about %d minutes left",
+            (int)(secondsLeft / 60 + 0.5));
+    else
+        snprintf(text + written, size - written, ", about %.1f hours left", secondsLeft / 3600);
+}
+
+// Shows how far the replay has got, over the slots as they stand.
+void drawProgress(const ReplayWatch& watch, int32_t stepIndex, int32_t application, Uint32 now)
+{
+    const Step& step = *watch.steps[stepIndex];
+    double total = watch.workBefore.back();
+    double done = watch.workBefore[stepIndex] + (double)operationCost(step.operation) * application;
+    char name[OVERLAY_LINE_CHARACTERS + 1];
+    shortenInMiddle(watch.fileName, OVERLAY_LINE_CHARACTERS - 2, name);
+    char line[OVERLAY_LINE_CHARACTERS + 1];
+    snprintf(line, sizeof line, "Step %d of %d: %s", (int)stepIndex + 1, (int)watch.steps.size(),
+        OPERATIONS[step.operation].name);
+    startOverlay(false);
+    addOverlayLine(OVERLAY_TITLE_COLOR, 0, "Replaying");
+    addOverlayLine(OVERLAY_NAME_COLOR, 2, name);
+    addOverlayLine(OVERLAY_TEXT_COLOR, 0, line);
+    if (step.repeat > 1) {
+        snprintf(line, sizeof line, "Repeat %d of %d", (int)application + 1, (int)step.repeat);
+        addOverlayLine(OVERLAY_TEXT_COLOR, 0, line);
+    }
+    formatWorkDone(line, sizeof line, total > 0 ? done / total : 0, now - watch.startedAt);
+    addOverlayLine(OVERLAY_TEXT_COLOR, 0, line);
+    addOverlaySpace();
+    addOverlayLine(OVERLAY_TEXT_COLOR, 0, "Escape or closing the window quits.");
+    renderFrame();
+}
+
+// Told before each application: reads input now and then, and draws the
+// progress once the replay has run long; false once the user quit.
+bool onApplication(void* context, int32_t stepIndex, int32_t application)
+{
+    ReplayWatch& watch = *(ReplayWatch*)context;
+    Uint32 now = SDL_GetTicks();
+    if (!watch.polled || now - watch.polledAt >= POLL_PERIOD_MS) {
+        pollDuringReplay(watch);
+        watch.polled = true;
+        watch.polledAt = now;
+    }
+    if (watch.quit)
+        return false;
+    bool due = watch.shown ? now - watch.drawnAt >= DRAW_PERIOD_MS || watch.redrawNeeded
+                           : now - watch.startedAt >= SHOW_AFTER_MS;
+    if (due) {
+        drawProgress(watch, stepIndex, application, now);
+        watch.shown = true;
+        watch.redrawNeeded = false;
+        watch.drawnAt = now;
+    }
+    return true;
+}
+
+} // namespace
+
+bool replayShowingProgress(const Recipe& recipe, const char* fileName)
+{
+    ReplayWatch watch;
+    watch.fileName = fileName;
+    listSteps(watch, recipe);
+    watch.startedAt = SDL_GetTicks();
+    bool finished = replayRecipe(session, recipe, onApplication, &watch);
+    closeOverlay();
+    return finished;
+}
