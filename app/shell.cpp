@@ -50,9 +50,13 @@ bool setUpSession(const OpenedRecipe* opened)
         return false;
     getSlotPixels(session.slots);
     resetToStartUp(session.slots);
+    reopenedRecipeText.clear();
+    replayedLineCount = 0;
     if (opened) {
         // The session goes on from the recipe's, with its steps to undo.
         replayRecipe(session, opened->recipe);
+        reopenedRecipeText = opened->text;
+        replayedLineCount = session.lines.size();
         targetSlot = opened->recipe.saveSlot >= 0 ? opened->recipe.saveSlot : 0;
         markSelection(targetButtons, targetSlot);
     }
@@ -64,6 +68,9 @@ bool setUpSession(const OpenedRecipe* opened)
 void tearDownSession()
 {
     releaseSession(session);
+    reopenedRecipeText.clear();
+    reopenedRecipeText.shrink_to_fit();
+    replayedLineCount = 0;
     for (Pixel*& pixels : session.slots)
         pixels = nullptr;
     saveNameLabel = nullptr; // the widget list deletes it
