@@ -80,6 +80,11 @@ void onStep(void* context, int32_t step, int32_t application)
     reportStep(*(ProgressLine*)context, step, application);
 }
 
+void onRows(void* context, int32_t rows)
+{
+    reportRowsWritten(*(ProgressLine*)context, rows);
+}
+
 } // namespace
 
 OutputFormat outputFormatOf(const char* fileName)
@@ -99,6 +104,12 @@ uint64_t renderMemoryBytes(int32_t side)
 bool renderRecipe(const Recipe& recipe, const char* fileName, const RenderOptions& options)
 {
     const int32_t side = options.side;
+    // The same check the save makes at the end, made before the work: a
+    // large render takes minutes.
+    if (int error = checkSavable(fileName)) {
+        reportSaveFailure(fileName, strerror(error));
+        return false;
+    }
     // With memory overcommitted, allocations succeed that the system cannot
     // keep: ask first, rather than be stopped half-way.
     uint64_t available = availableMemoryBytes();
@@ -120,7 +131,7 @@ bool renderRecipe(const Recipe& recipe, const char* fileName, const RenderOption
     reportWriting(line);
     const Pixel* pixels = textures.slots[options.slot];
     // A failure is reported once the line is gone.
-    TextureImage image { pixels, side };
+    TextureImage image { pixels, side, options.showProgress ? onRows : nullptr, &line };
     FileToSave file { fileName,
         options.format == OUTPUT_PNG ? writeTexturePngData : writeTextureBmpData, &image };
     const char* failedFile = nullptr;

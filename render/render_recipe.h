@@ -26,7 +26,8 @@ uint64_t renderMemoryBytes(int32_t side);
 
 // Renders slot `options.slot` of the recipe, replayed from the start-up
 // state at side `options.side`, and writes it to `fileName` through the
-// window program's own export, replacing the file. False, with one line on
-// stderr and nothing written, if the memory cannot be had or the file could
-// not be written.
+// window program's own export, replacing the file. First makes sure the file
+// can be written there and the memory can be had, so a render that cannot
+// end well does no work. False, with one line on stderr and nothing written,
+// if the file cannot be written or the memory cannot be had.
 bool renderRecipe(const Recipe& recipe, const char* fileName, const RenderOptions& options);

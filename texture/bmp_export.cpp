@@ -27,23 +27,6 @@ const char* saveSurface(SDL_Surface* surface, FILE* file)
     return nullptr;
 }
 
-} // namespace
-
-const char* writeTextureBmp(const Pixel* pixels, int32_t side, FILE* file)
-{
-    if (side >= SDL_SURFACE_WIDTH_LIMIT)
-        return writeTextureBmpDirectly(pixels, side, file);
-    // SDL reads the texture's own array through a surface made over it, and
-    // writes it as 24-bit blue, green, red.
-    SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(
-        (void*)pixels, side, side, 32, side * 4, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-    if (!surface)
-        return SDL_GetError();
-    return saveSurface(surface, file);
-}
-
-namespace {
-
 // Stores a 16- or 32-bit value little-endian, as BMP headers hold them.
 uint8_t* putLittleEndian(uint8_t* out, uint32_t value, int32_t bytes)
 {
@@ -52,10 +35,10 @@ uint8_t* putLittleEndian(uint8_t* out, uint32_t value, int32_t bytes)
     return out;
 }
 
-} // namespace
-
-const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* file)
+// The BMP written a row at a time without SDL, each row told once written.
+const char* writeBmpDirectly(const TextureImage& image, FILE* file)
 {
+    const int32_t side = image.side;
     // The header SDL writes for a 24-bit surface: a file header and a
     // 40-byte info header, no palette, no resolution, rows of whole pixels
     // (a side is a multiple of 4, so no row needs padding).
@@ -82,7 +65,7 @@ const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* fil
     errno = 0;
     bool written = fwrite(header, sizeof header, 1, file) == 1;
     for (int32_t y = side - 1; y >= 0 && written; --y) {
-        const Pixel* source = pixels + (size_t)y * side;
+        const Pixel* source = image.pixels + (size_t)y * side;
         uint8_t* target = row;
         for (int32_t x = 0; x < side; ++x, ++source) {
             *target++ = (uint8_t)*source;
@@ -90,15 +73,45 @@ const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* fil
             *target++ = (uint8_t)(*source >> 16);
         }
         written = fwrite(row, (size_t)side * 3, 1, file) == 1;
+        if (written && image.rowsWritten)
+            image.rowsWritten(image.context, side - y);
     }
     free(row);
     return written ? nullptr : strerror(errno ? errno : EIO);
 }
 
+} // namespace
+
+const char* writeTextureBmp(const Pixel* pixels, int32_t side, FILE* file)
+{
+    if (side >= SDL_SURFACE_WIDTH_LIMIT)
+        return writeTextureBmpDirectly(pixels, side, file);
+    // SDL reads the texture's own array through a surface made over it, and
+    // writes it as 24-bit blue, green, red.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(
+        (void*)pixels, side, side, 32, side * 4, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
+    if (!surface)
+        return SDL_GetError();
+    return saveSurface(surface, file);
+}
+
+const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* file)
+{
+    const TextureImage image { pixels, side };
+    return writeBmpDirectly(image, file);
+}
+
 const char* writeTextureBmpData(const void* image, FILE* file)
 {
-    const TextureImage* texture = (const TextureImage*)image;
-    return writeTextureBmp(texture->pixels, texture->side, file);
+    const TextureImage& texture = *(const TextureImage*)image;
+    // Past the window's side, SDL would first convert the whole picture, a
+    // copy that takes a second at 8192 with no row written to show for it.
+    if (texture.side > TEXTURE_SIZE)
+        return writeBmpDirectly(texture, file);
+    const char* failure = writeTextureBmp(texture.pixels, texture.side, file);
+    if (!failure && texture.rowsWritten)
+        texture.rowsWritten(texture.context, texture.side);
+    return failure;
 }
 
 bool saveTextureBmp(const Pixel* pixels, int32_t side, const char* fileName)

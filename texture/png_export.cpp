@@ -31,8 +31,9 @@ void onPngWarning(png_structp, png_const_charp)
 // setjmp, so it must own nothing that needs cleaning up when libpng jumps out
 // of it: the caller owns the row.
 void writeImage(
-    png_structp png, png_infop info, const Pixel* pixels, int32_t side, png_byte* row, FILE* file)
+    png_structp png, png_infop info, const TextureImage& image, png_byte* row, FILE* file)
 {
+    const int32_t side = image.side;
     png_init_io(png, file);
     png_set_IHDR(png, info, (png_uint_32)side, (png_uint_32)side, 8, PNG_COLOR_TYPE_RGB,
         PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -45,7 +46,7 @@ void writeImage(
         png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
     }
     png_write_info(png, info);
-    const Pixel* source = pixels;
+    const Pixel* source = image.pixels;
     for (int32_t y = 0; y < side; ++y) {
         png_byte* target = row;
         for (int32_t x = 0; x < side; ++x, ++source) {
@@ -54,15 +55,18 @@ void writeImage(
             *target++ = (png_byte)*source;
         }
         png_write_row(png, row);
+        if (image.rowsWritten)
+            image.rowsWritten(image.context, y + 1);
     }
     png_write_end(png, info);
 }
 
 } // namespace
 
-const char* writeTexturePng(const Pixel* pixels, int32_t side, FILE* file)
+const char* writeTexturePngData(const void* image, FILE* file)
 {
-    png_byte* row = (png_byte*)malloc((size_t)side * 3);
+    const TextureImage& texture = *(const TextureImage*)image;
+    png_byte* row = (png_byte*)malloc((size_t)texture.side * 3);
     if (!row)
         return strerror(ENOMEM);
     png_structp png
@@ -83,17 +87,17 @@ const char* writeTexturePng(const Pixel* pixels, int32_t side, FILE* file)
         // libpng says only "Write Error" where the system knows why.
         failure = errno ? strerror(errno) : pngErrorMessage;
     } else {
-        writeImage(png, info, pixels, side, row, file);
+        writeImage(png, info, texture, row, file);
     }
     png_destroy_write_struct(&png, &info);
     free(row);
     return failure;
 }
 
-const char* writeTexturePngData(const void* image, FILE* file)
+const char* writeTexturePng(const Pixel* pixels, int32_t side, FILE* file)
 {
-    const TextureImage* texture = (const TextureImage*)image;
-    return writeTexturePng(texture->pixels, texture->side, file);
+    const TextureImage image { pixels, side };
+    return writeTexturePngData(&image, file);
 }
 
 bool saveTexturePng(const Pixel* pixels, int32_t side, const char* fileName)

@@ -3,6 +3,7 @@
 import configparser
 import os
 import pty
+import re
 import resource
 import shutil
 import signal
@@ -39,6 +40,9 @@ colorize target=4 color1=40,10,0 color2=250,200,120
 save target=4
 save target=2
 """
+
+# A held twirl of a million frames: about an hour of work at 256.
+ENDLESS = "quiltor recipe 1\ntwirl target=1 direction=64 repeat=1000000\nsave target=1\n"
 
 
 def environment(**extra):
@@ -84,9 +88,9 @@ class RenderTest(unittest.TestCase):
         with open(self.path(name), "w") as file:
             file.write(text)
 
-    def render(self, *args, stdin=None, **options):
+    def render(self, *args, stdin=None, timeout=120, **options):
         return subprocess.run([RENDER] + list(args), cwd=self.workdir, input=stdin,
-                              capture_output=True, text=True, timeout=120,
+                              capture_output=True, text=True, timeout=timeout,
                               env=options.pop("env", environment()), **options)
 
     def assert_same(self, actual, expected, what):
@@ -240,6 +244,18 @@ class RenderTest(unittest.TestCase):
         # Not a terminal: nothing at all.
         self.assert_rendered(self.render(recipe, "--size", "2048", "-o", "big.png"))
 
+    def test_writing_the_picture_shows_the_rows_written(self):
+        # A noisy plasma, whose PNG takes longer to encode than to render.
+        self.write_recipe("clouds.recipe", "quiltor recipe 1\nplasma target=1 variation=90\n"
+                          "save target=1\n")
+        status, shown = self.render_on_a_terminal(self.path("clouds.recipe"), "--size", "4096",
+                                                  "-o", "big.png")
+        self.assertEqual(status, 0, shown)
+        rows = re.findall(r"4096\u00d74096, writing big\.png, (\d+) of 4096 rows, \d+%\x1b\[K",
+                          shown)
+        self.assertGreaterEqual(len(set(rows)), 2, repr(shown))
+        self.assertEqual([int(row) for row in rows], sorted(int(row) for row in rows))
+
     def test_reads_standard_input_and_writes_png_with_the_same_pixels(self):
         self.assert_rendered(self.render("-", "-o", "out.PNG", stdin=RECIPE))
         png = read_file(self.path("out.PNG"))
@@ -317,6 +333,19 @@ class RenderTest(unittest.TestCase):
         self.write_recipe("brick.recipe")
         self.assert_fails(self.render("brick.recipe", "-o", "gone/out.bmp"), 3,
                           "Could not save gone/out.bmp: No such file or directory")
+
+        # Found before the work: a render of an hour fails at once.
+        self.write_recipe("endless.recipe", ENDLESS)
+        os.mkdir(self.path("folder.png"))
+        for output, reason in (("gone/out.png", "No such file or directory"),
+                               ("folder.png", "Is a directory"),
+                               ("brick.recipe/out.bmp", "Not a directory")):
+            with self.subTest(output=output):
+                result = self.render("endless.recipe", "-o", output, "--size", "16384", timeout=30)
+                self.assert_fails(result, 3, "Could not save %s: %s" % (output, reason))
+        self.assertEqual(sorted(os.listdir(self.path("folder.png"))), [])
+        os.rmdir(self.path("folder.png"))
+        os.remove(self.path("endless.recipe"))
 
         with open(self.path("brick.png"), "wb") as file:
             file.write(b"previous")
