@@ -101,7 +101,7 @@ uint64_t renderMemoryBytes(int32_t side)
     return TEXTURES_NEEDED * (uint64_t)pixelCount(side) * sizeof(Pixel);
 }
 
-bool renderRecipe(const Recipe& recipe, const char* fileName, const RenderOptions& options)
+bool renderRecipe(const RenderPlan& plan, const char* fileName, const RenderOptions& options)
 {
     const int32_t side = options.side;
     // The same check the save makes at the end, made before the work: a
@@ -119,7 +119,6 @@ bool renderRecipe(const Recipe& recipe, const char* fileName, const RenderOption
     if (!textures.complete())
         return reportNoMemory(fileName, side);
 
-    const RenderPlan plan = planRender(recipe, options.slot);
     ProgressLine line;
     if (options.showProgress)
         startProgressLine(line, plan, side, fileName, options.format == OUTPUT_PNG);

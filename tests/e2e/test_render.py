@@ -9,6 +9,7 @@ import shutil
 import signal
 import subprocess
 import tempfile
+import time
 import unittest
 
 from harness import SDL_COMPAT_DIR, read_bmp24, read_file, read_png_rgb
@@ -21,7 +22,7 @@ PLAIN_RENDER = os.environ.get("QUILTOR_PLAIN_RENDER_BINARY", "")
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 
 USAGE = ("usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] [--format bmp|png] "
-         "[--threads N] [--quiet]")
+         "[--threads N] [--max-steps N] [--quiet]")
 SIZES = "256, 512, 1024, 2048, 4096, 8192 or 16384"
 
 # The steps render_reference does by direct engine calls, as a hand-written
@@ -256,6 +257,26 @@ class RenderTest(unittest.TestCase):
         self.assertGreaterEqual(len(set(rows)), 2, repr(shown))
         self.assertEqual([int(row) for row in rows], sorted(int(row) for row in rows))
 
+    def test_max_steps_refuses_a_recipe_that_would_run_more_operations(self):
+        self.write_recipe("endless.recipe", ENDLESS)
+        self.write_recipe("brick.recipe")
+        started = time.monotonic()
+        self.assert_fails(self.render("endless.recipe", "--max-steps", "300", timeout=30), 4,
+                          "endless.recipe would run 1000001 operations, more than the 300 that "
+                          "--max-steps allows")
+        self.assertLess(time.monotonic() - started, 10)
+        # Only what the slot's plan runs counts: the cells, the light spot, the
+        # mix and the deform twice, not the undone twirl.
+        self.assert_fails(self.render("brick.recipe", "--max-steps", "4"), 4,
+                          "brick.recipe would run 5 operations, more than the 4 that "
+                          "--max-steps allows")
+        self.assert_fails(self.render("-", "-o", "out.bmp", "--max-steps", "1", stdin=RECIPE), 4,
+                          "<stdin> would run 5 operations, more than the 1 that "
+                          "--max-steps allows")
+        self.assertEqual(sorted(os.listdir(self.workdir)), ["brick.recipe", "endless.recipe"])
+        self.assert_rendered(self.render("brick.recipe", "--max-steps", "5"))
+        self.assert_renders_slot("brick.bmp", 2)
+
     def test_reads_standard_input_and_writes_png_with_the_same_pixels(self):
         self.assert_rendered(self.render("-", "-o", "out.PNG", stdin=RECIPE))
         png = read_file(self.path("out.PNG"))
@@ -295,6 +316,8 @@ class RenderTest(unittest.TestCase):
             (["brick.recipe", "--size", "512", "--size", "512"], "twice"),
             (["brick.recipe", "--threads", "0"], "1..256"),
             (["brick.recipe", "--format", "jpg"], "bmp or png"),
+            (["brick.recipe", "--max-steps", "0"], "1..999999999"),
+            (["brick.recipe", "--max-steps", "-5"], "1..999999999"),
             (["brick.recipe", "-o"], USAGE),
             (["brick.recipe", "--slot"], USAGE),
             (["brick.recipe", "--slot", "0"], "1..4"),
@@ -368,7 +391,7 @@ class ThumbnailerTest(unittest.TestCase):
         entry.read(os.path.join(ROOT, "data", "quiltor.thumbnailer"))
         self.entry = entry["Thumbnailer Entry"]
 
-    def thumbnail(self, recipe, output):
+    def thumbnail(self, recipe, output, timeout=120):
         """Expands the Exec line's field codes into arguments as they stand,
         spaces and all, and runs it with the built renderer for quiltor-render."""
         arguments = []
@@ -377,7 +400,7 @@ class ThumbnailerTest(unittest.TestCase):
             arguments.append(expanded.get(word, word))
         self.assertEqual(arguments[0], self.entry["TryExec"])
         arguments[0] = RENDER
-        return subprocess.run(arguments, capture_output=True, text=True, timeout=120,
+        return subprocess.run(arguments, capture_output=True, text=True, timeout=timeout,
                               env=environment())
 
     def test_names_the_recipe_type(self):
@@ -398,14 +421,24 @@ class ThumbnailerTest(unittest.TestCase):
                               capture_output=True, text=True, check=True, timeout=60).stdout
         self.assertEqual(size, "256 256")
 
-    def test_a_bad_recipe_gives_no_thumbnail(self):
-        for text in ("not a recipe\n", "quiltor recipe 1\ncells target=1 nr=5 size=20\n"):
+    def test_the_bound_leaves_room_for_every_gallery_recipe(self):
+        gallery = os.path.join(ROOT, "docs")
+        for name in sorted(name for name in os.listdir(gallery) if name.endswith(".recipe")):
+            with self.subTest(name=name):
+                output = os.path.join(self.workdir, name + ".png")
+                result = self.thumbnail(os.path.join(gallery, name), output)
+                self.assertEqual((result.returncode, result.stderr), (0, ""))
+                self.assertEqual(read_file(output)[:8], b"\x89PNG\r\n\x1a\n")
+
+    def test_a_bad_recipe_or_one_of_hours_gives_no_thumbnail(self):
+        for text in ("not a recipe\n", "quiltor recipe 1\ncells target=1 nr=5 size=20\n",
+                     ENDLESS):
             with self.subTest(text=text):
                 recipe = os.path.join(self.workdir, "bad.recipe")
                 with open(recipe, "w") as file:
                     file.write(text)
                 output = os.path.join(self.workdir, "thumbnail.png")
-                result = self.thumbnail(recipe, output)
+                result = self.thumbnail(recipe, output, timeout=30)
                 self.assertNotEqual(result.returncode, 0)
                 self.assertFalse(os.path.exists(output))
 
