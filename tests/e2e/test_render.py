@@ -12,7 +12,7 @@ import tempfile
 import time
 import unittest
 
-from harness import SDL_COMPAT_DIR, read_bmp24, read_file, read_png_rgb
+from harness import SDL_COMPAT_DIR, read_bmp24, read_file, read_png_rgb, sdl_compat_missing
 
 RENDER = os.environ.get("QUILTOR_RENDER_BINARY", "quiltor-render")
 REFERENCE = os.environ.get("QUILTOR_RENDER_REFERENCE", "render_reference")
@@ -134,9 +134,15 @@ class RenderTest(unittest.TestCase):
         self.assert_rendered(self.render(example, "-o", "example.bmp"))
         self.assertEqual(read_bmp24(self.path("example.bmp"))[:2], (256, 256))
 
-    def test_sdl_1_2_over_sdl_2_writes_the_same_bytes(self):
+    def skip_unless_sdl_compat(self):
         if not SDL_COMPAT_DIR:
             self.skipTest("the tests on SDL 1.2 over SDL 2 are off")
+        missing = sdl_compat_missing()
+        if missing:
+            self.skipTest(missing)
+
+    def test_sdl_1_2_over_sdl_2_writes_the_same_bytes(self):
+        self.skip_unless_sdl_compat()
         compat = environment(LD_LIBRARY_PATH=SDL_COMPAT_DIR)
         # The process is gone before it could be looked at: ask the loader.
         libraries = subprocess.run(["ldd", RENDER], env=compat, capture_output=True, text=True,
@@ -152,8 +158,7 @@ class RenderTest(unittest.TestCase):
         self.assert_rendered(self.render("brick.recipe", "--size", "512", "-o", "classic.bmp"))
         self.assertEqual(read_bmp24(self.path("classic.bmp"))[:2], (512, 512))
         self.assert_renders_slot("classic.bmp", 2, 512)
-        if not SDL_COMPAT_DIR:
-            self.skipTest("the tests on SDL 1.2 over SDL 2 are off")
+        self.skip_unless_sdl_compat()
         compat = environment(LD_LIBRARY_PATH=SDL_COMPAT_DIR)
         self.assert_rendered(self.render("brick.recipe", "--size", "512", "-o", "compat.bmp",
                                          env=compat))
