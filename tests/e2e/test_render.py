@@ -435,6 +435,20 @@ class ThumbnailerTest(unittest.TestCase):
                 self.assertEqual((result.returncode, result.stderr), (0, ""))
                 self.assertEqual(read_file(output)[:8], b"\x89PNG\r\n\x1a\n")
 
+    def test_held_generators_are_within_the_bound_and_quick(self):
+        # Only the last of a generator's applications shows, so each counts
+        # once; the others only draw random numbers, 65 billion for the
+        # plasma, on the slot shown and on another one.
+        recipe = os.path.join(self.workdir, "held.recipe")
+        with open(recipe, "w") as file:
+            file.write("quiltor recipe 1\nplasma target=2 variation=50 repeat=1000000\n"
+                       "plasma target=1 variation=50 repeat=1000000\n"
+                       "cells target=1 nr=99 size=60 repeat=1000000\nsave target=1\n")
+        output = os.path.join(self.workdir, "thumbnail.png")
+        result = self.thumbnail(recipe, output, timeout=30)
+        self.assertEqual((result.returncode, result.stderr), (0, ""))
+        self.assertEqual(read_file(output)[:8], b"\x89PNG\r\n\x1a\n")
+
     def test_a_bad_recipe_or_one_of_hours_gives_no_thumbnail(self):
         for text in ("not a recipe\n", "quiltor recipe 1\ncells target=1 nr=5 size=20\n",
                      ENDLESS):
