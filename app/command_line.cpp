@@ -69,7 +69,7 @@ int readCommandLine(int argc, const char* const* argv, OpenedRecipe& opened)
                 .c_str());
         return EXIT_BAD_COMMAND_LINE;
     }
-    if (!loadRecipe(argument, argument, &opened.recipe, &error)) {
+    if (!loadRecipe(argument, argument, &opened.recipe, &error, &opened.text)) {
         showCommandLineError((error + "\n").c_str());
         return EXIT_BAD_COMMAND_LINE;
     }

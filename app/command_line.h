@@ -16,6 +16,7 @@ struct OpenedRecipe {
     bool given = false;
     std::string fileName; // as given, relative or absolute
     Recipe recipe;
+    std::string text; // the file's bytes as read, which a save writes back
 };
 
 // Reads the arguments before anything else starts. Returns GO_ON, with the

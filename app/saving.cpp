@@ -76,11 +76,20 @@ void saveBitmap(const char* bitmapName)
     saveAndShowFailure(&file, 1, REPLACE_EXISTING);
 }
 
-// Writes the target slot to `bitmapName` and the recipe of the session,
-// ending in a save of the target, to `recipeName`, as one group.
+// The recipe of the session, ending in a save of the target: a reopened
+// recipe's own text with the lines recorded since, or the whole session's.
+std::string sessionRecipe()
+{
+    if (reopenedRecipeText.empty())
+        return formatRecipe(session.lines, targetSlot);
+    return formatContinuedRecipe(reopenedRecipeText, session.lines, replayedLineCount, targetSlot);
+}
+
+// Writes the target slot to `bitmapName` and the session's recipe to
+// `recipeName`, as one group.
 SaveResult saveWithRecipe(const char* bitmapName, const char* recipeName, Placement placement)
 {
-    std::string recipe = formatRecipe(session.lines, targetSlot);
+    std::string recipe = sessionRecipe();
     const TextureImage image { slots[targetSlot]->getPixels(), TEXTURE_SIZE };
     const FileToSave files[2] = {
         { bitmapName, writeTextureBmpData, &image },

@@ -1,6 +1,8 @@
 // Saving the target slot: the "Save" button and its key, and saving under a
 // new name that no file has yet. A name chosen that way, or a reopened
-// recipe's, also gets the session's recipe beside the bitmap.
+// recipe's, also gets the session's recipe beside the bitmap; after a
+// reopening that recipe is the opened file's text, unchanged, with the
+// lines recorded since.
 #pragma once
 
 // The save file names at launch: "texture000.bmp" without a recipe; or, for

@@ -55,6 +55,8 @@ SetUpResult setUpSession(const OpenedRecipe* opened)
         return SESSION_NO_MEMORY;
     getSlotPixels(session.slots);
     resetToStartUp(session.slots);
+    reopenedRecipeText.clear();
+    replayedLineCount = 0;
     if (opened) {
         targetSlot = opened->recipe.saveSlot >= 0 ? opened->recipe.saveSlot : 0;
         markSelection(targetButtons, targetSlot);
@@ -63,6 +65,8 @@ SetUpResult setUpSession(const OpenedRecipe* opened)
             replayRecipe(session, opened->recipe);
         else if (!replayShowingProgress(opened->recipe, opened->fileName.c_str()))
             return SESSION_QUIT;
+        reopenedRecipeText = opened->text;
+        replayedLineCount = session.lines.size();
     }
     SDL_EnableKeyRepeat(400, 80);
     return SESSION_READY;
@@ -71,6 +75,9 @@ SetUpResult setUpSession(const OpenedRecipe* opened)
 void tearDownSession()
 {
     releaseSession(session);
+    reopenedRecipeText.clear();
+    reopenedRecipeText.shrink_to_fit();
+    replayedLineCount = 0;
     for (Pixel*& pixels : session.slots)
         pixels = nullptr;
     saveNameLabel = nullptr; // the widget list deletes it

@@ -9,6 +9,8 @@ int32_t sourceSlot = 0;
 int32_t saveCounter = 0;
 char saveFileName[SAVE_FILE_NAME_SIZE];
 char recipeFileName[SAVE_FILE_NAME_SIZE];
+std::string reopenedRecipeText;
+size_t replayedLineCount = 0;
 Label* saveNameLabel;
 ColorPicker* colorPicker;
 

@@ -2,6 +2,9 @@
 // control panel's commands.
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 #include "gui/color_picker.h"
 #include "gui/widget_list.h"
 #include "session/session.h"
@@ -45,6 +48,12 @@ extern char saveFileName[SAVE_FILE_NAME_SIZE];
 // Where Save writes the session's recipe beside it: empty while the name is
 // the launch's "texture000.bmp", which gets no recipe.
 extern char recipeFileName[SAVE_FILE_NAME_SIZE];
+// The reopened recipe's text, byte for byte as read, and how many of the
+// session's lines its replay recorded. A recipe saved from the session is
+// that text with the lines recorded since added, so nothing the user wrote
+// is lost. Empty, and 0, when no recipe was reopened.
+extern std::string reopenedRecipeText;
+extern size_t replayedLineCount;
 // The label beside "Save" that shows the name; owned by the widget list.
 extern Label* saveNameLabel;
 

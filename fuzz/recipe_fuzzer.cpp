@@ -1,5 +1,7 @@
 // Feeds the recipe reader arbitrary bytes. Whatever it reads must write back
-// to text that reads as the same lines; whatever it refuses must be refused
+// to text that reads as the same lines, and carried on after the bytes
+// themselves, as a reopened recipe is saved, read as those lines and the
+// added ones; whatever it refuses must be refused
 // with one message of the form "source:line: what". Built with libFuzzer and
 // the address and undefined-behaviour sanitizers, so any out-of-bounds access
 // or undefined arithmetic is caught as well.
@@ -90,5 +92,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             sameRecipeLine(again.lines[i], recipe.lines[i]), "a written line reads back the same");
     check(formatRecipe(again.lines, again.saveSlot) == text,
         "written text is written again unchanged");
+
+    // Saved after a reopening, the file's own bytes come first, unchanged,
+    // and the whole reads as the file's lines and then the added ones.
+    const std::string opened((const char*)data, size);
+    const std::string continued = formatContinuedRecipe(opened, recipe.lines, 0, SLOT_COUNT - 1);
+    check(continued.compare(0, opened.size(), opened) == 0, "a reopened text is kept unchanged");
+    check(parseRecipe(continued.data(), continued.size(), SOURCE_NAME, &again, &error),
+        "a continued recipe reads back");
+    check(again.lines.size() == 2 * recipe.lines.size() && again.saveSlot == SLOT_COUNT - 1,
+        "a continued recipe reads back as its lines and the added ones");
+    for (size_t i = 0; i < again.lines.size(); ++i)
+        check(sameRecipeLine(again.lines[i], recipe.lines[i % recipe.lines.size()]),
+            "a continued line reads back the same");
     return 0;
 }

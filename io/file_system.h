@@ -47,6 +47,9 @@ bool isFile(const char* name, const FileIdentity& identity);
 // Whether anything has the name, a dangling symbolic link included.
 bool nameExists(const char* name);
 
+// Whether the name is a directory itself (a symbolic link to one is not).
+bool isDirectory(const char* name);
+
 // Opens the file for reading bytes as they are; returns a descriptor for
 // read() and close(), or -1 with `*error` set (EISDIR for a directory).
 int openForReading(const char* name, int* error);

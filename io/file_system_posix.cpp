@@ -91,6 +91,12 @@ bool nameExists(const char* name)
     return lstat(name, &status) == 0;
 }
 
+bool isDirectory(const char* name)
+{
+    struct stat status;
+    return lstat(name, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 int openForReading(const char* name, int* error)
 {
     // A directory opens, and says EISDIR at the first read.

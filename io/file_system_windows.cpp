@@ -210,6 +210,16 @@ bool nameExists(const char* name)
     return !wide.empty() && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool isDirectory(const char* name)
+{
+    std::wstring wide = wideName(name);
+    if (wide.empty())
+        return false;
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 int openForReading(const char* name, int* error)
 {
     std::wstring wide = wideName(name);

@@ -78,6 +78,17 @@ SaveResult saveFilesQuietly(const FileToSave* files, int count, Placement placem
     return result;
 }
 
+int checkSavable(const char* fileName)
+{
+    PendingFile pending;
+    int error = beginPendingFile(pending, fileName) ? 0 : pending.error;
+    discardPendingFile(pending);
+    // A file is never renamed over a directory.
+    if (!error && isDirectory(fileName))
+        error = EISDIR;
+    return error;
+}
+
 const char* writeText(const void* text, FILE* file)
 {
     const char* characters = (const char*)text;

@@ -45,5 +45,11 @@ SaveResult saveFiles(const FileToSave* files, int count, Placement placement);
 SaveResult saveFilesQuietly(const FileToSave* files, int count, Placement placement,
     const char** failedFile, const char** reason);
 
+// Whether a file could be saved as `fileName` now, before the work of making
+// its contents: a pending file can be made beside it (its directory exists
+// and takes a new file), and the name is not a directory. 0, or the reason
+// the save would fail, as an errno value. Leaves nothing behind.
+int checkSavable(const char* fileName);
+
 // A FileWriter for a zero-terminated text.
 const char* writeText(const void* text, FILE* file);

@@ -20,12 +20,14 @@ const int EXIT_NOT_WRITTEN = 3;
 const int EXIT_BAD_RECIPE = 4;
 
 const int32_t MAX_THREADS = 256;
+const int64_t MAX_STEPS_BOUND = 999999999;
 
 // The name parse errors and read failures give standard input.
 const char* const STDIN_NAME = "<stdin>";
 
 const char* const USAGE = "usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] "
-                          "[--format bmp|png] [--depth 8|16] [--bits 8|16] [--threads N] [--quiet]";
+                          "[--format bmp|png] [--depth 8|16] [--bits 8|16] [--threads N] "
+                          "[--max-steps N] [--quiet]";
 
 const char* const HELP
     = "\n"
@@ -44,6 +46,8 @@ const char* const HELP
       "  --bits B      write 8 or 16 bits per channel; default: the depth in a\n"
       "                PNG, 8 in a BMP. 16 needs --depth 16 and a PNG.\n"
       "  --threads N   use N threads (1..256); default: every processor.\n"
+      "  --max-steps N refuse a recipe that would run more than N operations,\n"
+      "                every repeat counted; default: no bound.\n"
       "  --quiet       no progress line, even on a terminal.\n"
       "  --help, -h    show this text.\n"
       "\n"
@@ -66,8 +70,8 @@ const char* const HELP
       "standard error is a terminal.\n"
       "\n"
       "Exit status: 0 written; 1 bad usage; 3 OUT could not be written, or the\n"
-      "memory for N x N could not be had; 4 RECIPE could not be read or is not\n"
-      "a valid recipe.\n";
+      "memory for N x N could not be had; 4 RECIPE could not be read, is not\n"
+      "a valid recipe, or would run more operations than --max-steps allows.\n";
 
 struct Options {
     const char* recipe = nullptr; // "-" for standard input
@@ -78,6 +82,7 @@ struct Options {
     int32_t depth = 8; // bits per channel while rendering
     int32_t bits = 0; // bits per channel written; 0 for the default
     int32_t threads = 0; // 0: every processor
+    int64_t maxSteps = 0; // 0: no bound
     bool quiet = false;
 };
 
@@ -173,6 +178,18 @@ bool readThreads(const char* value, Options* options, std::string* problem)
     return true;
 }
 
+bool readMaxSteps(const char* value, Options* options, std::string* problem)
+{
+    int64_t bound = wholeNumber(value, MAX_STEPS_BOUND);
+    if (bound < 1) {
+        *problem = std::string("--max-steps takes a number 1..") + std::to_string(MAX_STEPS_BOUND)
+            + ", not '" + value + "'";
+        return false;
+    }
+    options->maxSteps = bound;
+    return true;
+}
+
 bool readQuiet(const char*, Options* options, std::string*)
 {
     options->quiet = true;
@@ -194,6 +211,7 @@ const OptionInfo OPTIONS[] = {
     { "--depth", true, readDepth },
     { "--bits", true, readBits },
     { "--threads", true, readThreads },
+    { "--max-steps", true, readMaxSteps },
     { "--quiet", false, readQuiet },
 };
 const int OPTION_COUNT = sizeof OPTIONS / sizeof OPTIONS[0];
@@ -341,6 +359,16 @@ int main(int argc, char** argv)
     if (slot < 0)
         return badUsage(std::string(recipeName)
             + " has no save line: add one (save target=N) or give --slot N");
+    // Counted before anything runs, so a recipe made to run for hours, opened
+    // by a thumbnailer, costs nothing.
+    const RenderPlan plan = planRender(recipe, slot);
+    const uint64_t applications = plannedApplications(plan);
+    if (options.maxSteps > 0 && applications > (uint64_t)options.maxSteps) {
+        fprintf(stderr,
+            "%s would run %llu operations, more than the %lld that --max-steps allows\n",
+            recipeName, (unsigned long long)applications, (long long)options.maxSteps);
+        return EXIT_BAD_RECIPE;
+    }
     setOperationThreads(options.threads > 0 ? options.threads : availableProcessors());
     RenderOptions render;
     render.slot = slot;
@@ -349,5 +377,5 @@ int main(int argc, char** argv)
     render.bits = bits;
     render.format = format;
     render.showProgress = terminal && !options.quiet;
-    return renderRecipe(recipe, output.c_str(), render) ? 0 : EXIT_NOT_WRITTEN;
+    return renderRecipe(plan, output.c_str(), render) ? 0 : EXIT_NOT_WRITTEN;
 }

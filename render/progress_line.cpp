@@ -15,8 +15,10 @@ const std::chrono::milliseconds SHOW_AFTER(500);
 const std::chrono::milliseconds TICK(50);
 
 // How long writing the picture takes, in the units of the steps' costs.
-const double PNG_WRITE_COST = 12;
-const double BMP_WRITE_COST = 2;
+// Measured at 8192 on two threads: a PNG takes from 12 (a flat texture) to
+// 70 to 140 (a noisy plasma) inverts' time to encode, a BMP about 8 to write.
+const double PNG_WRITE_COST = 50;
+const double BMP_WRITE_COST = 8;
 
 // The share of the current split operation that is done, 0..1.
 double operationFraction()
@@ -34,8 +36,12 @@ std::string lineText(const ProgressLine& line)
     std::string what;
     int32_t step = line.step;
     if (line.writing) {
-        done = line.workBefore.back() + line.writeWork * operationFraction();
-        what = std::string("writing ") + line.output;
+        // The rows show that a long write goes on even when the percentage
+        // moves slowly.
+        int32_t rows = std::clamp(line.rowsWritten.load(), 0, line.side);
+        done = line.workBefore.back() + line.writeWork * rows / line.side;
+        what = std::string("writing ") + line.output + ", " + std::to_string(rows) + " of "
+            + std::to_string(line.side) + " rows";
     } else if (step >= 0 && step < (int32_t)line.steps.size()) {
         const Step& running = *line.steps[step];
         double work = line.workBefore[step + 1] - line.workBefore[step];
@@ -103,6 +109,11 @@ void reportStep(ProgressLine& line, int32_t step, int32_t application)
 void reportWriting(ProgressLine& line)
 {
     line.writing = true;
+}
+
+void reportRowsWritten(ProgressLine& line, int32_t rows)
+{
+    line.rowsWritten = rows;
 }
 
 void stopProgressLine(ProgressLine& line)

@@ -16,6 +16,7 @@ struct ProgressLine {
     std::atomic<int32_t> step { -1 }; // the plan's step being run, or -1
     std::atomic<int32_t> application { 0 }; // of that step's repeats
     std::atomic<bool> writing { false };
+    std::atomic<int32_t> rowsWritten { 0 }; // of the picture, while writing
     std::atomic<bool> finished { false };
 
     const RenderPlan* plan = nullptr;
@@ -39,6 +40,9 @@ void reportStep(ProgressLine& line, int32_t step, int32_t application);
 
 // The render writes the file.
 void reportWriting(ProgressLine& line);
+
+// The writer has written that many of the picture's rows.
+void reportRowsWritten(ProgressLine& line, int32_t rows);
 
 // Stops the thread and clears the line if it was shown. Safe to call more
 // than once, and on a line never started.

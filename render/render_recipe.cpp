@@ -86,19 +86,19 @@ struct SlotFile {
 };
 
 // An 8-bit slot goes through the window program's own writers.
-void prepareSlotFile(
-    SlotFile& out, const Pixel* pixels, const char* fileName, const RenderOptions& options)
+void prepareSlotFile(SlotFile& out, const Pixel* pixels, const char* fileName,
+    const RenderOptions& options, RowsWritten rowsWritten, void* context)
 {
-    out.image = TextureImage { pixels, options.side };
+    out.image = TextureImage { pixels, options.side, rowsWritten, context };
     out.file = FileToSave { fileName,
         options.format == OUTPUT_PNG ? writeTexturePngData : writeTextureBmpData, &out.image };
 }
 
 // A 16-bit slot is reduced a row at a time, or written with 16 bits.
-void prepareSlotFile(
-    SlotFile& out, const DeepPixel* pixels, const char* fileName, const RenderOptions& options)
+void prepareSlotFile(SlotFile& out, const DeepPixel* pixels, const char* fileName,
+    const RenderOptions& options, RowsWritten rowsWritten, void* context)
 {
-    out.deepImage = DeepTextureImage { pixels, options.side, options.bits };
+    out.deepImage = DeepTextureImage { pixels, options.side, options.bits, rowsWritten, context };
     out.file = FileToSave { fileName,
         options.format == OUTPUT_PNG ? writeDeepTexturePngData : writeDeepTextureBmpData,
         &out.deepImage };
@@ -109,17 +109,21 @@ void onStep(void* context, int32_t step, int32_t application)
     reportStep(*(ProgressLine*)context, step, application);
 }
 
-// renderRecipe on textures of pixels of type P, once the memory is known
-// to be there.
+void onRows(void* context, int32_t rows)
+{
+    reportRowsWritten(*(ProgressLine*)context, rows);
+}
+
+// renderRecipe on textures of pixels of type P, once the file and the
+// memory are known to be there.
 template <class P>
-bool renderAtDepth(const Recipe& recipe, const char* fileName, const RenderOptions& options)
+bool renderAtDepth(const RenderPlan& plan, const char* fileName, const RenderOptions& options)
 {
     const int32_t side = options.side;
     Textures<P> textures(side);
     if (!textures.complete())
         return reportNoMemory(fileName, options);
 
-    const RenderPlan plan = planRender(recipe, options.slot);
     ProgressLine line;
     if (options.showProgress)
         startProgressLine(line, plan, side, fileName, options.format == OUTPUT_PNG);
@@ -131,7 +135,8 @@ bool renderAtDepth(const Recipe& recipe, const char* fileName, const RenderOptio
     reportWriting(line);
     // A failure is reported once the line is gone.
     SlotFile slotFile;
-    prepareSlotFile(slotFile, textures.slots[options.slot], fileName, options);
+    prepareSlotFile(slotFile, textures.slots[options.slot], fileName, options,
+        options.showProgress ? onRows : nullptr, &line);
     const char* failedFile = nullptr;
     const char* reason = nullptr;
     bool saved
@@ -159,14 +164,20 @@ uint64_t renderMemoryBytes(int32_t side, int32_t depth)
     return TEXTURES_NEEDED * (uint64_t)pixelCount(side) * pixelBytes;
 }
 
-bool renderRecipe(const Recipe& recipe, const char* fileName, const RenderOptions& options)
+bool renderRecipe(const RenderPlan& plan, const char* fileName, const RenderOptions& options)
 {
+    // The same check the save makes at the end, made before the work: a
+    // large render takes minutes.
+    if (int error = checkSavable(fileName)) {
+        reportSaveFailure(fileName, strerror(error));
+        return false;
+    }
     // With memory overcommitted, allocations succeed that the system cannot
     // keep: ask first, rather than be stopped half-way.
     uint64_t available = availableMemoryBytes();
     if (available > 0 && available < renderMemoryBytes(options.side, options.depth))
         return reportNoMemory(fileName, options);
     if (options.depth == 16)
-        return renderAtDepth<DeepPixel>(recipe, fileName, options);
-    return renderAtDepth<Pixel>(recipe, fileName, options);
+        return renderAtDepth<DeepPixel>(plan, fileName, options);
+    return renderAtDepth<Pixel>(plan, fileName, options);
 }

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "session/recipe.h"
+#include "session/render_plan.h"
 
 enum OutputFormat { OUTPUT_BMP, OUTPUT_PNG, OUTPUT_UNKNOWN };
 
@@ -26,9 +26,11 @@ struct RenderOptions {
 // to six textures.
 uint64_t renderMemoryBytes(int32_t side, int32_t depth);
 
-// Renders slot `options.slot` of the recipe, replayed from the start-up
-// state at side `options.side` and depth `options.depth`, and writes it to
+// Runs the plan, made for slot `options.slot` of a recipe, at side
+// `options.side` and depth `options.depth`, and writes that slot to
 // `fileName` through the window program's own export, replacing the file.
-// False, with one line on stderr and nothing written, if the memory cannot
-// be had or the file could not be written.
-bool renderRecipe(const Recipe& recipe, const char* fileName, const RenderOptions& options);
+// First makes sure the file can be written there and the memory can be had,
+// so a render that cannot end well does no work. False, with one line on
+// stderr and nothing written, if the file cannot be written or the memory
+// cannot be had.
+bool renderRecipe(const RenderPlan& plan, const char* fileName, const RenderOptions& options);

@@ -329,12 +329,41 @@ std::string formatRecipeLine(const RecipeLine& line)
     return text;
 }
 
+namespace {
+
+// Appends the entries from `first` on and the save line, each ending in `end`.
+void appendLines(std::string& text, const std::vector<RecipeLine>& lines, size_t first,
+    int32_t saveSlot, const char* end)
+{
+    for (size_t i = first; i < lines.size(); ++i)
+        text += formatRecipeLine(lines[i]) + end;
+    if (saveSlot >= 0)
+        text += "save target=" + std::to_string(saveSlot + 1) + end;
+}
+
+} // namespace
+
 std::string formatRecipe(const std::vector<RecipeLine>& lines, int32_t saveSlot)
 {
     std::string text = std::string(RECIPE_HEADER) + "\n";
-    for (const RecipeLine& line : lines)
-        text += formatRecipeLine(line) + "\n";
-    if (saveSlot >= 0)
-        text += "save target=" + std::to_string(saveSlot + 1) + "\n";
+    appendLines(text, lines, 0, saveSlot, "\n");
+    return text;
+}
+
+std::string formatContinuedRecipe(const std::string& openedText,
+    const std::vector<RecipeLine>& lines, size_t first, int32_t saveSlot)
+{
+    size_t firstBreak = openedText.find('\n');
+    const char* end
+        = firstBreak != openedText.npos && firstBreak > 0 && openedText[firstBreak - 1] == '\r'
+        ? "\r\n"
+        : "\n";
+    std::string text = openedText;
+    // A last line cut short by a lone "\r" needs only the "\n" to end.
+    if (!text.empty() && text.back() == '\r')
+        text += '\n';
+    else if (!text.empty() && text.back() != '\n')
+        text += end;
+    appendLines(text, lines, first, saveSlot, end);
     return text;
 }

@@ -47,3 +47,11 @@ std::string formatRecipeLine(const RecipeLine& line);
 // The whole recipe text: the header, one line per entry, and a final
 // "save target=T" line unless `saveSlot` is -1.
 std::string formatRecipe(const std::vector<RecipeLine>& lines, int32_t saveSlot);
+
+// A reopened recipe carried on: `openedText` byte for byte, comments and
+// all, then the entries of `lines` from `first` on and a final "save
+// target=T" line unless `saveSlot` is -1. The added lines end as the text's
+// first line does, "\r\n" or "\n", and a text whose last line has no line
+// break gets one first.
+std::string formatContinuedRecipe(const std::string& openedText,
+    const std::vector<RecipeLine>& lines, size_t first, int32_t saveSlot);

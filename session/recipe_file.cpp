@@ -1,15 +1,17 @@
 #include "session/recipe_file.h"
 
 #include <cstring>
+#include <utility>
 
 #include "io/read_file.h"
 
-bool loadRecipe(const char* path, const char* name, Recipe* recipe, std::string* error)
+bool loadRecipe(
+    const char* path, const char* name, Recipe* recipe, std::string* error, std::string* text)
 {
     *recipe = Recipe();
-    std::string text;
+    std::string bytes;
     int reason = 0;
-    switch (readWholeFile(path, MAX_RECIPE_FILE_BYTES, &text, &reason)) {
+    switch (readWholeFile(path, MAX_RECIPE_FILE_BYTES, &bytes, &reason)) {
     case READ_TOO_LARGE:
         *error = std::string("Could not read ") + name + ": larger than "
             + std::to_string(MAX_RECIPE_FILE_BYTES >> 20) + " MiB";
@@ -20,7 +22,11 @@ bool loadRecipe(const char* path, const char* name, Recipe* recipe, std::string*
     case READ_DONE:
         break;
     }
-    return parseRecipe(text.data(), text.size(), name, recipe, error);
+    if (!parseRecipe(bytes.data(), bytes.size(), name, recipe, error))
+        return false;
+    if (text)
+        *text = std::move(bytes);
+    return true;
 }
 
 std::string bitmapNameForRecipe(const char* recipeName)

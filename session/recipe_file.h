@@ -14,8 +14,10 @@ const size_t MAX_RECIPE_FILE_BYTES = (size_t)16 << 20;
 // and parses it, naming it `name` in messages. On failure returns false,
 // leaves `recipe` empty and sets `error` to one line: "Could not read <name>:
 // <reason>" when it cannot be read or is larger than MAX_RECIPE_FILE_BYTES,
-// else the parser's message.
-bool loadRecipe(const char* path, const char* name, Recipe* recipe, std::string* error);
+// else the parser's message. When `text` is given it receives the bytes read,
+// as they are, for a caller that writes the recipe back.
+bool loadRecipe(const char* path, const char* name, Recipe* recipe, std::string* error,
+    std::string* text = nullptr);
 
 // The bitmap that goes with a recipe file: its name with ".bmp" in place of
 // a trailing ".recipe", or after the whole name.

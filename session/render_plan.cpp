@@ -105,6 +105,15 @@ RenderPlan planRender(const Recipe& recipe, int32_t slot)
     return plan;
 }
 
+uint64_t plannedApplications(const RenderPlan& plan)
+{
+    uint64_t applications = 0;
+    for (const PlannedAction& action : plan.actions)
+        if (action.kind == PLANNED_STEP)
+            applications += (uint64_t)action.step.repeat;
+    return applications;
+}
+
 template <class P>
 bool runRenderPlan(const RenderPlan& plan, P* const slots[SLOT_COUNT], int32_t side, P* scratch,
     PlanProgress progress, void* context)

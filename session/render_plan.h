@@ -37,6 +37,9 @@ struct RenderPlan {
 // skipping what the earlier applications drew.
 RenderPlan planRender(const Recipe& recipe, int32_t slot);
 
+// How many operations the plan applies: every planned step's repeats together.
+uint64_t plannedApplications(const RenderPlan& plan);
+
 // Told before each application of a step of a plan: the step's number
 // among the plan's steps from 0, and the application's among its repeats.
 typedef void (*PlanProgress)(void* context, int32_t stepIndex, int32_t application);

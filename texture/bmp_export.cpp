@@ -52,9 +52,12 @@ uint8_t* putLittleEndian(uint8_t* out, uint32_t value, int32_t bytes)
     return out;
 }
 
-// Writes the BMP a row at a time, each pixel reduced to 8 bits per channel
-// (see reducedPixel).
-template <class P> const char* writeBmpRows(const P* pixels, int32_t side, FILE* file)
+// Writes the BMP a row at a time without SDL, each pixel reduced to 8 bits
+// per channel (see reducedPixel), each row told to `rowsWritten` (if set)
+// once written.
+template <class P>
+const char* writeBmpRows(
+    const P* pixels, int32_t side, FILE* file, RowsWritten rowsWritten, void* context)
 {
     // The header SDL writes for a 24-bit surface: a file header and a
     // 40-byte info header, no palette, no resolution, rows of whole pixels
@@ -91,6 +94,8 @@ template <class P> const char* writeBmpRows(const P* pixels, int32_t side, FILE*
             *target++ = (uint8_t)(pixel >> 16);
         }
         written = fwrite(row, (size_t)side * 3, 1, file) == 1;
+        if (written && rowsWritten)
+            rowsWritten(context, side - y);
     }
     free(row);
     return written ? nullptr : strerror(errno ? errno : EIO);
@@ -100,24 +105,32 @@ template <class P> const char* writeBmpRows(const P* pixels, int32_t side, FILE*
 
 const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* file)
 {
-    return writeBmpRows(pixels, side, file);
+    return writeBmpRows(pixels, side, file, nullptr, nullptr);
 }
 
 const char* writeDeepTextureBmp(const DeepPixel* pixels, int32_t side, FILE* file)
 {
-    return writeBmpRows(pixels, side, file);
+    return writeBmpRows(pixels, side, file, nullptr, nullptr);
 }
 
 const char* writeTextureBmpData(const void* image, FILE* file)
 {
-    const TextureImage* texture = (const TextureImage*)image;
-    return writeTextureBmp(texture->pixels, texture->side, file);
+    const TextureImage& texture = *(const TextureImage*)image;
+    // Past the window's side, SDL would first convert the whole picture, a
+    // copy that takes a second at 8192 with no row written to show for it.
+    if (texture.side > TEXTURE_SIZE)
+        return writeBmpRows(
+            texture.pixels, texture.side, file, texture.rowsWritten, texture.context);
+    const char* failure = writeTextureBmp(texture.pixels, texture.side, file);
+    if (!failure && texture.rowsWritten)
+        texture.rowsWritten(texture.context, texture.side);
+    return failure;
 }
 
 const char* writeDeepTextureBmpData(const void* image, FILE* file)
 {
-    const DeepTextureImage* texture = (const DeepTextureImage*)image;
-    return writeDeepTextureBmp(texture->pixels, texture->side, file);
+    const DeepTextureImage& texture = *(const DeepTextureImage*)image;
+    return writeBmpRows(texture.pixels, texture.side, file, texture.rowsWritten, texture.context);
 }
 
 bool saveTextureBmp(const Pixel* pixels, int32_t side, const char* fileName)

@@ -25,8 +25,10 @@ const char* writeTextureBmp(const Pixel* pixels, int32_t side, FILE* file);
 // a row pitch of 16 bits). Both ways give the same bytes.
 const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* file);
 
-// writeTextureBmp as a FileWriter, for saving a texture in a group of files
-// with saveFiles: `image` is a TextureImage.
+// The same BMP as a FileWriter, for saving a texture in a group of files
+// with saveFiles: `image` is a TextureImage. The window's side goes through
+// SDL and is told as written once done; larger sides are written directly,
+// each row told as it goes out, so a long write shows how far it has got.
 const char* writeTextureBmpData(const void* image, FILE* file);
 
 // A 16-bit texture written as writeTextureBmp writes its pixels reduced to

@@ -18,6 +18,8 @@ struct PngSource {
     int32_t side;
     int32_t bits; // per sample: 8, or 16 from `deepPixels`
     bool grey; // one sample per pixel
+    RowsWritten rowsWritten; // told each row once it is written, if set
+    void* context;
 };
 
 // Bytes in one row of the PNG's samples.
@@ -119,6 +121,8 @@ void writeImage(png_structp png, png_infop info, const PngSource& source, png_by
     for (int32_t y = 0; y < source.side; ++y) {
         fillRow(source, y, row);
         png_write_row(png, row);
+        if (source.rowsWritten)
+            source.rowsWritten(source.context, y + 1);
     }
     png_write_end(png, info);
 }
@@ -158,25 +162,32 @@ const char* writePng(const PngSource& source, FILE* file)
 
 const char* writeTexturePng(const Pixel* pixels, int32_t side, FILE* file)
 {
-    return writePng(PngSource { pixels, nullptr, side, 8, false }, file);
+    const TextureImage image { pixels, side };
+    return writeTexturePngData(&image, file);
 }
 
 const char* writeTexturePngData(const void* image, FILE* file)
 {
-    const TextureImage* texture = (const TextureImage*)image;
-    return writeTexturePng(texture->pixels, texture->side, file);
+    const TextureImage& texture = *(const TextureImage*)image;
+    return writePng(PngSource { texture.pixels, nullptr, texture.side, 8, false,
+                        texture.rowsWritten, texture.context },
+        file);
 }
 
 const char* writeDeepTexturePng(const DeepPixel* pixels, int32_t side, int32_t bits, FILE* file)
 {
-    const bool grey = bits == 16 && allGrey(pixels, side);
-    return writePng(PngSource { nullptr, pixels, side, bits == 16 ? 16 : 8, grey }, file);
+    const DeepTextureImage image { pixels, side, bits };
+    return writeDeepTexturePngData(&image, file);
 }
 
 const char* writeDeepTexturePngData(const void* image, FILE* file)
 {
-    const DeepTextureImage* texture = (const DeepTextureImage*)image;
-    return writeDeepTexturePng(texture->pixels, texture->side, texture->bits, file);
+    const DeepTextureImage& texture = *(const DeepTextureImage*)image;
+    const bool sixteen = texture.bits == 16;
+    const bool grey = sixteen && allGrey(texture.pixels, texture.side);
+    return writePng(PngSource { nullptr, texture.pixels, texture.side, sixteen ? 16 : 8, grey,
+                        texture.rowsWritten, texture.context },
+        file);
 }
 
 bool saveTexturePng(const Pixel* pixels, int32_t side, const char* fileName)

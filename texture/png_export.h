@@ -17,7 +17,8 @@ bool saveTexturePng(const Pixel* pixels, int32_t side, const char* fileName);
 // failed, which stays valid until the next call; the file stays open.
 const char* writeTexturePng(const Pixel* pixels, int32_t side, FILE* file);
 
-// writeTexturePng as a FileWriter: `image` is a TextureImage.
+// writeTexturePng as a FileWriter: `image` is a TextureImage, told of each
+// row as it is encoded.
 const char* writeTexturePngData(const void* image, FILE* file);
 
 // Writes a 16-bit texture into an open file as a PNG of `bits` bits per

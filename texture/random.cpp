@@ -23,8 +23,32 @@ uint32_t randomNumber(uint32_t n)
 
 void skipRandomNumbers(uint64_t count)
 {
-    uint32_t seed = randomSeed;
-    for (uint64_t i = 0; i < count; ++i)
-        seed = nextSeed(seed);
-    randomSeed = seed;
+    // From any seed the generator soon runs round a short cycle: of 200,000
+    // seeds tried, every one was on a cycle of at most 6,122 numbers within
+    // 67,000 steps. A plasma held for a million frames skips 65 billion
+    // numbers, so the seed is stepped only until the cycle is found, by
+    // Brent's method; the hare is then on it, and what is left of the skip
+    // is taken modulo the distance between the two.
+    uint32_t tortoise = randomSeed;
+    uint32_t hare = randomSeed;
+    uint64_t done = 0;
+    uint64_t power = 1;
+    uint64_t length = 0; // steps of the hare since the tortoise last moved
+    while (done < count) {
+        hare = nextSeed(hare);
+        ++done;
+        ++length;
+        if (hare == tortoise) {
+            count = done + (count - done) % length;
+            break;
+        }
+        if (length == power) {
+            tortoise = hare;
+            power *= 2;
+            length = 0;
+        }
+    }
+    for (; done < count; ++done)
+        hare = nextSeed(hare);
+    randomSeed = hare;
 }

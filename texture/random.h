@@ -13,6 +13,8 @@ uint32_t randomNumber(uint32_t n);
 
 // Advances the seed as `count` calls of randomNumber with n > 0 would,
 // whatever their n: what a step whose result is not needed still draws.
+// However large `count`, takes about as long as some tens of thousands of
+// calls at most, as the sequence soon repeats itself.
 void skipRandomNumbers(uint64_t count);
 
 // The SplitMix64 finaliser: 64 well-mixed bits from any 64-bit value. The

@@ -38,10 +38,17 @@ inline size_t pixelCount(int32_t side)
     return (size_t)side * (size_t)side;
 }
 
-// A square texture's pixels with their side, as a writer of files takes them.
+// Told by a writer of files how many of the picture's rows it has written.
+typedef void (*RowsWritten)(void* context, int32_t rows);
+
+// A square texture's pixels with their side, as a writer of files takes
+// them. The writer calls `rowsWritten`, if set, as its rows go out, so a
+// long write can show how far it has got.
 struct TextureImage {
     const Pixel* pixels;
     int32_t side;
+    RowsWritten rowsWritten = nullptr;
+    void* context = nullptr;
 };
 
 // A 16-bit texture's pixels with their side, and the bits per channel a
@@ -51,6 +58,8 @@ struct DeepTextureImage {
     const DeepPixel* pixels;
     int32_t side;
     int32_t bits;
+    RowsWritten rowsWritten = nullptr; // as TextureImage's
+    void* context = nullptr;
 };
 
 // Marks a cell that holds no colour yet. Bit 31 keeps it apart from every

@@ -156,6 +156,38 @@ TEST_F(Recipes, AReopenedRecipeGoesOnWithTheSameSlotsRandomNumbersAndHistory)
         testsupport::readFile("texture002.recipe"), testsupport::readFile("texture001.recipe"));
 }
 
+TEST_F(Recipes, AReopenedGalleryRecipeKeepsEveryLineItHad)
+{
+    const std::string original = testsupport::readFile(QUILTOR_SOURCE_DIR "/docs/brick.recipe");
+    ASSERT_NE(original.find("\n# "), std::string::npos) << "a recipe with comments";
+    FILE* file = fopen("brick.recipe", "wb");
+    ASSERT_NE(file, nullptr);
+    fwrite(original.data(), 1, original.size(), file);
+    fclose(file);
+    ASSERT_EQ(reopen("brick.recipe"), GO_ON);
+    ASSERT_EQ(targetSlot, 1);
+    click(620, 360); // Invert
+    typeKey(SDLK_z, CTRL); // takes the invert back
+    typeKey(SDLK_z, CTRL); // and the recipe's own last step
+    click(540, 80); // Cells
+    typeKey(SDLK_s, CTRL);
+
+    const std::string added
+        = "invert target=2\nundo\nundo\ncells target=2 nr=20 size=50\nsave target=2\n";
+    EXPECT_EQ(testsupport::readFile("brick.recipe"), original + added);
+    EXPECT_TRUE(replayFile("brick.recipe") == allSlots());
+    std::vector<Pixel> saved;
+    ASSERT_TRUE(testsupport::decodeBmp24(testsupport::readFile("brick.bmp"), 256, 256, saved));
+    std::vector<Pixel> shown = slotPixels(1);
+    for (Pixel& pixel : shown)
+        pixel &= 0xFFFFFF;
+    EXPECT_TRUE(saved == shown);
+
+    // Saved under a new name, the same text.
+    typeKey(SDLK_s, CTRL_SHIFT);
+    EXPECT_EQ(testsupport::readFile("texture001.recipe"), original + added);
+}
+
 TEST_F(Recipes, TheNameBesideSaveComesFromTheReopenedRecipe)
 {
     ASSERT_EQ(mkdir("work", 0700), 0);

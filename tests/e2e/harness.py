@@ -80,6 +80,15 @@ def check_sdl_build(pid):
         raise AssertionError("expected the classic SDL 1.2, found %s" % libraries)
 
 
+def sdl_compat_missing():
+    """Why the program cannot run on SDL 1.2 over SDL 2 here, or None if it can."""
+    library = os.path.join(SDL_COMPAT_DIR, "libSDL-1.2.so.0")
+    if os.path.exists(library):
+        return None
+    return ("SDL 1.2 over SDL 2 is not installed: no %s (the package libsdl1.2-compat)"
+            % library)
+
+
 def stop_process(process):
     """Stops a child by PID: politely, then by force."""
     if process.poll() is not None:

@@ -10,7 +10,6 @@ import unittest
 
 import harness
 from harness import ProgramTest, pixel, slot_region, wait_for, CELLS, SAVE
-from test_window import expected_start_frame
 
 
 def panel(rgb):
@@ -27,7 +26,7 @@ def slot_area_hidden_at(rgb, x, y):
 class PagesTest(ProgramTest):
     def test_f1_shows_help_and_the_next_key_only_closes_it(self):
         program = self.start_program()
-        start = expected_start_frame()
+        start = harness.drawn_frame()
         self.wait_for_frame(program, lambda rgb: rgb == start, "the start-up frame")
         self.assertNotEqual(pixel(start, 300, 500), 0x404040)
 
@@ -56,7 +55,7 @@ class PagesTest(ProgramTest):
 
     def test_a_failed_save_shows_its_message_until_the_next_press(self):
         program = self.start_program()
-        start = expected_start_frame()
+        start = harness.drawn_frame()
         self.wait_for_frame(program, lambda rgb: rgb == start, "the start-up frame")
         self.assertNotEqual(pixel(start, 200, 240), 0x404040)
         shutil.rmtree(program.workdir)

@@ -14,6 +14,9 @@ from harness import (ProgramTest, read_file, slot_region, wait_for, ADD, CELLS, 
                      SOURCE, TARGET, TWIRL)
 
 
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+
+
 def all_slots(rgb):
     return [slot_region(rgb, slot) for slot in range(4)]
 
@@ -81,6 +84,39 @@ class RecipeTest(ProgramTest):
                                     "the reopened slots to be the saved ones")
         self.assertEqual(harness.pixel(frame, 545, 51), 0x80FF80)  # Target 3 selected
         self.assertEqual(reopened.stderr(), "")
+
+    def test_a_reopened_gallery_recipe_is_saved_with_every_line_it_had(self):
+        workdir = tempfile.mkdtemp(prefix="quiltor-e2e-")
+        original = read_file(os.path.join(ROOT, "docs", "lava.recipe"))
+        self.assertIn(b"\n# ", original)
+        recipe = os.path.join(workdir, "lava.recipe")
+        with open(recipe, "wb") as file:
+            file.write(original)
+        program = self.start_program(command=[harness.BINARY, "lava.recipe"], workdir=workdir)
+        # An invert taken back, and the recipe's own last step too, then an invert.
+        program.click(INVERT)
+        program.key("ctrl+z")
+        program.key("ctrl+z")
+        program.click(INVERT)
+        shown = program.settled_capture(timeout=10)
+        program.key("ctrl+s")
+        wait_for(lambda: read_file(recipe) != original, 10, "the recipe to be saved")
+        saved = read_file(recipe)
+        self.assertEqual(saved[:len(original)], original)
+        self.assertEqual(saved[len(original):],
+                         b"invert target=2\nundo\nundo\ninvert target=2\nsave target=2\n")
+        _, _, pixels = harness.read_bmp24(os.path.join(workdir, "lava.bmp"))
+        self.assertEqual(pixels, slot_region(shown, 1))
+
+        # The saved text renders to the saved picture.
+        rendered = os.path.join(workdir, "rendered.bmp")
+        environment = dict(os.environ)
+        environment.pop("DISPLAY", None)
+        result = subprocess.run([harness.RENDER_BINARY, recipe, "-o", rendered], env=environment,
+                                capture_output=True, text=True, timeout=60)
+        self.assertEqual((result.returncode, result.stderr), (0, ""))
+        self.assertEqual(read_file(rendered), read_file(os.path.join(workdir, "lava.bmp")))
+        self.assertEqual(program.stderr(), "")
 
     def test_a_recipe_that_cannot_be_used_opens_no_window(self):
         workdir = tempfile.mkdtemp(prefix="quiltor-e2e-")

@@ -4,14 +4,16 @@ import configparser
 import hashlib
 import os
 import pty
+import re
 import resource
 import shutil
 import signal
 import subprocess
 import tempfile
+import time
 import unittest
 
-from harness import SDL_COMPAT_DIR, read_bmp24, read_file, read_png_rgb
+from harness import SDL_COMPAT_DIR, read_bmp24, read_file, read_png_rgb, sdl_compat_missing
 
 RENDER = os.environ.get("QUILTOR_RENDER_BINARY", "quiltor-render")
 REFERENCE = os.environ.get("QUILTOR_RENDER_REFERENCE", "render_reference")
@@ -21,7 +23,7 @@ PLAIN_RENDER = os.environ.get("QUILTOR_PLAIN_RENDER_BINARY", "")
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 
 USAGE = ("usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] [--format bmp|png] "
-         "[--depth 8|16] [--bits 8|16] [--threads N] [--quiet]")
+         "[--depth 8|16] [--bits 8|16] [--threads N] [--max-steps N] [--quiet]")
 SIZES = "256, 512, 1024, 2048, 4096, 8192 or 16384"
 
 # The steps render_reference does by direct engine calls, as a hand-written
@@ -77,6 +79,10 @@ def reduced(level):
     return (level * 255 + 32767) // 65535
 
 
+# A held twirl of a million frames: about an hour of work at 256.
+ENDLESS = "quiltor recipe 1\ntwirl target=1 direction=64 repeat=1000000\nsave target=1\n"
+
+
 def environment(**extra):
     """No display; and were the renderer to start SDL's video, it would have
     to use X11 and fail."""
@@ -120,9 +126,9 @@ class RenderTest(unittest.TestCase):
         with open(self.path(name), "w") as file:
             file.write(text)
 
-    def render(self, *args, stdin=None, **options):
+    def render(self, *args, stdin=None, timeout=120, **options):
         return subprocess.run([RENDER] + list(args), cwd=self.workdir, input=stdin,
-                              capture_output=True, text=True, timeout=120,
+                              capture_output=True, text=True, timeout=timeout,
                               env=options.pop("env", environment()), **options)
 
     def assert_same(self, actual, expected, what):
@@ -165,9 +171,15 @@ class RenderTest(unittest.TestCase):
         self.assert_rendered(self.render(example, "-o", "example.bmp"))
         self.assertEqual(read_bmp24(self.path("example.bmp"))[:2], (256, 256))
 
-    def test_sdl_1_2_over_sdl_2_writes_the_same_bytes(self):
+    def skip_unless_sdl_compat(self):
         if not SDL_COMPAT_DIR:
             self.skipTest("the tests on SDL 1.2 over SDL 2 are off")
+        missing = sdl_compat_missing()
+        if missing:
+            self.skipTest(missing)
+
+    def test_sdl_1_2_over_sdl_2_writes_the_same_bytes(self):
+        self.skip_unless_sdl_compat()
         compat = environment(LD_LIBRARY_PATH=SDL_COMPAT_DIR)
         # The process is gone before it could be looked at: ask the loader.
         libraries = subprocess.run(["ldd", RENDER], env=compat, capture_output=True, text=True,
@@ -183,8 +195,7 @@ class RenderTest(unittest.TestCase):
         self.assert_rendered(self.render("brick.recipe", "--size", "512", "-o", "classic.bmp"))
         self.assertEqual(read_bmp24(self.path("classic.bmp"))[:2], (512, 512))
         self.assert_renders_slot("classic.bmp", 2, 512)
-        if not SDL_COMPAT_DIR:
-            self.skipTest("the tests on SDL 1.2 over SDL 2 are off")
+        self.skip_unless_sdl_compat()
         compat = environment(LD_LIBRARY_PATH=SDL_COMPAT_DIR)
         self.assert_rendered(self.render("brick.recipe", "--size", "512", "-o", "compat.bmp",
                                          env=compat))
@@ -356,6 +367,38 @@ class RenderTest(unittest.TestCase):
         # Not a terminal: nothing at all.
         self.assert_rendered(self.render(recipe, "--size", "2048", "-o", "big.png"))
 
+    def test_writing_the_picture_shows_the_rows_written(self):
+        # A noisy plasma, whose PNG takes longer to encode than to render.
+        self.write_recipe("clouds.recipe", "quiltor recipe 1\nplasma target=1 variation=90\n"
+                          "save target=1\n")
+        status, shown = self.render_on_a_terminal(self.path("clouds.recipe"), "--size", "4096",
+                                                  "-o", "big.png")
+        self.assertEqual(status, 0, shown)
+        rows = re.findall(r"4096\u00d74096, writing big\.png, (\d+) of 4096 rows, \d+%\x1b\[K",
+                          shown)
+        self.assertGreaterEqual(len(set(rows)), 2, repr(shown))
+        self.assertEqual([int(row) for row in rows], sorted(int(row) for row in rows))
+
+    def test_max_steps_refuses_a_recipe_that_would_run_more_operations(self):
+        self.write_recipe("endless.recipe", ENDLESS)
+        self.write_recipe("brick.recipe")
+        started = time.monotonic()
+        self.assert_fails(self.render("endless.recipe", "--max-steps", "300", timeout=30), 4,
+                          "endless.recipe would run 1000001 operations, more than the 300 that "
+                          "--max-steps allows")
+        self.assertLess(time.monotonic() - started, 10)
+        # Only what the slot's plan runs counts: the cells, the light spot, the
+        # mix and the deform twice, not the undone twirl.
+        self.assert_fails(self.render("brick.recipe", "--max-steps", "4"), 4,
+                          "brick.recipe would run 5 operations, more than the 4 that "
+                          "--max-steps allows")
+        self.assert_fails(self.render("-", "-o", "out.bmp", "--max-steps", "1", stdin=RECIPE), 4,
+                          "<stdin> would run 5 operations, more than the 1 that "
+                          "--max-steps allows")
+        self.assertEqual(sorted(os.listdir(self.workdir)), ["brick.recipe", "endless.recipe"])
+        self.assert_rendered(self.render("brick.recipe", "--max-steps", "5"))
+        self.assert_renders_slot("brick.bmp", 2)
+
     def test_reads_standard_input_and_writes_png_with_the_same_pixels(self):
         self.assert_rendered(self.render("-", "-o", "out.PNG", stdin=RECIPE))
         png = read_file(self.path("out.PNG"))
@@ -407,6 +450,8 @@ class RenderTest(unittest.TestCase):
             (["brick.recipe", "--size", "512", "--size", "512"], "twice"),
             (["brick.recipe", "--threads", "0"], "1..256"),
             (["brick.recipe", "--format", "jpg"], "bmp or png"),
+            (["brick.recipe", "--max-steps", "0"], "1..999999999"),
+            (["brick.recipe", "--max-steps", "-5"], "1..999999999"),
             (["brick.recipe", "-o"], USAGE),
             (["brick.recipe", "--slot"], USAGE),
             (["brick.recipe", "--slot", "0"], "1..4"),
@@ -446,6 +491,19 @@ class RenderTest(unittest.TestCase):
         self.assert_fails(self.render("brick.recipe", "-o", "gone/out.bmp"), 3,
                           "Could not save gone/out.bmp: No such file or directory")
 
+        # Found before the work: a render of an hour fails at once.
+        self.write_recipe("endless.recipe", ENDLESS)
+        os.mkdir(self.path("folder.png"))
+        for output, reason in (("gone/out.png", "No such file or directory"),
+                               ("folder.png", "Is a directory"),
+                               ("brick.recipe/out.bmp", "Not a directory")):
+            with self.subTest(output=output):
+                result = self.render("endless.recipe", "-o", output, "--size", "16384", timeout=30)
+                self.assert_fails(result, 3, "Could not save %s: %s" % (output, reason))
+        self.assertEqual(sorted(os.listdir(self.path("folder.png"))), [])
+        os.rmdir(self.path("folder.png"))
+        os.remove(self.path("endless.recipe"))
+
         with open(self.path("brick.png"), "wb") as file:
             file.write(b"previous")
         for name in ("brick.bmp", "brick.png"):
@@ -467,7 +525,7 @@ class ThumbnailerTest(unittest.TestCase):
         entry.read(os.path.join(ROOT, "data", "quiltor.thumbnailer"))
         self.entry = entry["Thumbnailer Entry"]
 
-    def thumbnail(self, recipe, output):
+    def thumbnail(self, recipe, output, timeout=120):
         """Expands the Exec line's field codes into arguments as they stand,
         spaces and all, and runs it with the built renderer for quiltor-render."""
         arguments = []
@@ -476,7 +534,7 @@ class ThumbnailerTest(unittest.TestCase):
             arguments.append(expanded.get(word, word))
         self.assertEqual(arguments[0], self.entry["TryExec"])
         arguments[0] = RENDER
-        return subprocess.run(arguments, capture_output=True, text=True, timeout=120,
+        return subprocess.run(arguments, capture_output=True, text=True, timeout=timeout,
                               env=environment())
 
     def test_names_the_recipe_type(self):
@@ -497,14 +555,38 @@ class ThumbnailerTest(unittest.TestCase):
                               capture_output=True, text=True, check=True, timeout=60).stdout
         self.assertEqual(size, "256 256")
 
-    def test_a_bad_recipe_gives_no_thumbnail(self):
-        for text in ("not a recipe\n", "quiltor recipe 1\ncells target=1 nr=5 size=20\n"):
+    def test_the_bound_leaves_room_for_every_gallery_recipe(self):
+        gallery = os.path.join(ROOT, "docs")
+        for name in sorted(name for name in os.listdir(gallery) if name.endswith(".recipe")):
+            with self.subTest(name=name):
+                output = os.path.join(self.workdir, name + ".png")
+                result = self.thumbnail(os.path.join(gallery, name), output)
+                self.assertEqual((result.returncode, result.stderr), (0, ""))
+                self.assertEqual(read_file(output)[:8], b"\x89PNG\r\n\x1a\n")
+
+    def test_held_generators_are_within_the_bound_and_quick(self):
+        # Only the last of a generator's applications shows, so each counts
+        # once; the others only draw random numbers, 65 billion for the
+        # plasma, on the slot shown and on another one.
+        recipe = os.path.join(self.workdir, "held.recipe")
+        with open(recipe, "w") as file:
+            file.write("quiltor recipe 1\nplasma target=2 variation=50 repeat=1000000\n"
+                       "plasma target=1 variation=50 repeat=1000000\n"
+                       "cells target=1 nr=99 size=60 repeat=1000000\nsave target=1\n")
+        output = os.path.join(self.workdir, "thumbnail.png")
+        result = self.thumbnail(recipe, output, timeout=30)
+        self.assertEqual((result.returncode, result.stderr), (0, ""))
+        self.assertEqual(read_file(output)[:8], b"\x89PNG\r\n\x1a\n")
+
+    def test_a_bad_recipe_or_one_of_hours_gives_no_thumbnail(self):
+        for text in ("not a recipe\n", "quiltor recipe 1\ncells target=1 nr=5 size=20\n",
+                     ENDLESS):
             with self.subTest(text=text):
                 recipe = os.path.join(self.workdir, "bad.recipe")
                 with open(recipe, "w") as file:
                     file.write(text)
                 output = os.path.join(self.workdir, "thumbnail.png")
-                result = self.thumbnail(recipe, output)
+                result = self.thumbnail(recipe, output, timeout=30)
                 self.assertNotEqual(result.returncode, 0)
                 self.assertFalse(os.path.exists(output))
 

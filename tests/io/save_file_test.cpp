@@ -1,7 +1,10 @@
 #include "io/save_file.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <unistd.h>
@@ -144,6 +147,36 @@ TEST(SaveFiles, AWriteThatFailsOnlyAtTheFlushSyncOrErrorFlagKeepsTheOldFile)
         EXPECT_EQ(readFile(path), "old");
         EXPECT_EQ(sortedNames(directory.path), Names { "t.bmp" }) << "no temporary left";
     }
+}
+
+TEST(SaveFiles, ASaveIsCheckedBeforeTheWorkWithTheReasonItWouldFailWith)
+{
+    ScratchDirectory directory;
+    writeFile(directory.file("old.bmp"), "previous");
+    ASSERT_TRUE(std::filesystem::create_directory(directory.file("folder.bmp")));
+#ifndef _WIN32
+    ASSERT_EQ(symlink("folder.bmp", directory.file("link.bmp").c_str()), 0);
+    // A link is replaced itself, never followed.
+    EXPECT_EQ(checkSavable(directory.file("link.bmp").c_str()), 0);
+    EXPECT_EQ(checkSavable(directory.file("old.bmp/new.bmp").c_str()), ENOTDIR);
+    // What the save itself says about a directory, after the work.
+    const char* failedFile = nullptr;
+    const char* reason = nullptr;
+    const std::string folder = directory.file("folder.bmp");
+    FileToSave file { folder.c_str(), writeText, "text" };
+    EXPECT_EQ(saveFilesQuietly(&file, 1, REPLACE_EXISTING, &failedFile, &reason), SAVE_FAILED);
+    EXPECT_STREQ(reason, strerror(EISDIR));
+#endif
+    const Names before = sortedNames(directory.path);
+
+    EXPECT_EQ(checkSavable(directory.file("new.bmp").c_str()), 0);
+    EXPECT_EQ(checkSavable(directory.file("old.bmp").c_str()), 0);
+    EXPECT_EQ(checkSavable(directory.file("folder.bmp").c_str()), EISDIR);
+    EXPECT_EQ(checkSavable(directory.file("gone/new.bmp").c_str()), ENOENT);
+    EXPECT_EQ(checkSavable(directory.file(std::string(5000, 'a')).c_str()), ENAMETOOLONG);
+
+    EXPECT_EQ(sortedNames(directory.path), before) << "nothing left behind";
+    EXPECT_EQ(readFile(directory.file("old.bmp")), "previous");
 }
 
 } // namespace

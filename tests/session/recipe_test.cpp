@@ -178,4 +178,41 @@ TEST(RecipeReading, WritingThenReadingGivesTheSameLines)
     EXPECT_EQ(formatRecipeLine(lines[2]), "pong target=3 size=5 repeat=1000000");
 }
 
+TEST(RecipeWriting, AContinuedRecipeKeepsTheOpenedTextAndItsLineEnds)
+{
+    std::vector<RecipeLine> lines(2, RecipeLine { LINE_UNDO, Step(), 0 });
+    lines.push_back(RecipeLine { LINE_STEP, makeStep(OPERATION_INVERT, 0, 0, {}), 0 });
+    lines.push_back(RecipeLine { LINE_UNDO, Step(), 0 });
+    const struct {
+        std::string opened;
+        std::string added; // after the opened text
+    } cases[] = {
+        // Comments, blank lines, spacing and the old save line stay; the
+        // file's own line ends go on.
+        { "\xEF\xBB\xBF# by hand\r\nquiltor  recipe 1\r\n\r\nseed 9\r\n"
+          "  invert\ttarget=2 \r\nsave target=2\r\n",
+            "invert target=1\r\nundo\r\nsave target=3\r\n" },
+        // A last line without its break gets one in the file's style first.
+        { "quiltor recipe 1\r\ninvert target=2",
+            "\r\ninvert target=1\r\nundo\r\nsave target=3\r\n" },
+        { "quiltor recipe 1", "\ninvert target=1\nundo\nsave target=3\n" },
+        { "quiltor recipe 1\n# the end", "\ninvert target=1\nundo\nsave target=3\n" },
+        // A last line cut short after its "\r" needs only the "\n".
+        { "quiltor recipe 1\ninvert target=2\r", "\ninvert target=1\nundo\nsave target=3\n" },
+    };
+    for (const auto& item : cases) {
+        const std::string text = formatContinuedRecipe(item.opened, lines, 2, 2);
+        EXPECT_EQ(text, item.opened + item.added);
+        // The whole reads back as the opened lines and the added ones.
+        Recipe opened, continued;
+        std::string error;
+        ASSERT_TRUE(parseRecipe(item.opened.data(), item.opened.size(), "x", &opened, &error));
+        ASSERT_TRUE(parseRecipe(text.data(), text.size(), "x", &continued, &error)) << error;
+        ASSERT_EQ(continued.lines.size(), opened.lines.size() + 2);
+        EXPECT_TRUE(sameRecipeLine(continued.lines[opened.lines.size()], lines[2]));
+        EXPECT_EQ(continued.saveSlot, 2);
+    }
+    EXPECT_EQ(formatContinuedRecipe("quiltor recipe 1\n", lines, 4, -1), "quiltor recipe 1\n");
+}
+
 } // namespace

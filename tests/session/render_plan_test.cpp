@@ -196,4 +196,22 @@ TEST(RenderPlan, PinnedRecipeAt512)
 #endif
 }
 
+// What --max-steps counts: the applications the plan runs, the start-up's
+// among them, and none of the steps that never reach the slot.
+TEST(RenderPlan, CountsTheApplicationsItRuns)
+{
+    const Recipe recipe = parsed("quiltor recipe 1\n"
+                                 "twirl target=3 direction=40 repeat=5\n"
+                                 "cells target=1 nr=5 size=30 repeat=4\n"
+                                 "add target=1 source=2 repeat=3\n"
+                                 "invert target=1 repeat=1000000\n"
+                                 "undo\n");
+    // Plasma, the last cells, and the add three times.
+    EXPECT_EQ(plannedApplications(planRender(recipe, 0)), 5u);
+    // The light spot, then the twirl five times.
+    EXPECT_EQ(plannedApplications(planRender(recipe, 2)), 6u);
+    const Recipe held = parsed("quiltor recipe 1\ntwirl target=1 direction=64 repeat=1000000\n");
+    EXPECT_EQ(plannedApplications(planRender(held, 0)), 1000001u);
+}
+
 } // namespace

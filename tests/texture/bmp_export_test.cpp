@@ -234,4 +234,37 @@ TEST(BmpExport, DeepTexturesGiveTheBytesOfTheirReducedPixels)
     }
 }
 
+void recordRows(void* context, int32_t rows)
+{
+    ((std::vector<int32_t>*)context)->push_back(rows);
+}
+
+// A long write shows how far it has got: past the window's side each row is
+// told as it goes out; the window's own is told once SDL has written it.
+// The bytes are SDL's either way.
+TEST(BmpExport, TellsTheRowsWrittenAsTheyGo)
+{
+    ScratchDirectory directory;
+    for (int32_t side : { 256, 512 }) {
+        std::vector<Pixel> pixels((size_t)side * side);
+        for (size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = (uint32_t)i * 2654435761u;
+        std::vector<int32_t> rows;
+        const TextureImage image { pixels.data(), side, recordRows, &rows };
+        const std::string path = directory.file("told.bmp");
+        FILE* file = fopen(path.c_str(), "wb");
+        ASSERT_TRUE(file);
+        EXPECT_EQ(writeTextureBmpData(&image, file), nullptr);
+        fclose(file);
+        std::vector<int32_t> expected;
+        for (int32_t row = side == TEXTURE_SIZE ? side : 1; row <= side; ++row)
+            expected.push_back(row);
+        EXPECT_EQ(rows, expected) << side;
+        std::string told = readFile(path);
+        EXPECT_TRUE(std::vector<uint8_t>(told.begin(), told.end())
+            == bmpBytes(writeTextureBmp, pixels, side, directory.file("sdl.bmp")))
+            << side;
+    }
+}
+
 } // namespace

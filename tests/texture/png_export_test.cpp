@@ -197,4 +197,28 @@ TEST(PngExport, AFullDiskIsReportedOnceAndKeepsThePreviousFile)
 }
 #endif
 
+void recordRows(void* context, int32_t rows)
+{
+    ((std::vector<int32_t>*)context)->push_back(rows);
+}
+
+// A long encode shows how far it has got: each row is told once it is encoded.
+TEST(PngExport, TellsEachRowAsItIsEncoded)
+{
+    ScratchDirectory directory;
+    std::vector<int32_t> rows;
+    for (int32_t side : { 256, 512 }) {
+        std::vector<Pixel> pixels((size_t)side * side, 0x336699);
+        const TextureImage image { pixels.data(), side, recordRows, &rows };
+        FILE* file = fopen(directory.file("told.png").c_str(), "wb");
+        ASSERT_TRUE(file);
+        rows.clear();
+        EXPECT_EQ(writeTexturePngData(&image, file), nullptr);
+        fclose(file);
+        ASSERT_EQ(rows.size(), (size_t)side);
+        for (int32_t i = 0; i < side; ++i)
+            ASSERT_EQ(rows[i], i + 1);
+    }
+}
+
 } // namespace
