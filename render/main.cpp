@@ -24,12 +24,13 @@ const int EXIT_BAD_RECIPE = 4;
 const char* const STDIN_NAME = "<stdin>";
 
 // The bits per channel to write in that format: --bits, else the depth in a
-// PNG and 8 in a BMP; 0 with `problem` set if they cannot be written.
+// PNG and 8 in a BMP; 0 with `problem` set if they cannot be written. A
+// normal map comes from a depth-16 replay whatever the depth.
 int32_t bitsToWrite(const CommandOptions& options, OutputFormat format, std::string* problem)
 {
     if (options.bits == 0)
         return format == OUTPUT_PNG ? options.depth : 8;
-    if (options.bits > options.depth) {
+    if (options.bits > options.depth && !options.normal) {
         *problem = "--bits 16 needs --depth 16";
         return 0;
     }
@@ -114,6 +115,8 @@ int main(int argc, char** argv)
     render.side = options.side;
     render.depth = options.depth;
     render.bits = bits;
+    render.normalMap = options.normal;
+    render.normals = options.normals;
     render.format = format;
     render.showProgress = terminal && !options.quiet;
     return renderRecipe(recipe, output.c_str(), render) ? 0 : EXIT_NOT_WRITTEN;

@@ -2,8 +2,10 @@
 
 #include <cstring>
 
-const char* const USAGE = "usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] "
-                          "[--format bmp|png] [--depth 8|16] [--bits 8|16] [--threads N] [--quiet]";
+const char* const USAGE
+    = "usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] [--format bmp|png] "
+      "[--depth 8|16] [--bits 8|16] [--normal] [--relief R] [--normal-y up|down] [--threads N] "
+      "[--quiet]";
 
 const char* const HELP
     = "\n"
@@ -21,6 +23,13 @@ const char* const HELP
       "  --depth D     render with 8 (the default) or 16 bits per channel.\n"
       "  --bits B      write 8 or 16 bits per channel; default: the depth in a\n"
       "                PNG, 8 in a BMP. 16 needs --depth 16 and a PNG.\n"
+      "  --normal      write the slot's normal map instead of its colours, its\n"
+      "                heights the brightness of a depth-16 replay. --depth then\n"
+      "                only sets the default of --bits; 16 bits need a PNG.\n"
+      "  --relief R    how high black-to-white stands, as a fraction of the\n"
+      "                texture's width: over 0, up to 10; default 0.02.\n"
+      "  --normal-y Y  up (the default; OpenGL style) or down (DirectX style):\n"
+      "                which way the normal map's green points.\n"
       "  --threads N   use N threads (1..256); default: every processor.\n"
       "  --quiet       no progress line, even on a terminal.\n"
       "  --help, -h    show this text.\n"
@@ -149,6 +158,74 @@ bool readQuiet(const char*, CommandOptions* options, std::string*)
     return true;
 }
 
+bool readNormal(const char*, CommandOptions* options, std::string*)
+{
+    options->normal = true;
+    return true;
+}
+
+// A decimal number such as 0.02, 2 or .5 into `number`, rounded to the
+// nearest double as the compiler rounds a literal; false if it is none. Up
+// to 15 significant digits and 22 decimals: then the digits and the power
+// of ten are exact doubles and the one division rounds once, the same on
+// every system.
+bool decimalNumber(const char* value, double* number)
+{
+    std::string digits;
+    int32_t decimals = 0;
+    bool point = false;
+    for (const char* c = value; *c; ++c) {
+        if (*c == '.' && !point) {
+            point = true;
+        } else if (*c >= '0' && *c <= '9') {
+            digits += *c;
+            decimals += point;
+        } else {
+            return false;
+        }
+    }
+    if (digits.empty())
+        return false;
+    for (; decimals > 0 && digits.back() == '0'; --decimals)
+        digits.pop_back();
+    digits.erase(0, digits.find_first_not_of('0'));
+    if (digits.size() > 15 || decimals > 22)
+        return false;
+    uint64_t whole = 0;
+    for (char digit : digits)
+        whole = whole * 10 + (uint64_t)(digit - '0');
+    double scale = 1.0;
+    for (int32_t i = 0; i < decimals; ++i)
+        scale *= 10.0;
+    *number = (double)whole / scale;
+    return true;
+}
+
+bool readRelief(const char* value, CommandOptions* options, std::string* problem)
+{
+    double relief = 0.0;
+    if (!decimalNumber(value, &relief) || relief <= 0.0 || relief > MAX_RELIEF) {
+        *problem = std::string("--relief takes a number over 0, up to 10, such as 0.02, not '")
+            + value + "'";
+        return false;
+    }
+    options->normals.relief = relief;
+    return true;
+}
+
+bool readNormalY(const char* value, CommandOptions* options, std::string* problem)
+{
+    if (strcmp(value, "up") == 0) {
+        options->normals.greenUp = true;
+    } else if (strcmp(value, "down") == 0) {
+        options->normals.greenUp = false;
+    } else {
+        *problem = std::string("--normal-y takes up or down, not '") + value + "'";
+        return false;
+    }
+    return true;
+}
+
 struct OptionInfo {
     const char* name;
     bool takesValue;
@@ -163,10 +240,22 @@ const OptionInfo OPTIONS[] = {
     { "--format", true, readFormat },
     { "--depth", true, readDepth },
     { "--bits", true, readBits },
+    { "--normal", false, readNormal },
+    { "--relief", true, readRelief },
+    { "--normal-y", true, readNormalY },
     { "--threads", true, readThreads },
     { "--quiet", false, readQuiet },
 };
 const int OPTION_COUNT = sizeof OPTIONS / sizeof OPTIONS[0];
+
+// The option of that name's place in OPTIONS, or OPTION_COUNT.
+int optionIndex(const char* name)
+{
+    int option = 0;
+    while (option < OPTION_COUNT && strcmp(OPTIONS[option].name, name) != 0)
+        ++option;
+    return option;
+}
 
 } // namespace
 
@@ -189,9 +278,7 @@ bool readArguments(int argc, char** argv, CommandOptions* options, std::string* 
             options->recipe = argument;
             continue;
         }
-        int option = 0;
-        while (option < OPTION_COUNT && strcmp(OPTIONS[option].name, argument) != 0)
-            ++option;
+        int option = optionIndex(argument);
         if (option == OPTION_COUNT) {
             *problem = std::string("unknown option '") + argument + "'";
             return false;
@@ -215,6 +302,13 @@ bool readArguments(int argc, char** argv, CommandOptions* options, std::string* 
     if (!options->recipe) {
         *problem = "no RECIPE given";
         return false;
+    }
+    // They only shape a normal map.
+    for (const char* name : { "--relief", "--normal-y" }) {
+        if (given[optionIndex(name)] && !options->normal) {
+            *problem = std::string(name) + " needs --normal";
+            return false;
+        }
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "render/render_recipe.h"
+#include "texture/normal_map.h"
 #include "texture/texture.h"
 
 // The one-line usage, and what --help prints after it.
@@ -21,6 +22,8 @@ struct CommandOptions {
     OutputFormat format = OUTPUT_UNKNOWN; // from OUT's name unless given
     int32_t depth = 8; // bits per channel while rendering
     int32_t bits = 0; // bits per channel written; 0 for the default
+    bool normal = false; // write the slot's normal map
+    NormalOptions normals; // its relief and which way its green points
     int32_t threads = 0; // 0: every processor
     bool quiet = false;
 };

@@ -17,6 +17,8 @@ const std::chrono::milliseconds TICK(50);
 // How long writing the picture takes, in the units of the steps' costs.
 const double PNG_WRITE_COST = 12;
 const double BMP_WRITE_COST = 2;
+// And working out a normal map.
+const double NORMAL_MAP_COST = 8;
 
 // The share of the current split operation that is done, 0..1.
 double operationFraction()
@@ -29,13 +31,17 @@ double operationFraction()
 // The text of the line at this moment.
 std::string lineText(const ProgressLine& line)
 {
-    double total = line.workBefore.back() + line.writeWork;
+    const double replayWork = line.workBefore.back();
+    double total = replayWork + line.normalMapWork + line.writeWork;
     double done;
     std::string what;
     int32_t step = line.step;
     if (line.writing) {
-        done = line.workBefore.back() + line.writeWork * operationFraction();
+        done = replayWork + line.normalMapWork + line.writeWork * operationFraction();
         what = std::string("writing ") + line.output;
+    } else if (line.normalMap) {
+        done = replayWork + line.normalMapWork * operationFraction();
+        what = "normal map";
     } else if (step >= 0 && step < (int32_t)line.steps.size()) {
         const Step& running = *line.steps[step];
         double work = line.workBefore[step + 1] - line.workBefore[step];
@@ -76,8 +82,8 @@ void* showProgress(void* argument)
 
 } // namespace
 
-void startProgressLine(
-    ProgressLine& line, const RenderPlan& plan, int32_t side, const char* output, bool png)
+void startProgressLine(ProgressLine& line, const RenderPlan& plan, int32_t side, const char* output,
+    bool png, bool normalMap)
 {
     line.plan = &plan;
     line.side = side;
@@ -90,6 +96,7 @@ void startProgressLine(
         double work = (double)operationCost(action.step.operation) * action.step.repeat;
         line.workBefore.push_back(line.workBefore.back() + work);
     }
+    line.normalMapWork = normalMap ? NORMAL_MAP_COST : 0;
     line.writeWork = png ? PNG_WRITE_COST : BMP_WRITE_COST;
     line.running = pthread_create(&line.thread, nullptr, showProgress, &line) == 0;
 }
@@ -98,6 +105,11 @@ void reportStep(ProgressLine& line, int32_t step, int32_t application)
 {
     line.application = application;
     line.step = step;
+}
+
+void reportNormalMap(ProgressLine& line)
+{
+    line.normalMap = true;
 }
 
 void reportWriting(ProgressLine& line)
