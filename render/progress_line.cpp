@@ -18,7 +18,7 @@ const std::chrono::milliseconds TICK(50);
 const double PNG_WRITE_COST = 12;
 const double BMP_WRITE_COST = 2;
 // And working out a normal map.
-const double NORMAL_MAP_COST = 8;
+const double NORMAL_MAP_COST = 12;
 
 // The share of the current split operation that is done, 0..1.
 double operationFraction()
