@@ -1,6 +1,6 @@
-// Normal maps: the rule worked out exactly, the surface they mean (flat is
-// straight up, a sine's slopes are the analytic ones at every side, green
-// flips on request) and tiling.
+// Normal maps: the rule worked out exactly, the surface they mean (a sine's
+// slopes are the analytic ones at every side, green flips on request) and
+// tiling. The renderer's tests check flat heights and the options.
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -74,24 +74,6 @@ TEST(NormalMap, IsWhatItsDefinitionGivesOnAnyNumberOfThreads)
                 << "16 bits, relief " << relief << (greenUp ? " up" : " down");
         }
     setOperationThreads(1);
-}
-
-TEST(NormalMap, FlatPointsStraightOutAtEveryLevel)
-{
-    for (uint32_t level : { 0u, 77u, 255u }) {
-        std::vector<Pixel> flat(256 * 256, greyOf<Pixel>(level));
-        std::vector<DeepPixel> deepFlat(256 * 256, greyOf<DeepPixel>(level * 257 + 3));
-        std::vector<Pixel> map(flat.size());
-        std::vector<DeepPixel> deepMap(flat.size());
-        NormalOptions options;
-        options.relief = MAX_RELIEF;
-        generateNormalMap(flat.data(), 256, options, map.data());
-        EXPECT_EQ(map, std::vector<Pixel>(map.size(), 0x8080FF)) << "level " << level;
-        generateNormalMap(deepFlat.data(), 256, options, map.data());
-        EXPECT_EQ(map, std::vector<Pixel>(map.size(), 0x8080FF)) << "level " << level;
-        generateNormalMap(deepFlat.data(), 256, options, deepMap.data());
-        EXPECT_EQ(deepMap, std::vector<DeepPixel>(map.size(), 0x80008000FFFFull));
-    }
 }
 
 // Heights 0.5 + 0.25 sin(6 pi u) + 0.2 cos(4 pi v) over the texture's
