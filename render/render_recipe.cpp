@@ -187,12 +187,14 @@ uint64_t renderMemoryBytes(int32_t side, int32_t depth)
     return TEXTURES_NEEDED * (uint64_t)pixelCount(side) * pixelBytes;
 }
 
-bool renderRecipe(const Recipe& recipe, const char* fileName, const RenderOptions& asked)
+bool renderRecipe(const Recipe& recipe, const char* fileName, const RenderOptions& options)
 {
-    RenderOptions options = asked;
     // A normal map's heights come from a depth-16 replay.
-    if (options.normalMap)
-        options.depth = 16;
+    if (options.normalMap && options.depth != 16) {
+        RenderOptions deep = options;
+        deep.depth = 16;
+        return renderRecipe(recipe, fileName, deep);
+    }
     // With memory overcommitted, allocations succeed that the system cannot
     // keep: ask first, rather than be stopped half-way.
     uint64_t available = availableMemoryBytes();
