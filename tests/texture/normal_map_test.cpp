@@ -1,6 +1,7 @@
-// Normal maps: the rule worked out exactly, the surface they mean (a sine's
-// slopes are the analytic ones at every side, green flips on request) and
-// tiling. The renderer's tests check flat heights and the options.
+// Normal maps: the rule worked out exactly, on the torus, so the maps tile;
+// and the surface they mean: a sine's slopes are the analytic ones at every
+// side, and green flips on request. The renderer's tests check flat heights
+// and the options.
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -24,7 +25,7 @@ std::vector<DeepPixel> randomDeepTexture(uint32_t seed, int32_t side)
 }
 
 // The normal map as its definition reads, pixel by pixel, with every sum
-// and product in the order written there.
+// and product in the order written there and every coordinate wrapped.
 template <class Q>
 std::vector<Q> definedNormalMap(
     const std::vector<DeepPixel>& pixels, int32_t n, double relief, bool greenUp)
@@ -124,30 +125,6 @@ TEST(NormalMap, OfASineIsTheAnalyticNormalWithinOneStepAtEverySide)
                 EXPECT_LE(worst, 1)
                     << "side " << side << ", relief " << relief << (greenUp ? " up" : " down");
             }
-}
-
-TEST(NormalMap, TilesAsItsHeightsDo)
-{
-    // Heights moved on the torus give the map moved the same way: the edges
-    // are worked out as every other pixel is, so the map has no seam.
-    const int32_t side = 256;
-    const std::vector<Pixel> heights = testsupport::randomTexture(9, side);
-    std::vector<Pixel> moved(heights.size());
-    const int32_t dx = 101, dy = 255;
-    for (int32_t y = 0; y < side; ++y)
-        for (int32_t x = 0; x < side; ++x)
-            moved[(size_t)((y + dy) % side) * side + (x + dx) % side]
-                = heights[(size_t)y * side + x];
-    NormalOptions options;
-    options.relief = 0.5;
-    std::vector<Pixel> map(heights.size()), movedMap(heights.size());
-    generateNormalMap(heights.data(), side, options, map.data());
-    generateNormalMap(moved.data(), side, options, movedMap.data());
-    for (int32_t y = 0; y < side; ++y)
-        for (int32_t x = 0; x < side; ++x)
-            ASSERT_EQ(movedMap[(size_t)((y + dy) % side) * side + (x + dx) % side],
-                map[(size_t)y * side + x])
-                << "at " << x << ", " << y;
 }
 
 } // namespace
