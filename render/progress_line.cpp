@@ -19,6 +19,8 @@ const std::chrono::milliseconds TICK(50);
 // 70 to 140 (a noisy plasma) inverts' time to encode, a BMP about 8 to write.
 const double PNG_WRITE_COST = 50;
 const double BMP_WRITE_COST = 8;
+// And working out a normal map.
+const double NORMAL_MAP_COST = 12;
 
 // The share of the current split operation that is done, 0..1.
 double operationFraction()
@@ -31,7 +33,8 @@ double operationFraction()
 // The text of the line at this moment.
 std::string lineText(const ProgressLine& line)
 {
-    double total = line.workBefore.back() + line.writeWork;
+    const double replayWork = line.workBefore.back();
+    double total = replayWork + line.normalMapWork + line.writeWork;
     double done;
     std::string what;
     int32_t step = line.step;
@@ -39,9 +42,12 @@ std::string lineText(const ProgressLine& line)
         // The rows show that a long write goes on even when the percentage
         // moves slowly.
         int32_t rows = std::clamp(line.rowsWritten.load(), 0, line.side);
-        done = line.workBefore.back() + line.writeWork * rows / line.side;
+        done = replayWork + line.normalMapWork + line.writeWork * rows / line.side;
         what = std::string("writing ") + line.output + ", " + std::to_string(rows) + " of "
             + std::to_string(line.side) + " rows";
+    } else if (line.normalMap) {
+        done = replayWork + line.normalMapWork * operationFraction();
+        what = "normal map";
     } else if (step >= 0 && step < (int32_t)line.steps.size()) {
         const Step& running = *line.steps[step];
         double work = line.workBefore[step + 1] - line.workBefore[step];
@@ -82,8 +88,8 @@ void* showProgress(void* argument)
 
 } // namespace
 
-void startProgressLine(
-    ProgressLine& line, const RenderPlan& plan, int32_t side, const char* output, bool png)
+void startProgressLine(ProgressLine& line, const RenderPlan& plan, int32_t side, const char* output,
+    bool png, bool normalMap)
 {
     line.plan = &plan;
     line.side = side;
@@ -96,6 +102,7 @@ void startProgressLine(
         double work = (double)operationCost(action.step.operation) * action.step.repeat;
         line.workBefore.push_back(line.workBefore.back() + work);
     }
+    line.normalMapWork = normalMap ? NORMAL_MAP_COST : 0;
     line.writeWork = png ? PNG_WRITE_COST : BMP_WRITE_COST;
     line.running = pthread_create(&line.thread, nullptr, showProgress, &line) == 0;
 }
@@ -104,6 +111,11 @@ void reportStep(ProgressLine& line, int32_t step, int32_t application)
 {
     line.application = application;
     line.step = step;
+}
+
+void reportNormalMap(ProgressLine& line)
+{
+    line.normalMap = true;
 }
 
 void reportWriting(ProgressLine& line)

@@ -15,6 +15,7 @@ struct ProgressLine {
     // Set by the render as it goes, read by the line's thread.
     std::atomic<int32_t> step { -1 }; // the plan's step being run, or -1
     std::atomic<int32_t> application { 0 }; // of that step's repeats
+    std::atomic<bool> normalMap { false }; // working out the normal map
     std::atomic<bool> writing { false };
     std::atomic<int32_t> rowsWritten { 0 }; // of the picture, while writing
     std::atomic<bool> finished { false };
@@ -22,6 +23,7 @@ struct ProgressLine {
     const RenderPlan* plan = nullptr;
     std::vector<const Step*> steps; // the plan's steps, in order
     std::vector<double> workBefore; // work of the steps before each, and in all at the end
+    double normalMapWork = 0; // 0 when the render writes colours
     double writeWork = 0;
     int32_t side = 0;
     const char* output = nullptr;
@@ -31,12 +33,15 @@ struct ProgressLine {
 };
 
 // Starts the line's thread for a render of the plan at that side, to be
-// written to `output` (a PNG when `png`).
-void startProgressLine(
-    ProgressLine& line, const RenderPlan& plan, int32_t side, const char* output, bool png);
+// written to `output` (a PNG when `png`), as a normal map when `normalMap`.
+void startProgressLine(ProgressLine& line, const RenderPlan& plan, int32_t side, const char* output,
+    bool png, bool normalMap);
 
 // The render begins application `application` of step `step`.
 void reportStep(ProgressLine& line, int32_t step, int32_t application);
+
+// The render works out the normal map.
+void reportNormalMap(ProgressLine& line);
 
 // The render writes the file.
 void reportWriting(ProgressLine& line);

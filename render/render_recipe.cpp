@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 #include <strings.h>
+#include <type_traits>
 
 #include "io/save_file.h"
 #include "render/available_memory.h"
@@ -11,6 +12,7 @@
 #include "render/texture_memory.h"
 #include "session/render_plan.h"
 #include "texture/bmp_export.h"
+#include "texture/normal_map.h"
 #include "texture/png_export.h"
 #include "texture/texture.h"
 
@@ -104,6 +106,23 @@ void prepareSlotFile(SlotFile& out, const DeepPixel* pixels, const char* fileNam
         &out.deepImage };
 }
 
+// The normal map of the written slot, worked out into the scratch texture
+// that the replay is done with, as the file to save: levels of 8 bits as
+// Pixels (half the scratch texture), of 16 as DeepPixels.
+void prepareNormalMapFile(SlotFile& out, const Textures<DeepPixel>& textures, const char* fileName,
+    const RenderOptions& options, RowsWritten rowsWritten, void* context)
+{
+    const DeepPixel* heights = textures.slots[options.slot];
+    if (options.bits == 16) {
+        generateNormalMap(heights, options.side, options.normals, textures.scratch);
+        prepareSlotFile(out, textures.scratch, fileName, options, rowsWritten, context);
+        return;
+    }
+    Pixel* normals = reinterpret_cast<Pixel*>(textures.scratch);
+    generateNormalMap(heights, options.side, options.normals, normals);
+    prepareSlotFile(out, normals, fileName, options, rowsWritten, context);
+}
+
 void onStep(void* context, int32_t step, int32_t application)
 {
     reportStep(*(ProgressLine*)context, step, application);
@@ -126,17 +145,26 @@ bool renderAtDepth(const RenderPlan& plan, const char* fileName, const RenderOpt
 
     ProgressLine line;
     if (options.showProgress)
-        startProgressLine(line, plan, side, fileName, options.format == OUTPUT_PNG);
+        startProgressLine(
+            line, plan, side, fileName, options.format == OUTPUT_PNG, options.normalMap);
     if (!runRenderPlan(plan, textures.slots, side, textures.scratch,
             options.showProgress ? onStep : nullptr, &line)) {
         stopProgressLine(line);
         return reportNoMemory(fileName, options);
     }
+    const RowsWritten rows = options.showProgress ? onRows : nullptr;
+    SlotFile slotFile;
+    // Normal maps come from 16-bit heights only.
+    if constexpr (std::is_same<P, DeepPixel>::value) {
+        if (options.normalMap) {
+            reportNormalMap(line);
+            prepareNormalMapFile(slotFile, textures, fileName, options, rows, &line);
+        }
+    }
+    if (!options.normalMap)
+        prepareSlotFile(slotFile, textures.slots[options.slot], fileName, options, rows, &line);
     reportWriting(line);
     // A failure is reported once the line is gone.
-    SlotFile slotFile;
-    prepareSlotFile(slotFile, textures.slots[options.slot], fileName, options,
-        options.showProgress ? onRows : nullptr, &line);
     const char* failedFile = nullptr;
     const char* reason = nullptr;
     bool saved
@@ -166,6 +194,12 @@ uint64_t renderMemoryBytes(int32_t side, int32_t depth)
 
 bool renderRecipe(const RenderPlan& plan, const char* fileName, const RenderOptions& options)
 {
+    // A normal map's heights come from a depth-16 replay.
+    if (options.normalMap && options.depth != 16) {
+        RenderOptions deep = options;
+        deep.depth = 16;
+        return renderRecipe(plan, fileName, deep);
+    }
     // The same check the save makes at the end, made before the work: a
     // large render takes minutes.
     if (int error = checkSavable(fileName)) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "session/render_plan.h"
+#include "texture/normal_map.h"
 
 enum OutputFormat { OUTPUT_BMP, OUTPUT_PNG, OUTPUT_UNKNOWN };
 
@@ -18,6 +19,11 @@ struct RenderOptions {
     int32_t depth = 8; // bits per channel of every texture of the replay: 8 or 16
     int32_t bits = 8; // bits per channel written: 8, or 16 at depth 16 into a PNG
     OutputFormat format = OUTPUT_BMP;
+    // Write the slot's normal map, with `bits` bits per channel (16 only into
+    // a PNG), instead of its colours; the replay is then at depth 16 whatever
+    // `depth` says.
+    bool normalMap = false;
+    NormalOptions normals;
     bool showProgress = false; // a line on stderr while a long render runs
 };
 
@@ -27,10 +33,10 @@ struct RenderOptions {
 uint64_t renderMemoryBytes(int32_t side, int32_t depth);
 
 // Runs the plan, made for slot `options.slot` of a recipe, at side
-// `options.side` and depth `options.depth`, and writes that slot to
-// `fileName` through the window program's own export, replacing the file.
-// First makes sure the file can be written there and the memory can be had,
-// so a render that cannot end well does no work. False, with one line on
-// stderr and nothing written, if the file cannot be written or the memory
-// cannot be had.
+// `options.side` and depth `options.depth`, and writes that slot (or its
+// normal map) to `fileName` through the window program's own export,
+// replacing the file. First makes sure the file can be written there and
+// the memory can be had, so a render that cannot end well does no work.
+// False, with one line on stderr and nothing written, if the file cannot be
+// written or the memory cannot be had.
 bool renderRecipe(const RenderPlan& plan, const char* fileName, const RenderOptions& options);

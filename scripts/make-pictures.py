@@ -5,9 +5,11 @@ Starts the given quiltor binary in a private Xvfb, captures its first frame
 into docs/screenshot.png, then colorizes the cells texture in slot 1, saves
 it and turns the saved texture000.bmp into data/quiltor.png. Then renders
 each recipe of the gallery (docs/*.recipe) at 256 x 256 with the given
-quiltor-render into docs/gallery/NAME.png, and captures the lit views of
-some of them from the window into docs/gallery/NAME-lit.png: 256 x 256 from
-the middle of the view, where the copies meet, so the picture is as large as
+quiltor-render into docs/gallery/NAME.png. For the gallery's materials it
+renders the colours from a depth-16 replay into NAME-depth16.png and the
+normal map of their heights into NAME-normal.png, and captures their lit
+views from the window into docs/gallery/NAME-lit.png: 256 x 256 from the
+middle of the view, where the copies meet, so the picture is as large as
 the others and shows that the lit material tiles too.
 
 Usage: scripts/make-pictures.py path/to/quiltor path/to/quiltor-render
@@ -27,16 +29,19 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
 import harness  # noqa: E402
 
-# The materials whose lit view the gallery shows: each recipe reopened (its
-# saved slot, the colours, is the target), then the presses that choose a
-# height slot as the source. The wood is the relief of its own brightness,
-# its dark rings sunk; the brick's heights are its colours inverted in slot
-# 4, so the dark bricks stand out of the pale mortar.
-LIT_VIEWS = [
-    ("brick", [harness.TARGET[4], harness.SOURCE[2], harness.COPY, harness.INVERT,
-               harness.TARGET[2], harness.SOURCE[4]]),
-    ("wood", []),
+# The gallery's materials: the colours' recipe, the recipe of the heights
+# their normal map is made from, and the presses that show the same heights
+# in the window's lit view once the colours' recipe is reopened (its saved
+# slot, the colours, is the target) by choosing a height slot as the source.
+# The wood is the relief of its own brightness, its dark rings sunk; the
+# brick's heights are its colours inverted in slot 4, so the dark bricks
+# stand out of the pale mortar.
+MATERIALS = [
+    ("brick", "brick-height", [harness.TARGET[4], harness.SOURCE[2], harness.COPY,
+                               harness.INVERT, harness.TARGET[2], harness.SOURCE[4]]),
+    ("wood", "wood", []),
 ]
+HEIGHTS = {heights for name, heights, presses in MATERIALS if heights != name}
 
 
 def main():
@@ -64,7 +69,7 @@ def main():
                        check=True)
         program.key("Escape")
         program.wait_for_exit()
-        for name, presses in LIT_VIEWS:
+        for name, heights, presses in MATERIALS:
             capture_lit_view(server, binary, name, presses)
     finally:
         if program:
@@ -101,8 +106,18 @@ def render_gallery(renderer):
     os.makedirs(folder, exist_ok=True)
     for recipe in sorted(glob.glob(os.path.join(ROOT, "docs", "*.recipe"))):
         name = os.path.splitext(os.path.basename(recipe))[0]
+        if name in HEIGHTS:
+            continue
         subprocess.run([renderer, "--quiet", recipe, "-o", os.path.join(folder, name + ".png")],
                        check=True)
+    # A material's colours and normal map from the same depth-16 replay, so
+    # that its clouds are the same in both.
+    for name, heights, presses in MATERIALS:
+        for recipe, options, picture in (
+                (name, ["--depth", "16", "--bits", "8"], name + "-depth16.png"),
+                (heights, ["--normal"], name + "-normal.png")):
+            subprocess.run([renderer, "--quiet", os.path.join(ROOT, "docs", recipe + ".recipe"),
+                            "-o", os.path.join(folder, picture)] + options, check=True)
 
 
 def to_png(rgb, size, path):

@@ -326,11 +326,23 @@ class WindowsRenderTest(unittest.TestCase):
         # 16-bit RGB samples.
         self.assertEqual(read_file(self.path("windows.png"))[24:26], b"\x10\x02")
 
-    def test_bad_depths_and_bits_give_the_same_message_and_status_1(self):
+    def test_a_normal_map_without_trigonometry_is_the_linux_builds_bytes(self):
+        with open(self.path("heights.recipe"), "w") as file:
+            file.write(NO_TRIGONOMETRY_RECIPE)
+        for name, options in (("OUT.png", []), ("OUT16.png", ["--bits", "16"]),
+                              ("OUT.bmp", ["--normal-y", "down", "--relief", "0.3"])):
+            with self.subTest(name=name):
+                self.render_both("heights.recipe", "--normal", "--size", "512", "-o", name,
+                                 *options)
+                windows = read_file(self.path(name.replace("OUT", "windows")))
+                self.assertTrue(windows == read_file(self.path(name.replace("OUT", "linux"))))
+
+    def test_bad_depths_bits_and_reliefs_give_the_same_message_and_status_1(self):
         with open(self.path("brick.recipe"), "w") as file:
             file.write(NO_TRIGONOMETRY_RECIPE)
         for args in (["--depth", "12"], ["--bits", "16", "-o", "out.png"],
-                     ["--depth", "16", "--bits", "16", "-o", "out.bmp"]):
+                     ["--depth", "16", "--bits", "16", "-o", "out.bmp"],
+                     ["--relief", "0.5"], ["--normal", "--relief", "0,5"]):
             with self.subTest(args=args):
                 windows = run_wine([windows_program("quiltor-render.exe"), "brick.recipe"] + args,
                                    cwd=self.workdir)
