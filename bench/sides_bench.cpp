@@ -1,7 +1,8 @@
 // Each operation's cost per pixel on one thread at the window's side and at
-// 2048 x 2048, run side by side: a larger texture should cost little more
-// per pixel than the window's. The warps work in a scratch texture kept for
-// them, as the renderer keeps one. Items per second are pixels per second.
+// 2048 x 2048, at both depths, run side by side: a larger texture should
+// cost little more per pixel than the window's, and a 16-bit one (DeepPixel)
+// not much more than an 8-bit one. The warps work in a scratch texture kept
+// for them, as the renderer keeps one. Items per second are pixels per second.
 
 #include <benchmark/benchmark.h>
 #include <vector>
@@ -35,12 +36,17 @@ const Step PANEL_STEPS[OPERATION_COUNT] = {
     makeStep(OPERATION_TWIRL, 0, 1, { 64 }),
 };
 
-std::vector<Pixel> noiseTexture(int32_t side, uint32_t seed)
+// Random colours, nothing above them.
+template <class P> std::vector<P> noiseTexture(int32_t side, uint32_t seed)
 {
-    std::vector<Pixel> pixels(pixelCount(side));
-    for (Pixel& pixel : pixels) {
+    std::vector<P> pixels(pixelCount(side));
+    for (P& pixel : pixels) {
         seed = seed * 1664525u + 1013904223u;
         pixel = seed >> 8;
+        if constexpr (sizeof(P) > 4) {
+            seed = seed * 1664525u + 1013904223u;
+            pixel = (pixel << 24) | (seed >> 8);
+        }
     }
     return pixels;
 }
@@ -52,22 +58,22 @@ constexpr size_t POOL_BYTES = 96u << 20;
 // Runs each operation over `sets` independent sets of four slots and a
 // scratch texture, a set per iteration in turn. One set leaves the window's
 // side in cache; enough sets make every side read its pixels from memory.
-void runPerPixel(benchmark::State& state, size_t sets)
+template <class P> void runPerPixel(benchmark::State& state, size_t sets)
 {
     const Step step = PANEL_STEPS[state.range(0)];
     const int32_t side = (int32_t)state.range(1);
     setOperationThreads(1);
-    std::vector<std::vector<Pixel>> textures;
-    std::vector<Pixel*> pointers;
+    std::vector<std::vector<P>> textures;
+    std::vector<P*> pointers;
     for (size_t set = 0; set < sets; ++set) {
         for (int32_t i = 0; i <= SLOT_COUNT; ++i) {
-            textures.push_back(noiseTexture(side, 1 + (uint32_t)(set * 8 + i)));
+            textures.push_back(noiseTexture<P>(side, 1 + (uint32_t)(set * 8 + i)));
             pointers.push_back(textures.back().data());
         }
     }
     size_t set = 0;
     for (auto _ : state) {
-        Pixel** slots = &pointers[set * (SLOT_COUNT + 1)];
+        P** slots = &pointers[set * (SLOT_COUNT + 1)];
         applyStep(slots, side, step, slots[SLOT_COUNT]);
         benchmark::ClobberMemory();
         set = set + 1 == sets ? 0 : set + 1;
@@ -76,24 +82,38 @@ void runPerPixel(benchmark::State& state, size_t sets)
     state.SetLabel(OPERATIONS[step.operation].name);
 }
 
+// The slot sets that fill the pool, at least one.
+template <class P> size_t setsFillingThePool(int32_t side)
+{
+    const size_t setBytes = (SLOT_COUNT + 1) * pixelCount(side) * sizeof(P);
+    return (POOL_BYTES + setBytes - 1) / setBytes;
+}
+
 // The operation again and again on the same slots: the window's case.
 void BM_PerPixel(benchmark::State& state)
 {
-    runPerPixel(state, 1);
+    if (state.range(2) == 16)
+        runPerPixel<DeepPixel>(state, 1);
+    else
+        runPerPixel<Pixel>(state, 1);
 }
 
 // The same, with every iteration's pixels coming from memory.
 void BM_PerPixelFromMemory(benchmark::State& state)
 {
-    const size_t setBytes = (SLOT_COUNT + 1) * pixelCount((int32_t)state.range(1)) * sizeof(Pixel);
-    runPerPixel(state, (POOL_BYTES + setBytes - 1) / setBytes);
+    const int32_t side = (int32_t)state.range(1);
+    if (state.range(2) == 16)
+        runPerPixel<DeepPixel>(state, setsFillingThePool<DeepPixel>(side));
+    else
+        runPerPixel<Pixel>(state, setsFillingThePool<Pixel>(side));
 }
 
-// Every operation at the window's side and at 2048.
+// Every operation at the window's side and at 2048, 8 and 16 bits per channel.
 void everyOperationAtBothSides(benchmark::internal::Benchmark* family)
 {
-    family->ArgNames({ "operation", "side" })
-        ->ArgsProduct({ benchmark::CreateDenseRange(0, OPERATION_COUNT - 1, 1), { 256, 2048 } })
+    family->ArgNames({ "operation", "side", "depth" })
+        ->ArgsProduct(
+            { benchmark::CreateDenseRange(0, OPERATION_COUNT - 1, 1), { 256, 2048 }, { 8, 16 } })
         ->Unit(benchmark::kMicrosecond);
 }
 
