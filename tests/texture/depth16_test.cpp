@@ -219,12 +219,34 @@ TEST(Depth16, WarpsFollowTheirRules)
     }
 }
 
+// A 256 texture whose channels take only levels next to where a sum, a
+// difference or a level's top bit turns over, so that every channel meets
+// every pair of them between target and source; the bits above the colour
+// are random.
+Deep edgeLevels(bool source)
+{
+    const uint64_t levels[] = { 0, 1, 0x7FFF, 0x8000, 0x8001, 0xFFFE, 0xFFFF };
+    Deep pixels = randomTexture<DeepPixel>(source ? 12 : 11);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        // The target's channels take the lowest three base-7 digits of the
+        // index, the source's all take the fourth.
+        DeepPixel colour = 0;
+        for (size_t c = 0, place = 1; c < 3; ++c, place *= 7) {
+            size_t digit = source ? i / (7 * 7 * 7) + c : i / place;
+            colour |= levels[digit % 7] << (16 * c);
+        }
+        pixels[i] = (pixels[i] & ~Depth<DeepPixel>::COLOR_BITS) | colour;
+    }
+    return pixels;
+}
+
 TEST(Depth16, CombinersAndColoursFollowTheirRules)
 {
-    for (int32_t side : SIDES) {
+    for (int32_t side : { 256, 512, 0 }) {
         SCOPED_TRACE(testing::Message() << "side " << side);
-        const Deep target = randomTexture<DeepPixel>(9, side);
-        const Deep source = randomTexture<DeepPixel>(10, side);
+        const Deep target = side ? randomTexture<DeepPixel>(9, side) : edgeLevels(false);
+        const Deep source = side ? randomTexture<DeepPixel>(10, side) : edgeLevels(true);
+        side = side ? side : 256;
         auto expect = [&](const char* what, const auto& engine, const auto& plain) {
             Deep fast = target, slow = target;
             engine(fast.data());
