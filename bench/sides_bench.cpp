@@ -4,7 +4,9 @@
 // not much more than an 8-bit one. The warps work in a scratch texture kept
 // for them, as the renderer keeps one. Items per second are pixels per second.
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 #include <vector>
 
 #include "session/step.h"
@@ -52,8 +54,19 @@ template <class P> std::vector<P> noiseTexture(int32_t side, uint32_t seed)
 }
 
 // Slot sets enough to fill this many bytes, so that the from-memory runs
-// outgrow the processor's last-level cache at either side.
-constexpr size_t POOL_BYTES = 96u << 20;
+// outgrow the processor's last-level cache at either side: 96 MB, or twice
+// the last-level cache the system reports where that is more (some servers
+// have hundreds of megabytes, which 96 MB of slots would stay in).
+size_t poolBytes()
+{
+    size_t bytes = (size_t)96 << 20;
+#ifdef _SC_LEVEL3_CACHE_SIZE
+    long cache = sysconf(_SC_LEVEL3_CACHE_SIZE);
+    if (cache > 0)
+        bytes = std::max(bytes, 2 * (size_t)cache);
+#endif
+    return bytes;
+}
 
 // Runs each operation over `sets` independent sets of four slots and a
 // scratch texture, a set per iteration in turn. One set leaves the window's
@@ -86,7 +99,8 @@ template <class P> void runPerPixel(benchmark::State& state, size_t sets)
 template <class P> size_t setsFillingThePool(int32_t side)
 {
     const size_t setBytes = (SLOT_COUNT + 1) * pixelCount(side) * sizeof(P);
-    return (POOL_BYTES + setBytes - 1) / setBytes;
+    static const size_t pool = poolBytes();
+    return (pool + setBytes - 1) / setBytes;
 }
 
 // The operation again and again on the same slots: the window's case.

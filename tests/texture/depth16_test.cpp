@@ -1,7 +1,8 @@
 // The operations on 16-bit DeepPixels: each against its rule written the
 // plain way at 256 x 256 (k = 1) and 512 x 512 (k = 2) from random 16-bit
 // inputs, the lattice that ties a larger plasma or sine to the 256 one at
-// this depth too, and the plasma's fine levels worked out by hand.
+// this depth too, and values worked out by hand: the plasma's fine levels
+// and the rules where a level is taken 257 times.
 
 #include <algorithm>
 #include <gtest/gtest.h>
