@@ -68,18 +68,42 @@ size_t poolBytes()
     return bytes;
 }
 
-// Runs each operation over `sets` independent sets of four slots and a
-// scratch texture, a set per iteration in turn. One set leaves the window's
-// side in cache; enough sets make every side read its pixels from memory.
-template <class P> void runPerPixel(benchmark::State& state, size_t sets)
+// Which textures of a set the step touches: its target, its source if it
+// reads one, and the scratch texture (last) if it is a warp that needs one.
+void touchedTextures(const Step& step, bool touched[SLOT_COUNT + 1])
+{
+    std::fill(touched, touched + SLOT_COUNT + 1, false);
+    touched[step.target] = true;
+    touched[step.source] = touched[step.source] || readsSource(step);
+    touched[SLOT_COUNT] = step.operation == OPERATION_DEFORM || step.operation == OPERATION_TWIRL;
+}
+
+// Runs each operation over independent sets of four slots and a scratch
+// texture, a set per iteration in turn: one set, which leaves the window's
+// side in cache, or with `fromMemory` enough sets to fill the pool, so that
+// every side reads its pixels from memory. Only the textures the step
+// touches differ from set to set; the others are the first set's, so the
+// whole pool is read between two visits of a set.
+template <class P> void runPerPixel(benchmark::State& state, bool fromMemory)
 {
     const Step step = PANEL_STEPS[state.range(0)];
     const int32_t side = (int32_t)state.range(1);
     setOperationThreads(1);
+    bool touched[SLOT_COUNT + 1];
+    touchedTextures(step, touched);
+    const size_t textureBytes = pixelCount(side) * sizeof(P);
+    const size_t setBytes
+        = (size_t)std::count(touched, touched + SLOT_COUNT + 1, true) * textureBytes;
+    static const size_t pool = poolBytes();
+    const size_t sets = fromMemory ? (pool + setBytes - 1) / setBytes : 1;
     std::vector<std::vector<P>> textures;
     std::vector<P*> pointers;
     for (size_t set = 0; set < sets; ++set) {
         for (int32_t i = 0; i <= SLOT_COUNT; ++i) {
+            if (set > 0 && !touched[i]) {
+                pointers.push_back(pointers[i]);
+                continue;
+            }
             textures.push_back(noiseTexture<P>(side, 1 + (uint32_t)(set * 8 + i)));
             pointers.push_back(textures.back().data());
         }
@@ -95,31 +119,22 @@ template <class P> void runPerPixel(benchmark::State& state, size_t sets)
     state.SetLabel(OPERATIONS[step.operation].name);
 }
 
-// The slot sets that fill the pool, at least one.
-template <class P> size_t setsFillingThePool(int32_t side)
-{
-    const size_t setBytes = (SLOT_COUNT + 1) * pixelCount(side) * sizeof(P);
-    static const size_t pool = poolBytes();
-    return (pool + setBytes - 1) / setBytes;
-}
-
 // The operation again and again on the same slots: the window's case.
 void BM_PerPixel(benchmark::State& state)
 {
     if (state.range(2) == 16)
-        runPerPixel<DeepPixel>(state, 1);
+        runPerPixel<DeepPixel>(state, false);
     else
-        runPerPixel<Pixel>(state, 1);
+        runPerPixel<Pixel>(state, false);
 }
 
 // The same, with every iteration's pixels coming from memory.
 void BM_PerPixelFromMemory(benchmark::State& state)
 {
-    const int32_t side = (int32_t)state.range(1);
     if (state.range(2) == 16)
-        runPerPixel<DeepPixel>(state, setsFillingThePool<DeepPixel>(side));
+        runPerPixel<DeepPixel>(state, true);
     else
-        runPerPixel<Pixel>(state, setsFillingThePool<Pixel>(side));
+        runPerPixel<Pixel>(state, true);
 }
 
 // Every operation at the window's side and at 2048, 8 and 16 bits per channel.
