@@ -112,10 +112,13 @@ void clearTexture(P* pixels, int32_t side, int32_t red, int32_t green, int32_t b
     });
 }
 
+// P stands for a type, which parentheses would not take.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define QUILTOR_COLOR_OPS(P)                                                                       \
     template void colorizeTexture(                                                                 \
         P*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t);                        \
     template void invertTexture(P*, int32_t);                                                      \
     template void clearTexture(P*, int32_t, int32_t, int32_t, int32_t);
+// NOLINTEND(bugprone-macro-parentheses)
 QUILTOR_COLOR_OPS(Pixel)
 QUILTOR_COLOR_OPS(DeepPixel)

@@ -147,11 +147,14 @@ template <class P> void maxTexture(P* target, const P* source, int32_t side)
     });
 }
 
+// P stands for a type, which parentheses would not take.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define QUILTOR_COMBINERS(P)                                                                       \
     template void addTexture(P*, const P*, int32_t);                                               \
     template void subtractTexture(P*, const P*, int32_t);                                          \
     template void mixTexture(P*, const P*, int32_t, int32_t);                                      \
     template void copyTexture(P*, const P*, int32_t);                                              \
     template void maxTexture(P*, const P*, int32_t);
+// NOLINTEND(bugprone-macro-parentheses)
 QUILTOR_COMBINERS(Pixel)
 QUILTOR_COMBINERS(DeepPixel)

@@ -208,9 +208,12 @@ template <class P> void generateSine(P* pixels, int32_t side, int32_t wavesX, in
     });
 }
 
+// P stands for a type, which parentheses would not take.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define QUILTOR_GENERATORS(P)                                                                      \
     template void generateCells(P*, int32_t, int32_t, int32_t);                                    \
     template void generatePong(P*, int32_t, int32_t);                                              \
     template void generateSine(P*, int32_t, int32_t, int32_t);
+// NOLINTEND(bugprone-macro-parentheses)
 QUILTOR_GENERATORS(Pixel)
 QUILTOR_GENERATORS(DeepPixel)

@@ -232,9 +232,12 @@ int32_t plasmaCentreValue(
     return displaceLevel(((int64_t)a + b + c + d) / 4, amplitude, most);
 }
 
+// P stands for a type, which parentheses would not take.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define QUILTOR_PLASMA(P)                                                                          \
     template void generatePlasma(P*, int32_t, int32_t);                                            \
     template void generatePlasmaForAnySide(P*, int32_t, int32_t);                                  \
     template void plasmaSubdivide(P*, int32_t, int32_t, int32_t, int32_t, int32_t);
+// NOLINTEND(bugprone-macro-parentheses)
 QUILTOR_PLASMA(Pixel)
 QUILTOR_PLASMA(DeepPixel)

@@ -304,10 +304,13 @@ template <class P> bool moveTexture(P* pixels, int32_t side, int32_t dx, int32_t
     return true;
 }
 
+// P stands for a type, which parentheses would not take.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define QUILTOR_WARPS(P)                                                                           \
     template P sampleBilinear(const P*, int32_t, double, double);                                  \
     template bool deformTexture(P*, int32_t, int32_t, int32_t, int32_t, int32_t, P*);              \
     template bool twirlTexture(P*, int32_t, int32_t, P*);                                          \
     template bool moveTexture(P*, int32_t, int32_t, int32_t, P*);
+// NOLINTEND(bugprone-macro-parentheses)
 QUILTOR_WARPS(Pixel)
 QUILTOR_WARPS(DeepPixel)
