@@ -4,7 +4,8 @@ the window's 256 x 256, on one thread, from the median of several runs in one
 process (single runs on a shared machine vary by a third): once with the same
 slots again and again, as the window works (BM_PerPixel), where a 256 texture
 stays in the processor's cache, and once with every run's pixels coming from
-memory at both sides (BM_PerPixelFromMemory).
+memory at both sides (BM_PerPixelFromMemory). At 8 bits per channel, the
+window's depth; bench/depth-ratios.py sets the two depths side by side.
 
     bench/side-ratios.py path/to/quiltor_bench [REPETITIONS]
 """
@@ -20,7 +21,7 @@ def medians(report):
     for run in report["benchmarks"]:
         if run.get("aggregate_name") != "median":
             continue
-        # BM_PerPixel/operation:7/side:2048_median
+        # BM_PerPixel/operation:7/side:2048/depth:8_median
         benchmark, *args = run["run_name"].split("/")
         fields = dict(part.split(":") for part in args)
         rates[(benchmark, run["label"], int(fields["side"]))] = run["items_per_second"]
@@ -33,7 +34,7 @@ def main():
         sys.exit(__doc__.strip())
     repetitions = sys.argv[2] if len(sys.argv) == 3 else "5"
     output = subprocess.run(
-        [sys.argv[1], "--benchmark_filter=BM_PerPixel", "--benchmark_format=json",
+        [sys.argv[1], "--benchmark_filter=BM_PerPixel.*/depth:8$", "--benchmark_format=json",
          "--benchmark_repetitions=" + repetitions, "--benchmark_enable_random_interleaving=true",
          "--benchmark_report_aggregates_only=true"],
         check=True, capture_output=True, text=True).stdout

@@ -1,7 +1,6 @@
 // The engine fuzzer's shared arrays and the checks over pixels that its run
 // functions use.
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -13,15 +12,16 @@ namespace engine_fuzz {
 
 int32_t side = TEXTURE_SIZE;
 int32_t pixelTotal = TEXTURE_PIXEL_COUNT;
+size_t pixelBytes = sizeof(Pixel);
 
-Pixel* target = nullptr;
-Pixel* source = nullptr;
-Pixel* targetBefore = nullptr;
-Pixel* sourceBefore = nullptr;
+void* targetArray = nullptr;
+void* sourceArray = nullptr;
+void* targetBeforeArray = nullptr;
+void* sourceBeforeArray = nullptr;
 
 size_t arrayBytes()
 {
-    return (size_t)pixelTotal * sizeof(Pixel);
+    return (size_t)pixelTotal * pixelBytes;
 }
 
 void check(bool holds, const char* property)
@@ -32,45 +32,9 @@ void check(bool holds, const char* property)
     __builtin_trap();
 }
 
-int32_t channel(Pixel p, int32_t shift)
-{
-    return (int32_t)((p >> shift) & 255);
-}
-
-bool isGrey(Pixel p)
-{
-    return p == (p & 255) * 0x010101u;
-}
-
-bool allGrey(const Pixel* pixels)
-{
-    for (int32_t i = 0; i < pixelTotal; ++i)
-        if (!isGrey(pixels[i]))
-            return false;
-    return true;
-}
-
-bool sameArrays(const Pixel* a, const Pixel* b)
+bool sameArrays(const void* a, const void* b)
 {
     return memcmp(a, b, arrayBytes()) == 0;
-}
-
-Pixel channelMaxima(const Pixel* pixels)
-{
-    Pixel maxima = 0;
-    for (int32_t shift = 0; shift < 24; shift += 8) {
-        int32_t m = 0;
-        for (int32_t i = 0; i < pixelTotal; ++i)
-            m = std::max(m, channel(pixels[i], shift));
-        maxima |= (Pixel)m << shift;
-    }
-    return maxima;
-}
-
-bool withinBlend(Pixel p, Pixel bound)
-{
-    return p >> 24 == 0 && channel(p, 0) <= channel(bound, 0) && channel(p, 8) <= channel(bound, 8)
-        && channel(p, 16) <= channel(bound, 16);
 }
 
 namespace {
@@ -86,13 +50,18 @@ namespace {
 
 } // namespace
 
-void checkSample(double x, double y)
+template <class P> void checkSample(double x, double y)
 {
-    Pixel p = sampleBilinear(target, side, x, y);
+    const P* target = arrays<P>().target;
+    P p = sampleBilinear(target, side, x, y);
     check(withinBlend(p, channelMaxima(target)), "sample is a blend of the texture");
     int32_t cellX = wholeCell(x), cellY = wholeCell(y);
     if (cellX >= 0 && cellY >= 0)
-        check(p == (target[cellY * side + cellX] & 0xFFFFFF), "sample at whole numbers is a pixel");
+        check(p == (target[cellY * side + cellX] & Depth<P>::COLOR_BITS),
+            "sample at whole numbers is a pixel");
 }
+
+template void checkSample<Pixel>(double, double);
+template void checkSample<DeepPixel>(double, double);
 
 } // namespace engine_fuzz

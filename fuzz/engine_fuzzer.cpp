@@ -5,7 +5,8 @@
 //
 // Input layout (missing bytes read as 0):
 //   byte 0       operation, modulo the number of operations
-//   byte 1       flags: see the FLAG_ constants in engine_fuzz.h
+//   byte 1       flags: see the FLAG_ constants in engine_fuzz.h; one of them
+//                chooses the depth, Pixels or DeepPixels
 //   bytes 2-5    randomSeed, little-endian
 //   bytes 6-29   six 32-bit arguments, little-endian
 //   the rest     pixel bytes, repeated to fill the target; the source is the
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "fuzz/engine_fuzz.h"
@@ -48,7 +50,7 @@ Input parseInput(const uint8_t* data, size_t size)
 
 // Fills a whole array with the bytes repeated, starting at `offset`; no bytes
 // give a black array.
-void fillArray(Pixel* pixels, const uint8_t* bytes, size_t count, size_t offset)
+void fillArray(void* pixels, const uint8_t* bytes, size_t count, size_t offset)
 {
     uint8_t* out = (uint8_t*)pixels;
     if (count == 0) {
@@ -73,24 +75,16 @@ bool drawsRandomNumbers(Operation operation)
         || operation == OP_PLASMA_CENTRE;
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+// Runs the input's operation on arrays of pixels of type P, the input's depth.
+template <class P> void runAtDepth(const Input& in)
 {
-    Input in = parseInput(data, size);
-    side = in.flags & FLAG_LARGER_SIDE ? 2 * TEXTURE_SIZE : TEXTURE_SIZE;
-    pixelTotal = side * side;
-    for (Pixel** array : { &target, &source, &targetBefore, &sourceBefore }) {
-        delete[] * array;
-        *array = new Pixel[pixelTotal];
-    }
     if (in.flags & FLAG_EMPTY_TARGET)
-        std::fill(target, target + pixelTotal, EMPTY_PIXEL);
+        std::fill((P*)targetArray, (P*)targetArray + pixelTotal, Depth<P>::EMPTY);
     else
-        fillArray(target, in.payload, in.payloadSize, 0);
-    fillArray(source, in.payload, in.payloadSize, in.payloadSize / 2);
-    memcpy(targetBefore, target, arrayBytes());
-    memcpy(sourceBefore, source, arrayBytes());
+        fillArray(targetArray, in.payload, in.payloadSize, 0);
+    fillArray(sourceArray, in.payload, in.payloadSize, in.payloadSize / 2);
+    memcpy(targetBeforeArray, targetArray, arrayBytes());
+    memcpy(sourceBeforeArray, sourceArray, arrayBytes());
     randomSeed = in.seed;
 
     switch (in.operation) {
@@ -99,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     case OP_PLASMA_SUBDIVIDE:
     case OP_PONG:
     case OP_SINE:
-        runGenerator(in);
+        runGenerator<P>(in);
         break;
     case OP_RANDOM_NUMBER:
     case OP_TORUS_DISTANCE:
@@ -107,22 +101,41 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     case OP_PLASMA_CENTRE:
     case OP_SAMPLE_ANY_DOUBLE:
     case OP_SAMPLE_NEAR:
-        runNumbers(in);
+        runNumbers<P>(in);
         break;
     case OP_DEFORM:
     case OP_TWIRL:
     case OP_MOVE:
-        runWarp(in);
+        runWarp<P>(in);
         break;
     case OP_COLORIZE:
     case OP_INVERT:
     case OP_CLEAR:
-        runColorOp(in);
+        runColorOp<P>(in);
         break;
     default:
-        runCombiner(in);
+        runCombiner<P>(in);
         break;
     }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    Input in = parseInput(data, size);
+    side = in.flags & FLAG_LARGER_SIDE ? 2 * TEXTURE_SIZE : TEXTURE_SIZE;
+    pixelTotal = side * side;
+    bool deep = in.flags & FLAG_DEEP;
+    pixelBytes = deep ? sizeof(DeepPixel) : sizeof(Pixel);
+    for (void** array : { &targetArray, &sourceArray, &targetBeforeArray, &sourceBeforeArray }) {
+        free(*array);
+        *array = malloc(arrayBytes());
+    }
+    if (deep)
+        runAtDepth<DeepPixel>(in);
+    else
+        runAtDepth<Pixel>(in);
     // The generator only ever advances the seed to a value below its modulus,
     // and only the random patterns draw numbers.
     check(randomSeed == in.seed || randomSeed < RANDOM_MODULUS, "seed stays below the modulus");

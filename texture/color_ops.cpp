@@ -1,9 +1,15 @@
 #include "texture/color_ops.h"
 
+#include <cstdlib>
+
 #include "texture/parallel.h"
 #include "texture/texture.h"
 
 namespace {
+
+// The deep ramp takes its colours from a table of one per level when the
+// texture has at least this many pixels per level: from 512 x 512 on.
+const size_t RAMP_TABLE_PIXELS_PER_LEVEL = 4;
 
 // A component given on the 0..255 scale, at the texture's depth. 64 bits
 // keep any component free of overflow.
@@ -62,6 +68,24 @@ void colorizeTexture(P* pixels, int32_t side, int32_t red1, int32_t green1, int3
                 *pixel = table[*pixel & 255];
         });
     } else {
+        // Working out a colour costs several times as much as reading it
+        // from a table, so a texture with many more pixels than levels reads
+        // all of them from one; the table is a heap block, and without it
+        // each pixel is worked out.
+        const size_t levels = (size_t)Depth<P>::MAX + 1;
+        P* table = pixelCount(side) >= RAMP_TABLE_PIXELS_PER_LEVEL * levels
+            ? (P*)malloc(levels * sizeof(P))
+            : nullptr;
+        if (table) {
+            for (uint32_t k = 0; k < levels; ++k)
+                table[k] = rampColor<P>(ramp, k);
+            forEachRun(pixels, side, [table](P* pixel, const P* end) {
+                for (; pixel < end; ++pixel)
+                    *pixel = table[channelOf(*pixel, 0)];
+            });
+            free(table);
+            return;
+        }
         forEachRun(pixels, side, [&](P* pixel, const P* end) {
             for (; pixel < end; ++pixel)
                 *pixel = rampColor<P>(ramp, channelOf(*pixel, 0));

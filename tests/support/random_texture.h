@@ -1,11 +1,13 @@
 // Reproducible noise for texture tests: every bit of every pixel is random,
-// the top byte included, so operations that must clear or keep it are caught.
+// the bits above the colour included, so operations that must clear or keep
+// them are caught.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "gfx/canvas.h"
+#include "texture/depth.h"
 
 namespace testsupport {
 
@@ -30,13 +32,17 @@ struct Noise {
     }
 };
 
-// A texture of `side` x `side` random pixels.
-inline std::vector<Pixel> randomTexture(uint32_t seed, int32_t side = 256)
+// A texture of `side` x `side` random pixels: Pixels by default, or
+// DeepPixels (see texture/depth.h) with every one of their 64 bits random.
+template <class P = Pixel> std::vector<P> randomTexture(uint32_t seed, int32_t side = 256)
 {
     Noise noise(seed);
-    std::vector<Pixel> pixels((size_t)side * side);
-    for (Pixel& pixel : pixels)
-        pixel = noise.next();
+    std::vector<P> pixels((size_t)side * side);
+    for (P& pixel : pixels) {
+        pixel = (P)noise.next();
+        if constexpr (sizeof(P) > 4)
+            pixel = (P)(((uint64_t)pixel << 32) | noise.next());
+    }
     return pixels;
 }
 

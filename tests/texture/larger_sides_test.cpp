@@ -229,45 +229,55 @@ TEST(LargerSides, CombinersAndColoursFollowTheirRules)
 }
 
 // Every operation once on one thread and once split across three, on a
-// texture large enough to be split: the same bits.
-TEST(LargerSides, ThreadsChangeNoBit)
+// texture large enough to be split, at either depth: the same bits.
+template <class P> void expectThreadsChangeNoBit(int32_t side)
 {
-    const int32_t side = 1024;
-    const std::vector<Pixel> start = randomTexture(10, side), other = randomTexture(11, side);
+    typedef std::vector<P> Texture;
+    const Texture start = randomTexture<P>(10, side), other = randomTexture<P>(11, side);
     auto runAll = [&](int32_t threads) {
         setOperationThreads(threads);
-        std::vector<std::vector<Pixel>> results;
+        std::vector<Texture> results;
         auto run = [&](auto operation) {
-            std::vector<Pixel> pixels = start;
+            Texture pixels = start;
             randomSeed = 1;
             operation(pixels.data());
             results.push_back(pixels);
         };
-        run([&](Pixel* p) { generateCells(p, side, 40, 60); });
-        run([&](Pixel* p) {
-            std::fill(p, p + (size_t)side * side, EMPTY_PIXEL);
+        run([&](P* p) { generateCells(p, side, 40, 60); });
+        run([&](P* p) {
+            std::fill(p, p + (size_t)side * side, Depth<P>::EMPTY);
             generatePlasma(p, side, 20);
         });
-        run([&](Pixel* p) { generatePong(p, side, 100); });
-        run([&](Pixel* p) { generateSine(p, side, 5, 7); });
-        run([&](Pixel* p) { addTexture(p, other.data(), side); });
-        run([&](Pixel* p) { subtractTexture(p, other.data(), side); });
-        run([&](Pixel* p) { mixTexture(p, other.data(), side, 77); });
-        run([&](Pixel* p) { copyTexture(p, other.data(), side); });
-        run([&](Pixel* p) { maxTexture(p, other.data(), side); });
-        run([&](Pixel* p) { colorizeTexture(p, side, 10, 20, 30, 200, 100, 0); });
-        run([&](Pixel* p) { invertTexture(p, side); });
-        run([&](Pixel* p) { clearTexture(p, side, 9, 8, 7); });
-        run([&](Pixel* p) { moveTexture(p, side, 5, -9); });
-        run([&](Pixel* p) { deformTexture(p, side, 3, 10, 4, 10); });
-        run([&](Pixel* p) { twirlTexture(p, side, 64); });
+        run([&](P* p) { generatePong(p, side, 100); });
+        run([&](P* p) { generateSine(p, side, 5, 7); });
+        run([&](P* p) { addTexture(p, other.data(), side); });
+        run([&](P* p) { subtractTexture(p, other.data(), side); });
+        run([&](P* p) { mixTexture(p, other.data(), side, 77); });
+        run([&](P* p) { copyTexture(p, other.data(), side); });
+        run([&](P* p) { maxTexture(p, other.data(), side); });
+        run([&](P* p) { colorizeTexture(p, side, 10, 20, 30, 200, 100, 0); });
+        run([&](P* p) { invertTexture(p, side); });
+        run([&](P* p) { clearTexture(p, side, 9, 8, 7); });
+        run([&](P* p) { moveTexture(p, side, 5, -9); });
+        run([&](P* p) { deformTexture(p, side, 3, 10, 4, 10); });
+        run([&](P* p) { twirlTexture(p, side, 64); });
         setOperationThreads(1);
         return results;
     };
-    const std::vector<std::vector<Pixel>> single = runAll(1), split = runAll(3);
+    const std::vector<Texture> single = runAll(1), split = runAll(3);
     ASSERT_EQ(single.size(), split.size());
     for (size_t i = 0; i < single.size(); ++i)
         EXPECT_TRUE(single[i] == split[i]) << "operation " << i << " in the panel's order";
+}
+
+TEST(LargerSides, ThreadsChangeNoBit)
+{
+    expectThreadsChangeNoBit<Pixel>(1024);
+}
+
+TEST(LargerSides, ThreadsChangeNoBitAtDepth16)
+{
+    expectThreadsChangeNoBit<DeepPixel>(512);
 }
 
 } // namespace

@@ -79,10 +79,11 @@ template <class P> struct Plasma {
     }
     int64_t level(int32_t x, int32_t y) { return (int64_t)(at(x, y) & (P)D::MAX); }
 
-    // A coarse square's value: its mean displaced by the generator.
+    // A coarse square's value: its mean displaced by the generator, the
+    // amplitude saturated at the largest int.
     int64_t displaced(int64_t mean, int32_t s)
     {
-        int64_t amplitude = (int64_t)(s / k) * variation * D::U;
+        int64_t amplitude = std::min((int64_t)(s / k) * variation * D::U, (int64_t)INT32_MAX);
         int64_t offset = randomNumber((uint32_t)amplitude);
         return std::clamp(mean + offset - amplitude / 2, (int64_t)0, D::MAX);
     }

@@ -19,17 +19,22 @@ namespace {
         *cell = (int32_t)((uint32_t)whole & (uint32_t)(side - 1));
     }
 
-    int32_t blendChannel(const Pixel p[4], const double w[4], int32_t shift)
+    template <class P> int64_t blendChannel(const P p[4], const double w[4], int index)
     {
         double s = 0.0;
         for (int32_t k = 0; k < 4; ++k)
-            s = (double)((p[k] >> shift) & 255) * w[k] + s;
-        return (int32_t)s;
+            s = (double)ReferenceDepth<P>::channel(p[k], index) * w[k] + s;
+        return (int64_t)s;
     }
 
-    int32_t channel(Pixel pixel, int32_t shift)
+    // A colour from components on the 0..255 scale, each taken U times. The
+    // parts are added, so components outside 0..255 wrap modulo the pixel's
+    // width as the engine documents.
+    template <class P> P colorOf(int64_t red, int64_t green, int64_t blue)
     {
-        return (int32_t)((pixel >> shift) & 255);
+        typedef ReferenceDepth<P> D;
+        return (P)(((uint64_t)(red * D::U) << (2 * D::BITS)) + ((uint64_t)(green * D::U) << D::BITS)
+            + (uint64_t)(blue * D::U));
     }
 
     // Calls `set(i)` for the index of every pixel, column by column.
@@ -40,9 +45,22 @@ namespace {
                 set((size_t)y * side + x, x, y);
     }
 
+    // Sets every target pixel to `combine` of each pair of channels.
+    template <class P, class Combine>
+    void combineChannels(P* target, const P* source, int32_t side, const Combine& combine)
+    {
+        typedef ReferenceDepth<P> D;
+        everyPixel(side, [&](size_t i, int32_t, int32_t) {
+            P t = target[i], s = source[i];
+            target[i] = D::compose(combine(D::channel(t, 2), D::channel(s, 2)),
+                combine(D::channel(t, 1), D::channel(s, 1)),
+                combine(D::channel(t, 0), D::channel(s, 0)));
+        });
+    }
+
 } // namespace
 
-Pixel sampleBilinear(const Pixel* pixels, int32_t side, double x, double y)
+template <class P> P sampleBilinear(const P* pixels, int32_t side, double x, double y)
 {
     int32_t ix, iy;
     double fx, fy;
@@ -51,21 +69,20 @@ Pixel sampleBilinear(const Pixel* pixels, int32_t side, double x, double y)
     int32_t ix1 = (ix + 1) & (side - 1);
     int32_t iy1 = (iy + 1) & (side - 1);
     const size_t n = side;
-    const Pixel p[4] = { pixels[iy * n + ix], pixels[iy * n + ix1], pixels[iy1 * n + ix],
+    const P p[4] = { pixels[iy * n + ix], pixels[iy * n + ix1], pixels[iy1 * n + ix],
         pixels[iy1 * n + ix1] };
     const double w[4] = { (1 - fx) * (1 - fy), (1 - fy) * fx, (1 - fx) * fy, fx * fy };
-    int32_t blue = blendChannel(p, w, 0);
-    int32_t green = blendChannel(p, w, 8);
-    int32_t red = blendChannel(p, w, 16);
-    return composeColor(red, green, blue);
+    return ReferenceDepth<P>::compose(
+        blendChannel(p, w, 2), blendChannel(p, w, 1), blendChannel(p, w, 0));
 }
 
+template <class P>
 void deformTexture(
-    Pixel* pixels, int32_t side, int32_t wavesX, int32_t sizeX, int32_t wavesY, int32_t sizeY)
+    P* pixels, int32_t side, int32_t wavesX, int32_t sizeX, int32_t wavesY, int32_t sizeY)
 {
     int64_t k = side / 256;
     double n = side;
-    std::vector<Pixel> scratch((size_t)side * side);
+    std::vector<P> scratch((size_t)side * side);
     everyPixel(side, [&](size_t i, int32_t x, int32_t y) {
         double ox = sin(y * 6.283185308 * wavesX / n) * (double)(sizeX * k);
         double oy = sin(x * 6.283185308 * wavesY / n) * (double)(sizeY * k);
@@ -74,10 +91,10 @@ void deformTexture(
     std::copy(scratch.begin(), scratch.end(), pixels);
 }
 
-void twirlTexture(Pixel* pixels, int32_t side, int32_t direction)
+template <class P> void twirlTexture(P* pixels, int32_t side, int32_t direction)
 {
     double c = side / 2;
-    std::vector<Pixel> scratch((size_t)side * side);
+    std::vector<P> scratch((size_t)side * side);
     everyPixel(side, [&](size_t i, int32_t x, int32_t y) {
         double dx = x - c;
         double dy = y - c;
@@ -92,10 +109,10 @@ void twirlTexture(Pixel* pixels, int32_t side, int32_t direction)
     std::copy(scratch.begin(), scratch.end(), pixels);
 }
 
-void moveTexture(Pixel* pixels, int32_t side, int32_t dx, int32_t dy)
+template <class P> void moveTexture(P* pixels, int32_t side, int32_t dx, int32_t dy)
 {
     int64_t k = side / 256;
-    std::vector<Pixel> scratch((size_t)side * side);
+    std::vector<P> scratch((size_t)side * side);
     everyPixel(side, [&](size_t i, int32_t x, int32_t y) {
         // The shift k * d taken modulo the side, which divides 2^32.
         uint32_t sx = (uint32_t)(x - (int64_t)dx * k) & (uint32_t)(side - 1);
@@ -105,63 +122,78 @@ void moveTexture(Pixel* pixels, int32_t side, int32_t dx, int32_t dy)
     std::copy(scratch.begin(), scratch.end(), pixels);
 }
 
-void colorizeTexture(Pixel* pixels, int32_t side, int32_t red1, int32_t green1, int32_t blue1,
+template <class P>
+void colorizeTexture(P* pixels, int32_t side, int32_t red1, int32_t green1, int32_t blue1,
     int32_t red2, int32_t green2, int32_t blue2)
 {
+    typedef ReferenceDepth<P> D;
     everyPixel(side, [&](size_t i, int32_t, int32_t) {
-        Pixel* pixel = pixels + i;
-        int64_t k = *pixel & 255;
-        int64_t w = 256 - k;
-        int64_t red = (red1 * w + red2 * k) >> 8;
-        int64_t green = (green1 * w + green2 * k) >> 8;
-        int64_t blue = (blue1 * w + blue2 * k) >> 8;
-        *pixel = ((uint32_t)red << 16) + ((uint32_t)green << 8) + (uint32_t)blue;
+        int64_t k = D::channel(pixels[i], 0);
+        int64_t w = D::MAX + 1 - k;
+        // Each channel of the ramp in (MAX + 1)ths, on the 0..255 scale.
+        int64_t red = (red1 * D::U * w + red2 * D::U * k) >> D::BITS;
+        int64_t green = (green1 * D::U * w + green2 * D::U * k) >> D::BITS;
+        int64_t blue = (blue1 * D::U * w + blue2 * D::U * k) >> D::BITS;
+        pixels[i]
+            = (P)(((uint64_t)red << (2 * D::BITS)) + ((uint64_t)green << D::BITS) + (uint64_t)blue);
     });
 }
 
-void addTexture(Pixel* target, const Pixel* source, int32_t side)
+template <class P> void invertTexture(P* pixels, int32_t side)
 {
+    typedef ReferenceDepth<P> D;
     everyPixel(side, [&](size_t i, int32_t, int32_t) {
-        Pixel t = target[i], s = source[i];
-        int32_t red = std::min(channel(t, 16) + channel(s, 16), 255);
-        int32_t green = std::min(channel(t, 8) + channel(s, 8), 255);
-        int32_t blue = std::min(channel(t, 0) + channel(s, 0), 255);
-        target[i] = composeColor(red, green, blue);
+        P p = pixels[i];
+        P inverted = D::compose(
+            D::MAX - D::channel(p, 2), D::MAX - D::channel(p, 1), D::MAX - D::channel(p, 0));
+        pixels[i] = (P)((p & (P)~D::colorBits()) | inverted);
     });
 }
 
-void subtractTexture(Pixel* target, const Pixel* source, int32_t side)
+template <class P>
+void clearTexture(P* pixels, int32_t side, int32_t red, int32_t green, int32_t blue)
 {
-    everyPixel(side, [&](size_t i, int32_t, int32_t) {
-        Pixel t = target[i], s = source[i];
-        int32_t red = std::max(channel(t, 16) - channel(s, 16), 0);
-        int32_t green = std::max(channel(t, 8) - channel(s, 8), 0);
-        int32_t blue = std::max(channel(t, 0) - channel(s, 0), 0);
-        target[i] = composeColor(red, green, blue);
-    });
+    everyPixel(side, [&](size_t i, int32_t, int32_t) { pixels[i] = colorOf<P>(red, green, blue); });
 }
 
-void mixTexture(Pixel* target, const Pixel* source, int32_t side, int32_t balance)
+template <class P> void addTexture(P* target, const P* source, int32_t side)
 {
-    int32_t b = balance < 0 ? 0 : balance > 255 ? 255 : balance;
-    everyPixel(side, [&](size_t i, int32_t, int32_t) {
-        Pixel t = target[i], s = source[i];
-        int32_t red = (b * channel(t, 16) + (256 - b) * channel(s, 16)) >> 8;
-        int32_t green = (b * channel(t, 8) + (256 - b) * channel(s, 8)) >> 8;
-        int32_t blue = (b * channel(t, 0) + (256 - b) * channel(s, 0)) >> 8;
-        target[i] = composeColor(red, green, blue);
-    });
+    combineChannels(target, source, side,
+        [](int64_t t, int64_t s) { return std::min(t + s, ReferenceDepth<P>::MAX); });
 }
 
-void maxTexture(Pixel* target, const Pixel* source, int32_t side)
+template <class P> void subtractTexture(P* target, const P* source, int32_t side)
 {
-    everyPixel(side, [&](size_t i, int32_t, int32_t) {
-        Pixel t = target[i], s = source[i];
-        int32_t red = std::max(channel(t, 16), channel(s, 16));
-        int32_t green = std::max(channel(t, 8), channel(s, 8));
-        int32_t blue = std::max(channel(t, 0), channel(s, 0));
-        target[i] = composeColor(red, green, blue);
-    });
+    combineChannels(
+        target, source, side, [](int64_t t, int64_t s) { return std::max(t - s, (int64_t)0); });
 }
+
+template <class P> void mixTexture(P* target, const P* source, int32_t side, int32_t balance)
+{
+    int64_t b = balance < 0 ? 0 : balance > 255 ? 255 : balance;
+    combineChannels(
+        target, source, side, [b](int64_t t, int64_t s) { return (b * t + (256 - b) * s) >> 8; });
+}
+
+template <class P> void maxTexture(P* target, const P* source, int32_t side)
+{
+    combineChannels(target, source, side, [](int64_t t, int64_t s) { return std::max(t, s); });
+}
+
+#define REFERENCE_OPS(P)                                                                           \
+    template P sampleBilinear(const P*, int32_t, double, double);                                  \
+    template void deformTexture(P*, int32_t, int32_t, int32_t, int32_t, int32_t);                  \
+    template void twirlTexture(P*, int32_t, int32_t);                                              \
+    template void moveTexture(P*, int32_t, int32_t, int32_t);                                      \
+    template void colorizeTexture(                                                                 \
+        P*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t);                        \
+    template void invertTexture(P*, int32_t);                                                      \
+    template void clearTexture(P*, int32_t, int32_t, int32_t, int32_t);                            \
+    template void addTexture(P*, const P*, int32_t);                                               \
+    template void subtractTexture(P*, const P*, int32_t);                                          \
+    template void mixTexture(P*, const P*, int32_t, int32_t);                                      \
+    template void maxTexture(P*, const P*, int32_t);
+REFERENCE_OPS(Pixel)
+REFERENCE_OPS(DeepPixel)
 
 } // namespace reference
