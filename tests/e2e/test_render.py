@@ -1,6 +1,5 @@
 """quiltor-render: a recipe rendered to a file with no display, and its failures."""
 
-import configparser
 import hashlib
 import os
 import pty
@@ -46,16 +45,6 @@ save target=2
 
 EXAMPLE = os.path.join(ROOT, "docs", "example.recipe")
 
-# The PNGs the renderer writes at 256, byte for byte: the window's side
-# keeps libpng's defaults, so these files never change.
-PNG_256_SHA256 = {
-    "brick": "66e5204ab665eb183532d489cfad9867163432daea75781329cdb117cd6dba24",
-    "example": "99d45543cc91ff5e6b06268c0c20fbe788a9e272ba51a4337ad21d1e07f0626c",
-}
-# The example at 512 with 16 bits per channel, written as a 16-bit PNG.
-EXAMPLE_DEEP_512_SHA256 = "b7dd2a26ec669596f6032b9a5170ac62e614b6eec8a426e08e490e3745d27f61"
-
-
 def sha256_of(path):
     return hashlib.sha256(read_file(path)).hexdigest()
 
@@ -99,7 +88,10 @@ def ignore_signals_and_limit_file_size():
     resource.setrlimit(resource.RLIMIT_FSIZE, (1000, 1000))
 
 
-class RenderTest(unittest.TestCase):
+class RenderCase(unittest.TestCase):
+    """A working directory of its own, the window program's slots to compare
+    with, and the renderer run in it."""
+
     @classmethod
     def setUpClass(cls):
         cls.expected = tempfile.mkdtemp(prefix="quiltor-render-reference-")
@@ -147,6 +139,8 @@ class RenderTest(unittest.TestCase):
     def assert_rendered(self, result):
         self.assertEqual((result.returncode, result.stderr), (0, ""))
 
+
+class RenderTest(RenderCase):
     def test_writes_the_last_save_lines_slot_as_the_window_program_would(self):
         self.write_recipe("brick.recipe")
         self.assert_rendered(self.render("brick.recipe"))
@@ -202,79 +196,6 @@ class RenderTest(unittest.TestCase):
                                          env=compat))
         self.assert_same(read_file(self.path("compat.bmp")), read_file(self.path("classic.bmp")),
                          "the compat build's BMP")
-
-    def test_png_bytes_at_256_stay_as_they_were(self):
-        self.write_recipe("brick.recipe")
-        self.assert_rendered(self.render("brick.recipe", "-o", "brick.png"))
-        self.assert_rendered(self.render(EXAMPLE, "-o", "example.png", "--depth", "8",
-                                         "--bits", "8"))
-        for name, digest in PNG_256_SHA256.items():
-            with self.subTest(name=name):
-                self.assertEqual(sha256_of(self.path(name + ".png")), digest)
-
-    def test_a_bmp_at_the_largest_size_holds_the_256_sine_at_every_64th_pixel(self):
-        # SDL 1.2 cannot write this side; the renderer writes it itself.
-        self.write_recipe("sine.recipe", "quiltor recipe 1\nsave target=4\n")
-        self.assert_rendered(self.render("sine.recipe", "-o", "small.bmp"))
-        small = read_bmp24(self.path("small.bmp"))[2]
-        side = 16384
-        result = subprocess.run([PLAIN_RENDER or RENDER, "sine.recipe", "--size", str(side)],
-                                cwd=self.workdir, capture_output=True, text=True, timeout=240,
-                                env=environment())
-        self.assert_rendered(result)
-        try:
-            with open(self.path("sine.bmp"), "rb") as file:
-                header = file.read(54)
-                self.assertEqual(os.fstat(file.fileno()).st_size, 54 + side * side * 3)
-                self.assertEqual(header[:2], b"BM")
-                fields = [int.from_bytes(header[at:at + size], "little")
-                          for at, size in ((2, 4), (10, 4), (18, 4), (22, 4), (28, 2), (34, 4))]
-                self.assertEqual(fields, [54 + side * side * 3, 54, side, side, 24,
-                                          side * side * 3])
-                for y in range(0, 256, 15):
-                    file.seek(54 + (side - 1 - 64 * y) * side * 3)  # bottom row first
-                    row = file.read(side * 3)
-                    lattice = [(row[at + 2] << 16) | (row[at + 1] << 8) | row[at]
-                               for at in range(0, side * 3, 64 * 3)]
-                    self.assertEqual(lattice, small[256 * y:256 * (y + 1)], "row %d" % y)
-        finally:
-            os.remove(self.path("sine.bmp"))
-
-    def test_depth_16_at_512_is_pinned_reduces_to_8_bits_and_is_the_same_on_both_sdl_builds(self):
-        def render_all(prefix, env):
-            for name, options in (("deep.png", []), ("reduced.png", ["--bits", "8"]),
-                                  ("reduced.bmp", [])):
-                self.assert_rendered(self.render(EXAMPLE, "--size", "512", "--depth", "16",
-                                                 "-o", prefix + name, *options, env=env))
-
-        render_all("", environment())
-        self.assertEqual(sha256_of(self.path("deep.png")), EXAMPLE_DEEP_512_SHA256)
-        self.assertEqual(png_header(self.path("deep.png")), (16, 2))  # 16-bit RGB
-        self.assertEqual(png_header(self.path("reduced.png")), (8, 2))
-        deep = read_png_rgb16(self.path("deep.png"))
-        expected = [(reduced(r) << 16) | (reduced(g) << 8) | reduced(b) for r, g, b in deep]
-        self.assertEqual(len(expected), 512 * 512)
-        self.assert_same(read_png_rgb(self.path("reduced.png")), expected, "the 8-bit PNG")
-        self.assert_same(read_bmp24(self.path("reduced.bmp"))[2], expected, "the BMP")
-        if not SDL_COMPAT_DIR:
-            self.skipTest("the tests on SDL 1.2 over SDL 2 are off")
-        render_all("compat-", environment(LD_LIBRARY_PATH=SDL_COMPAT_DIR))
-        for name in ("deep.png", "reduced.png", "reduced.bmp"):
-            self.assert_same(read_file(self.path("compat-" + name)), read_file(self.path(name)),
-                             "the compat build's " + name)
-
-    def test_depth_16_renders_the_start_up_textures_with_16_bits_and_greys_as_grey(self):
-        # The start-up plasma, a grey: one 16-bit sample per pixel, most
-        # levels between the 8-bit ones.
-        self.write_recipe("plasma.recipe", "quiltor recipe 1\nsave target=2\n")
-        self.assert_rendered(self.render("plasma.recipe", "--depth", "16", "-o", "plasma.png"))
-        self.assertEqual(png_header(self.path("plasma.png")), (16, 0))
-        levels = [r for r, g, b in read_png_rgb16(self.path("plasma.png"))]
-        self.assertGreater(len([level for level in levels if level % 257]), len(levels) // 2)
-        # Written with 8 bits, the grey is an RGB PNG as at depth 8.
-        self.assert_rendered(self.render("plasma.recipe", "--depth", "16", "--bits", "8",
-                                         "-o", "plasma8.png"))
-        self.assertEqual(png_header(self.path("plasma8.png")), (8, 2))
 
     def test_size_256_is_the_default_and_threads_change_no_byte(self):
         self.write_recipe("brick.recipe")
@@ -514,82 +435,6 @@ class RenderTest(unittest.TestCase):
                 self.assert_fails(result, 3, "Could not save %s: File too large" % name)
                 self.assertEqual(sorted(os.listdir(self.workdir)), ["brick.png", "brick.recipe"])
                 self.assertEqual(read_file(self.path("brick.png")), b"previous")
-
-
-class ThumbnailerTest(unittest.TestCase):
-    """The thumbnailer entry's Exec line, run as a file manager runs it."""
-
-    def setUp(self):
-        self.workdir = tempfile.mkdtemp(prefix="quiltor-thumbnail-")
-        self.addCleanup(shutil.rmtree, self.workdir, True)
-        entry = configparser.ConfigParser(interpolation=None)
-        entry.read(os.path.join(ROOT, "data", "quiltor.thumbnailer"))
-        self.entry = entry["Thumbnailer Entry"]
-
-    def thumbnail(self, recipe, output, timeout=120):
-        """Expands the Exec line's field codes into arguments as they stand,
-        spaces and all, and runs it with the built renderer for quiltor-render."""
-        arguments = []
-        for word in self.entry["Exec"].split():
-            expanded = {"%i": recipe, "%o": output, "%s": "256", "%u": "file://" + recipe}
-            arguments.append(expanded.get(word, word))
-        self.assertEqual(arguments[0], self.entry["TryExec"])
-        arguments[0] = RENDER
-        return subprocess.run(arguments, capture_output=True, text=True, timeout=timeout,
-                              env=environment())
-
-    def test_names_the_recipe_type(self):
-        self.assertEqual(self.entry["MimeType"], "text/x-quiltor-recipe;")
-        self.assertEqual(self.entry["TryExec"], "quiltor-render")
-
-    def test_writes_a_png_of_the_recipe_whatever_the_names(self):
-        folder = os.path.join(self.workdir, "a folder")
-        os.mkdir(folder)
-        recipe = os.path.join(folder, "-marble.recipe")
-        shutil.copy(os.path.join(ROOT, "docs", "example.recipe"), recipe)
-        # File managers pick the output's name; it need not end in .png.
-        output = os.path.join(self.workdir, "thumbnail-XXXX")
-        result = self.thumbnail(recipe, output)
-        self.assertEqual((result.returncode, result.stdout, result.stderr), (0, "", ""))
-        self.assertEqual(read_file(output)[:8], b"\x89PNG\r\n\x1a\n")
-        size = subprocess.run(["identify", "-format", "%w %h", "png:" + output],
-                              capture_output=True, text=True, check=True, timeout=60).stdout
-        self.assertEqual(size, "256 256")
-
-    def test_the_bound_leaves_room_for_every_gallery_recipe(self):
-        gallery = os.path.join(ROOT, "docs")
-        for name in sorted(name for name in os.listdir(gallery) if name.endswith(".recipe")):
-            with self.subTest(name=name):
-                output = os.path.join(self.workdir, name + ".png")
-                result = self.thumbnail(os.path.join(gallery, name), output)
-                self.assertEqual((result.returncode, result.stderr), (0, ""))
-                self.assertEqual(read_file(output)[:8], b"\x89PNG\r\n\x1a\n")
-
-    def test_held_generators_are_within_the_bound_and_quick(self):
-        # Only the last of a generator's applications shows, so each counts
-        # once; the others only draw random numbers, 65 billion for the
-        # plasma, on the slot shown and on another one.
-        recipe = os.path.join(self.workdir, "held.recipe")
-        with open(recipe, "w") as file:
-            file.write("quiltor recipe 1\nplasma target=2 variation=50 repeat=1000000\n"
-                       "plasma target=1 variation=50 repeat=1000000\n"
-                       "cells target=1 nr=99 size=60 repeat=1000000\nsave target=1\n")
-        output = os.path.join(self.workdir, "thumbnail.png")
-        result = self.thumbnail(recipe, output, timeout=30)
-        self.assertEqual((result.returncode, result.stderr), (0, ""))
-        self.assertEqual(read_file(output)[:8], b"\x89PNG\r\n\x1a\n")
-
-    def test_a_bad_recipe_or_one_of_hours_gives_no_thumbnail(self):
-        for text in ("not a recipe\n", "quiltor recipe 1\ncells target=1 nr=5 size=20\n",
-                     ENDLESS):
-            with self.subTest(text=text):
-                recipe = os.path.join(self.workdir, "bad.recipe")
-                with open(recipe, "w") as file:
-                    file.write(text)
-                output = os.path.join(self.workdir, "thumbnail.png")
-                result = self.thumbnail(recipe, output, timeout=30)
-                self.assertNotEqual(result.returncode, 0)
-                self.assertFalse(os.path.exists(output))
 
 
 if __name__ == "__main__":
