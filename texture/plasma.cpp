@@ -110,27 +110,44 @@ template <class P> struct FineLevel {
 // The rounded average of four levels displaced by the hash of the pixel at
 // (x, y), clamped to 0..MAX, as a grey.
 template <class P>
-inline P fineValue(const FineLevel<P>& level, int64_t sum, uint32_t x, uint32_t y)
+inline P fineValue(const FineLevel<P>& level, uint64_t sum, uint32_t x, uint32_t y)
 {
     uint64_t index = ((uint64_t)y << level.grid.shift()) + x;
     int64_t offset = (int64_t)(mix64(level.seedBits | index) % level.spread) - level.centre;
-    int64_t v = ((sum + 2) >> 2) + offset;
+    int64_t v = (int64_t)((sum + 2) >> 2) + offset;
     return greyOf<P>((uint64_t)std::clamp(v, (int64_t)0, (int64_t)Depth<P>::MAX));
 }
 
+// The level of a pixel, from its blue channel.
+template <class P> inline uint64_t levelOf(P pixel)
+{
+    return pixel & Depth<P>::MAX;
+}
+
+// Row y of the texture, wrapped.
+template <class P> inline P* rowAt(const Grid<P, 0>& grid, uint32_t y)
+{
+    return grid.cellAt(0, y);
+}
+
 // The centres of the squares in rows [firstRow, endRow) of the level: each
-// from its square's four corners.
+// from its square's four corners. Only the last centre of a row reaches
+// past the right edge, so columns wrap by a mask and rows are looked up once.
 template <class P> void fillFineCentres(const FineLevel<P>& level, int32_t firstRow, int32_t endRow)
 {
     const Grid<P, 0>& grid = level.grid;
     const uint32_t half = level.half;
+    const uint32_t mask = grid.mask();
     for (int32_t row = firstRow; row < endRow; ++row) {
         uint32_t y = (uint32_t)row * level.size + half;
+        const P* above = rowAt(grid, y - half);
+        const P* below = rowAt(grid, y + half);
+        P* out = rowAt(grid, y);
         for (uint32_t x = half; x < (uint32_t)grid.side(); x += level.size) {
-            int64_t sum = (int64_t)grid.levelAt(x - half, y - half)
-                + grid.levelAt(x + half, y - half) + grid.levelAt(x - half, y + half)
-                + grid.levelAt(x + half, y + half);
-            *grid.cellAt(x, y) = fineValue(level, sum, x, y);
+            uint32_t left = x - half, right = (x + half) & mask;
+            uint64_t sum = levelOf(above[left]) + levelOf(above[right]) + levelOf(below[left])
+                + levelOf(below[right]);
+            out[x] = fineValue(level, sum, x, y);
         }
     }
 }
@@ -143,13 +160,17 @@ template <class P> void fillFineEdges(const FineLevel<P>& level, int32_t firstLi
 {
     const Grid<P, 0>& grid = level.grid;
     const uint32_t half = level.half;
+    const uint32_t mask = grid.mask();
     for (int32_t line = firstLine; line < endLine; ++line) {
         uint32_t y = (uint32_t)line * half;
+        const P* above = rowAt(grid, y - half);
+        const P* below = rowAt(grid, y + half);
+        P* out = rowAt(grid, y);
         uint32_t first = (line & 1) ? 0 : half;
         for (uint32_t x = first; x < (uint32_t)grid.side(); x += level.size) {
-            int64_t sum = (int64_t)grid.levelAt(x - half, y) + grid.levelAt(x + half, y)
-                + grid.levelAt(x, y - half) + grid.levelAt(x, y + half);
-            *grid.cellAt(x, y) = fineValue(level, sum, x, y);
+            uint64_t sum = levelOf(out[(x - half) & mask]) + levelOf(out[(x + half) & mask])
+                + levelOf(above[x]) + levelOf(below[x]);
+            out[x] = fineValue(level, sum, x, y);
         }
     }
 }
