@@ -8,45 +8,20 @@ positions, 2.2 for the operations that only stream pixels.
 
     bench/depth-ratios.py path/to/quiltor_bench [REPETITIONS]
 """
-import json
-import subprocess
-import sys
+from per_pixel_runs import median_rates
 
 # The operations held to the lower bound; every other one streams pixels.
 WORKING_OUT = {"cells", "plasma", "pong", "sine", "deform", "twirl"}
 
 
-def medians(report):
-    """{(operation name, depth): pixels per second} from the JSON, and the
-    operations' names in the panel's order."""
-    rates, names = {}, {}
-    for run in report["benchmarks"]:
-        if run.get("aggregate_name") != "median":
-            continue
-        # BM_PerPixelFromMemory/operation:7/side:2048/depth:16_median
-        _, *args = run["run_name"].split("/")
-        fields = dict(part.split(":") for part in args)
-        rates[(run["label"], int(fields["depth"]))] = run["items_per_second"]
-        names[int(fields["operation"])] = run["label"]
-    return rates, [names[operation] for operation in sorted(names)]
-
-
 def main():
-    if len(sys.argv) not in (2, 3):
-        sys.exit(__doc__.strip())
-    repetitions = sys.argv[2] if len(sys.argv) == 3 else "5"
-    output = subprocess.run(
-        [sys.argv[1], "--benchmark_filter=BM_PerPixelFromMemory/.*/side:2048/",
-         "--benchmark_format=json", "--benchmark_repetitions=" + repetitions,
-         "--benchmark_enable_random_interleaving=true",
-         "--benchmark_report_aggregates_only=true"],
-        check=True, capture_output=True, text=True).stdout
-    rates, names = medians(json.loads(output))
+    rates, names = median_rates(__doc__, "BM_PerPixelFromMemory/.*/side:2048/")
     print(f"{'':10} {'2048 from memory, Mpx/s':^17}")
     print(f"{'operation':10} {'8-bit':>8} {'16-bit':>8} {'ratio':>7} {'bound':>6}")
     missed = []
+    memory = "BM_PerPixelFromMemory"
     for name in names:
-        shallow, deep = rates[(name, 8)], rates[(name, 16)]
+        shallow, deep = rates[(memory, name, 2048, 8)], rates[(memory, name, 2048, 16)]
         ratio, bound = shallow / deep, 1.5 if name in WORKING_OUT else 2.2
         mark = "" if ratio <= bound else "  over"
         if mark:

@@ -9,42 +9,17 @@ window's depth; bench/depth-ratios.py sets the two depths side by side.
 
     bench/side-ratios.py path/to/quiltor_bench [REPETITIONS]
 """
-import json
-import subprocess
-import sys
-
-
-def medians(report):
-    """{(benchmark, operation name, side): pixels per second} from the JSON,
-    and the operations' names in the panel's order."""
-    rates, names = {}, {}
-    for run in report["benchmarks"]:
-        if run.get("aggregate_name") != "median":
-            continue
-        # BM_PerPixel/operation:7/side:2048/depth:8_median
-        benchmark, *args = run["run_name"].split("/")
-        fields = dict(part.split(":") for part in args)
-        rates[(benchmark, run["label"], int(fields["side"]))] = run["items_per_second"]
-        names[int(fields["operation"])] = run["label"]
-    return rates, [names[operation] for operation in sorted(names)]
+from per_pixel_runs import median_rates
 
 
 def main():
-    if len(sys.argv) not in (2, 3):
-        sys.exit(__doc__.strip())
-    repetitions = sys.argv[2] if len(sys.argv) == 3 else "5"
-    output = subprocess.run(
-        [sys.argv[1], "--benchmark_filter=BM_PerPixel.*/depth:8$", "--benchmark_format=json",
-         "--benchmark_repetitions=" + repetitions, "--benchmark_enable_random_interleaving=true",
-         "--benchmark_report_aggregates_only=true"],
-        check=True, capture_output=True, text=True).stdout
-    rates, names = medians(json.loads(output))
+    rates, names = median_rates(__doc__, "BM_PerPixel.*/depth:8$")
     print(f"{'':10} {'same slots, Mpx/s':^29} {'from memory, Mpx/s':^29}")
     print(f"{'operation':10} " + f"{'256':>8} {'2048':>8} {'ratio':>11} " * 2)
     for name in names:
         line = f"{name:10}"
         for benchmark in ("BM_PerPixel", "BM_PerPixelFromMemory"):
-            small, large = rates[(benchmark, name, 256)], rates[(benchmark, name, 2048)]
+            small, large = rates[(benchmark, name, 256, 8)], rates[(benchmark, name, 2048, 8)]
             line += f" {small / 1e6:8.0f} {large / 1e6:8.0f} {small / large:11.2f}"
         print(line)
 
