@@ -14,6 +14,7 @@ const int64_t MAX_SEED = 4294967295;
 const StepKey TARGET_KEY = { "target", 1, SLOT_RANGE };
 const StepKey SOURCE_KEY = { "source", 1, SLOT_RANGE };
 const StepKey REPEAT_KEY = { "repeat", 1, REPEAT_RANGE };
+const StepKey HEIGHT_KEY = { "height", 1, SLOT_RANGE };
 
 // Where a message points: the source and the line number.
 struct Place {
@@ -77,7 +78,8 @@ void addKey(KeySet& set, const StepKey& key, int32_t* values, bool required)
 // True for any key some line of a recipe reads.
 bool isRecipeKey(std::string_view name)
 {
-    if (name == TARGET_KEY.name || name == SOURCE_KEY.name || name == REPEAT_KEY.name)
+    if (name == TARGET_KEY.name || name == SOURCE_KEY.name || name == REPEAT_KEY.name
+        || name == HEIGHT_KEY.name)
         return true;
     for (const OperationInfo& info : OPERATIONS)
         for (int32_t i = 0; i < info.keyCount; ++i)
@@ -188,6 +190,21 @@ bool readSaveLine(const std::vector<std::string_view>& fields, Recipe* recipe, c
     return true;
 }
 
+// "material height=H": the slot whose heights go with the saved slot's
+// colours, as the lit view showed them; the last such line counts.
+bool readMaterialLine(
+    const std::vector<std::string_view>& fields, Recipe* recipe, const Place& place)
+{
+    int32_t slot = 0;
+    KeySet set;
+    set.lineName = "material";
+    addKey(set, HEIGHT_KEY, &slot, true);
+    if (!readKeys(fields, set, place))
+        return false;
+    recipe->materialHeightSlot = slot - 1;
+    return true;
+}
+
 bool readSeedLine(const std::vector<std::string_view>& fields, RecipeLine* line, const Place& place)
 {
     const std::string range = "1.." + std::to_string(MAX_SEED);
@@ -221,6 +238,8 @@ bool readLine(const std::vector<std::string_view>& fields, Recipe* recipe, const
             return false;
     } else if (word == "save") {
         return readSaveLine(fields, recipe, place);
+    } else if (word == "material") {
+        return readMaterialLine(fields, recipe, place);
     } else {
         int32_t operation = 0;
         while (operation < OPERATION_COUNT && word != OPERATIONS[operation].name)
@@ -277,20 +296,6 @@ bool readRecipe(const char* text, size_t length, Recipe* recipe, Place place)
 
 } // namespace
 
-bool sameRecipeLine(const RecipeLine& a, const RecipeLine& b)
-{
-    if (a.kind != b.kind)
-        return false;
-    switch (a.kind) {
-    case LINE_STEP:
-        return sameStepButRepeat(a.step, b.step) && a.step.repeat == b.step.repeat;
-    case LINE_SEED:
-        return a.seed == b.seed;
-    default:
-        return true;
-    }
-}
-
 bool parseRecipe(
     const char* text, size_t length, const char* sourceName, Recipe* recipe, std::string* error)
 {
@@ -299,71 +304,4 @@ bool parseRecipe(
         return true;
     *recipe = Recipe();
     return false;
-}
-
-std::string formatRecipeLine(const RecipeLine& line)
-{
-    switch (line.kind) {
-    case LINE_UNDO:
-        return "undo";
-    case LINE_REDO:
-        return "redo";
-    case LINE_SEED:
-        return "seed " + std::to_string(line.seed);
-    case LINE_STEP:
-        break;
-    }
-    const Step& step = line.step;
-    const OperationInfo& info = OPERATIONS[step.operation];
-    std::string text = std::string(info.name) + " target=" + std::to_string(step.target + 1);
-    if (info.readsSource)
-        text += " source=" + std::to_string(step.source + 1);
-    const int32_t* value = step.values;
-    for (int32_t k = 0; k < info.keyCount; ++k) {
-        text += std::string(" ") + info.keys[k].name + "=";
-        for (int32_t i = 0; i < info.keys[k].valueCount; ++i)
-            text += (i ? "," : "") + std::to_string(*value++);
-    }
-    if (step.repeat > 1)
-        text += " repeat=" + std::to_string(step.repeat);
-    return text;
-}
-
-namespace {
-
-// Appends the entries from `first` on and the save line, each ending in `end`.
-void appendLines(std::string& text, const std::vector<RecipeLine>& lines, size_t first,
-    int32_t saveSlot, const char* end)
-{
-    for (size_t i = first; i < lines.size(); ++i)
-        text += formatRecipeLine(lines[i]) + end;
-    if (saveSlot >= 0)
-        text += "save target=" + std::to_string(saveSlot + 1) + end;
-}
-
-} // namespace
-
-std::string formatRecipe(const std::vector<RecipeLine>& lines, int32_t saveSlot)
-{
-    std::string text = std::string(RECIPE_HEADER) + "\n";
-    appendLines(text, lines, 0, saveSlot, "\n");
-    return text;
-}
-
-std::string formatContinuedRecipe(const std::string& openedText,
-    const std::vector<RecipeLine>& lines, size_t first, int32_t saveSlot)
-{
-    size_t firstBreak = openedText.find('\n');
-    const char* end
-        = firstBreak != openedText.npos && firstBreak > 0 && openedText[firstBreak - 1] == '\r'
-        ? "\r\n"
-        : "\n";
-    std::string text = openedText;
-    // A last line cut short by a lone "\r" needs only the "\n" to end.
-    if (!text.empty() && text.back() == '\r')
-        text += '\n';
-    else if (!text.empty() && text.back() != '\n')
-        text += end;
-    appendLines(text, lines, first, saveSlot, end);
-    return text;
 }

@@ -2,7 +2,9 @@
 // textures bit for bit. One line per step, "undo", "redo" or "seed N", after
 // the header "quiltor recipe 1"; blank lines and lines starting with "#" are
 // ignored, and key=value pairs may come in any order. Slots are numbered 1..4
-// as the panel shows them.
+// as the panel shows them. "save target=T" names the slot to write and
+// "material height=H" the slot whose heights go with its colours; the last
+// of each counts. Reading is in recipe.cpp, writing in recipe_writing.cpp.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +31,9 @@ struct RecipeLine {
 struct Recipe {
     std::vector<RecipeLine> lines;
     int32_t saveSlot = -1; // the last "save target=T" line's slot index, or -1 if none
+    // The last "material height=H" line's slot index, or -1 if none: the
+    // slot whose heights go with the saved slot's colours.
+    int32_t materialHeightSlot = -1;
 };
 
 // True when both lines say the same thing.
@@ -44,14 +49,16 @@ bool parseRecipe(
 // order, repeat only above 1.
 std::string formatRecipeLine(const RecipeLine& line);
 
-// The whole recipe text: the header, one line per entry, and a final
-// "save target=T" line unless `saveSlot` is -1.
-std::string formatRecipe(const std::vector<RecipeLine>& lines, int32_t saveSlot);
+// The whole recipe text: the header, one line per entry, a "material
+// height=H" line unless `heightSlot` is -1, and a final "save target=T" line
+// unless `saveSlot` is -1.
+std::string formatRecipe(
+    const std::vector<RecipeLine>& lines, int32_t saveSlot, int32_t heightSlot = -1);
 
 // A reopened recipe carried on: `openedText` byte for byte, comments and
-// all, then the entries of `lines` from `first` on and a final "save
-// target=T" line unless `saveSlot` is -1. The added lines end as the text's
+// all, then the entries of `lines` from `first` on, and the material and
+// save lines as formatRecipe writes them. The added lines end as the text's
 // first line does, "\r\n" or "\n", and a text whose last line has no line
 // break gets one first.
 std::string formatContinuedRecipe(const std::string& openedText,
-    const std::vector<RecipeLine>& lines, size_t first, int32_t saveSlot);
+    const std::vector<RecipeLine>& lines, size_t first, int32_t saveSlot, int32_t heightSlot = -1);

@@ -20,11 +20,18 @@ struct Event {
 // with whether it stands once every undo and redo has been followed as the
 // history does: fifty steps deep, a new step dropping those that could have
 // been redone.
-std::vector<Event> eventsOf(const Recipe& recipe)
+std::vector<Event> eventsOf(const Recipe& recipe, uint32_t variation)
 {
     std::vector<Event> events;
-    for (const Step& step : START_UP_STEPS)
+    uint64_t startUpDraws = 0;
+    for (const Step& step : START_UP_STEPS) {
         events.push_back(Event { false, 0, step, true });
+        startUpDraws += randomNumbersDrawn(step);
+    }
+    if (variation) {
+        uint32_t leftBehind = seedAfterSkipping(1, startUpDraws);
+        events.push_back(Event { true, variationSeed(variation, leftBehind), Step(), true });
+    }
     std::vector<size_t> kept; // the events of the steps the history holds, oldest first
     size_t done = 0;
     for (const RecipeLine& line : recipe.lines) {
@@ -47,9 +54,11 @@ std::vector<Event> eventsOf(const Recipe& recipe)
             if (done < kept.size())
                 events[kept[done++]].standing = true;
             break;
-        case LINE_SEED:
-            events.push_back(Event { true, line.seed, Step(), true });
+        case LINE_SEED: {
+            uint32_t seed = variation ? variationSeed(variation, line.seed) : line.seed;
+            events.push_back(Event { true, seed, Step(), true });
             break;
+        }
         }
     }
     return events;
@@ -62,13 +71,23 @@ PlannedAction skipAction(uint64_t draws)
 
 } // namespace
 
-RenderPlan planRender(const Recipe& recipe, int32_t slot)
+uint32_t variationSeed(uint32_t variation, uint32_t seed)
 {
-    const std::vector<Event> events = eventsOf(recipe);
+    return (uint32_t)(mix64(((uint64_t)variation << 32) | seed) % 4294967295u) + 1;
+}
+
+RenderPlan planRender(const Recipe& recipe, int32_t slot, uint32_t variation)
+{
+    return planRenderOfSlots(recipe, 1u << slot, variation);
+}
+
+RenderPlan planRenderOfSlots(const Recipe& recipe, uint32_t slots, uint32_t variation)
+{
+    const std::vector<Event> events = eventsOf(recipe, variation);
     // Worked out backwards: `needed` holds the slots whose pixels at this
-    // point reach the rendered slot.
+    // point reach the rendered slots.
     std::vector<PlannedAction> backwards;
-    uint32_t needed = 1u << slot;
+    uint32_t needed = slots;
     for (size_t i = events.size(); i-- > 0;) {
         const Event& event = events[i];
         if (event.isSeed) {

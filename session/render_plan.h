@@ -34,8 +34,21 @@ struct RenderPlan {
 // The plan that leaves slot `slot` (0..3) as replaying the recipe from
 // start-up leaves it, starting-up included; the other slots may differ.
 // Steps that overwrite their target whole and are repeated run once, after
-// skipping what the earlier applications drew.
-RenderPlan planRender(const Recipe& recipe, int32_t slot);
+// skipping what the earlier applications drew. A `variation` other than 0
+// renders that variation of the recipe: right after the start-up textures,
+// and at each seed line, the random generator is set to
+// variationSeed(variation, S) instead, S the seed the start-up left or the
+// line gives, so every recipe varies, its seed lines or none.
+RenderPlan planRender(const Recipe& recipe, int32_t slot, uint32_t variation = 0);
+
+// planRender for every slot whose bit (1 << slot) is set in `slots`: one
+// replay that leaves all of them right, as a material's colours and heights.
+RenderPlan planRenderOfSlots(const Recipe& recipe, uint32_t slots, uint32_t variation = 0);
+
+// The seed variation `variation` (1..4294967295) sets where the recipe's
+// own replay has seed S: (mix64((variation << 32) | S) mod 4294967295) + 1,
+// so never 0, which would make every random number 0.
+uint32_t variationSeed(uint32_t variation, uint32_t seed);
 
 // How many operations the plan applies: every planned step's repeats together.
 uint64_t plannedApplications(const RenderPlan& plan);

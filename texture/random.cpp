@@ -23,14 +23,19 @@ uint32_t randomNumber(uint32_t n)
 
 void skipRandomNumbers(uint64_t count)
 {
+    randomSeed = seedAfterSkipping(randomSeed, count);
+}
+
+uint32_t seedAfterSkipping(uint32_t seed, uint64_t count)
+{
     // From any seed the generator soon runs round a short cycle: of 200,000
     // seeds tried, every one was on a cycle of at most 6,122 numbers within
     // 67,000 steps. A plasma held for a million frames skips 65 billion
     // numbers, so the seed is stepped only until the cycle is found, by
     // Brent's method; the hare is then on it, and what is left of the skip
     // is taken modulo the distance between the two.
-    uint32_t tortoise = randomSeed;
-    uint32_t hare = randomSeed;
+    uint32_t tortoise = seed;
+    uint32_t hare = seed;
     uint64_t done = 0;
     uint64_t power = 1;
     uint64_t length = 0; // steps of the hare since the tortoise last moved
@@ -50,5 +55,5 @@ void skipRandomNumbers(uint64_t count)
     }
     for (; done < count; ++done)
         hare = nextSeed(hare);
-    randomSeed = hare;
+    return hare;
 }

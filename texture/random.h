@@ -17,6 +17,10 @@ uint32_t randomNumber(uint32_t n);
 // calls at most, as the sequence soon repeats itself.
 void skipRandomNumbers(uint64_t count);
 
+// The seed that `count` calls of randomNumber with n > 0 leave, started
+// from `seed`, as skipRandomNumbers works it out; draws nothing.
+uint32_t seedAfterSkipping(uint32_t seed, uint64_t count);
+
 // The SplitMix64 finaliser: 64 well-mixed bits from any 64-bit value. The
 // plasma's finest squares take their offsets from it instead of from the
 // generator, so that they need no order and draw nothing.

@@ -81,6 +81,13 @@ TEST(RecipeErrors, NameTheLineAndWhatIsWrong)
             "brick.recipe:2: seed 4294967296 is outside 1..4294967295" },
         { HEADER + "seed one\n", "brick.recipe:2: seed one is not a whole number" },
         { HEADER + "seed\n", "brick.recipe:2: seed needs one number, 1..4294967295" },
+        { HEADER + "invert target=1\nmaterial height=5\n",
+            "brick.recipe:3: height=5 is outside 1..4" },
+        { HEADER + "material\n", "brick.recipe:2: material needs height=" },
+        { HEADER + "material height=2 target=1\n",
+            "brick.recipe:2: material does not read target=" },
+        { HEADER + "material height=2 height=3\n", "brick.recipe:2: height= is given twice" },
+        { HEADER + "invert target=1 height=2\n", "brick.recipe:2: invert does not read height=" },
         // Text from the file is shown short and with control characters escaped.
         { HEADER + "\x1b[2J target=1\n", "brick.recipe:2: unknown operation \"\\x1B[2J\"" },
         { HEADER + "invert target=" + std::string(60, '7') + "\n",
@@ -213,6 +220,28 @@ TEST(RecipeWriting, AContinuedRecipeKeepsTheOpenedTextAndItsLineEnds)
         EXPECT_EQ(continued.saveSlot, 2);
     }
     EXPECT_EQ(formatContinuedRecipe("quiltor recipe 1\n", lines, 4, -1), "quiltor recipe 1\n");
+}
+
+// The lit view's save names the height slot before the save line; the last
+// material line counts, and a recipe without one has none.
+TEST(RecipeWriting, TheMaterialLineComesBeforeTheSaveAndReadsBack)
+{
+    const std::vector<RecipeLine> lines(
+        1, RecipeLine { LINE_STEP, makeStep(OPERATION_INVERT, 0, 0, {}), 0 });
+    const std::string text = formatRecipe(lines, 0, 3);
+    EXPECT_EQ(text, HEADER + "invert target=1\nmaterial height=4\nsave target=1\n");
+    EXPECT_EQ(formatContinuedRecipe("quiltor recipe 1\r\nseed 3\r\n", lines, 0, 1, 2),
+        "quiltor recipe 1\r\nseed 3\r\ninvert target=1\r\nmaterial height=3\r\n"
+        "save target=2\r\n");
+    Recipe recipe;
+    std::string error;
+    const std::string twice = text + "material height=2\n";
+    ASSERT_TRUE(parseRecipe(twice.data(), twice.size(), "x", &recipe, &error)) << error;
+    EXPECT_EQ(recipe.materialHeightSlot, 1);
+    EXPECT_EQ(recipe.saveSlot, 0);
+    EXPECT_EQ(recipe.lines.size(), 1u) << "a material line is no step";
+    ASSERT_TRUE(parseRecipe(HEADER.data(), HEADER.size(), "x", &recipe, &error));
+    EXPECT_EQ(recipe.materialHeightSlot, -1);
 }
 
 } // namespace

@@ -196,6 +196,41 @@ TEST(RenderPlan, PinnedRecipeAt512)
 #endif
 }
 
+// A variation is the recipe with its seeds changed: the one the start-up
+// left and each seed line's S become (mix64((N << 32) | S) mod (2^32 - 1)) + 1.
+// Written out as seed lines, the plain plan must give the same slots; a
+// material's two slots come from one plan.
+TEST(RenderPlan, AVariationReseedsAfterTheStartUpAndAtEverySeedLine)
+{
+    const std::string steps = "cells target=1 nr=12 size=40\n"
+                              "seed 777\n"
+                              "plasma target=2 variation=30\n"
+                              "mix target=1 source=2 balance=100\n";
+    const Recipe recipe = parsed("quiltor recipe 1\n" + steps);
+    Slots startUp;
+    resetToStartUp(startUp.pointers);
+    const uint32_t leftByStartUp = randomSeed;
+    for (uint32_t variation : { 1u, 4294967295u }) {
+        auto seedFor = [&](uint32_t seed) {
+            return (uint32_t)(mix64(((uint64_t)variation << 32) | seed) % 4294967295u) + 1;
+        };
+        std::string written
+            = "quiltor recipe 1\nseed " + std::to_string(seedFor(leftByStartUp)) + "\n" + steps;
+        written.replace(written.find("seed 777"), 8, "seed " + std::to_string(seedFor(777)));
+        Slots expected, varied;
+        ASSERT_TRUE(runRenderPlan(
+            planRenderOfSlots(parsed(written), 0xF), expected.pointers, TEXTURE_SIZE));
+        ASSERT_TRUE(runRenderPlan(planRenderOfSlots(recipe, (1u << 0) | (1u << 1), variation),
+            varied.pointers, TEXTURE_SIZE));
+        for (int32_t slot : { 0, 1 })
+            EXPECT_TRUE(varied.pixels[slot] == expected.pixels[slot])
+                << "variation " << variation << ", slot " << slot + 1;
+        Slots plain;
+        ASSERT_TRUE(runRenderPlan(planRender(recipe, 0), plain.pointers, TEXTURE_SIZE));
+        EXPECT_FALSE(plain.pixels[0] == varied.pixels[0]) << "another variation";
+    }
+}
+
 // What --max-steps counts: the applications the plan runs, the start-up's
 // among them, and none of the steps that never reach the slot.
 TEST(RenderPlan, CountsTheApplicationsItRuns)
