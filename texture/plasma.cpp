@@ -10,7 +10,10 @@
 // began with gives. Rounding and centring leave the fine levels no drift
 // towards either end of the lattice, and edges that average the centres on
 // both sides leave no crease along its lines; both passes split across
-// threads, since no value a pass writes is read by the same pass.
+// threads, since no value a pass writes is read by the same pass. Every
+// offset, drawn or hashed, is worked out on the 0..255 scale at both depths
+// and counts UNIT levels, so a 16-bit plasma is the 8-bit one's cloud with
+// 257 times finer levels, not another cloud.
 #include <algorithm>
 #include <climits>
 
@@ -67,10 +70,10 @@ void subdivide(
     int32_t b = grid.levelAt(right, top);
     int32_t c = grid.levelAt(left, bottom);
     int32_t d = grid.levelAt(right, bottom);
-    // The amplitude on the 0..255 scale, taken UNIT times. 64 bits hold the
-    // product of any two ints and the unit.
-    int32_t amplitude
-        = amplitudeOf((int64_t)(size / grid.scale()) * variation * (int64_t)Depth<P>::UNIT);
+    // The amplitude on the 0..255 scale at every depth, so that both depths
+    // draw the same offsets; displaceLevel counts each step of them UNIT
+    // levels. 64 bits hold the product of any two ints.
+    int32_t amplitude = amplitudeOf((int64_t)(size / grid.scale()) * variation);
     const int32_t most = (int32_t)Depth<P>::MAX;
 
     P* cell = grid.cellAt(middleX, top);
@@ -105,6 +108,9 @@ template <class P> struct FineLevel {
     uint64_t spread; // offsets are 0 .. spread - 1 before centring
     int64_t centre; // subtracted from them: spread = 2 * centre + 1
     uint64_t seedBits; // the call's first seed, shifted above the pixel index
+    // Each step of an offset counts this many levels: the offsets are those
+    // of the 8-bit plasma, so a 16-bit one is the same cloud, 257 times finer.
+    int64_t unit;
 };
 
 // The rounded average of four levels displaced by the hash of the pixel at
@@ -113,7 +119,8 @@ template <class P>
 inline P fineValue(const FineLevel<P>& level, uint64_t sum, uint32_t x, uint32_t y)
 {
     uint64_t index = ((uint64_t)y << level.grid.shift()) + x;
-    int64_t offset = (int64_t)(mix64(level.seedBits | index) % level.spread) - level.centre;
+    int64_t offset
+        = ((int64_t)(mix64(level.seedBits | index) % level.spread) - level.centre) * level.unit;
     int64_t v = (int64_t)((sum + 2) >> 2) + offset;
     return greyOf<P>((uint64_t)std::clamp(v, (int64_t)0, (int64_t)Depth<P>::MAX));
 }
@@ -182,12 +189,12 @@ template <class P> void fillFineLevels(const Grid<P, 0>& grid, int32_t variation
     const int32_t side = grid.side();
     const int32_t scale = grid.scale();
     for (int32_t size = scale; size >= 2; size /= 2) {
-        // The amplitude on the 0..255 scale, taken UNIT times.
-        int64_t amplitude
-            = (int64_t)amplitudeOf((int64_t)size * variation / scale) * Depth<P>::UNIT;
+        // The amplitude on the 0..255 scale at every depth; fineValue counts
+        // each step of an offset UNIT levels.
+        int64_t amplitude = (int64_t)amplitudeOf((int64_t)size * variation / scale);
         int64_t centre = amplitude / 2;
         FineLevel<P> level { grid, (uint32_t)size, (uint32_t)size / 2, (uint64_t)(2 * centre + 1),
-            centre, seedBits };
+            centre, seedBits, (int64_t)Depth<P>::UNIT };
         forEachRange(side / size, pixelCount(side),
             [&](int32_t begin, int32_t end) { fillFineCentres(level, begin, end); });
         forEachRange(side / level.half, pixelCount(side),
@@ -232,14 +239,18 @@ void plasmaSubdivide(P* pixels, int32_t side, int32_t x, int32_t y, int32_t size
 }
 
 // Adds a random offset in -(amplitude / 2) .. amplitude - 1 - (amplitude / 2)
-// to a mean level and clamps the sum to 0..most. A negative amplitude counts
-// as 0: no offset and no random number.
+// to a mean level and clamps the sum to 0..most. The amplitude is on the
+// 0..255 scale at every depth and each step of the offset counts most / 255
+// levels (1 at 8 bits, 257 at 16), so both depths draw the same offsets and
+// a 16-bit plasma is the 8-bit one with finer levels. A negative amplitude
+// counts as 0: no offset and no random number.
 static int32_t displaceLevel(int64_t mean, int32_t amplitude, int32_t most)
 {
     if (amplitude < 0)
         amplitude = 0;
-    int64_t v = mean + (int64_t)randomNumber((uint32_t)amplitude) - amplitude / 2;
-    return (int32_t)std::clamp(v, (int64_t)0, (int64_t)most);
+    const int64_t unit = most / 255;
+    int64_t offset = (int64_t)randomNumber((uint32_t)amplitude) - amplitude / 2;
+    return (int32_t)std::clamp(mean + offset * unit, (int64_t)0, (int64_t)most);
 }
 
 int32_t plasmaEdgeValue(int32_t a, int32_t b, int32_t amplitude, int32_t most)

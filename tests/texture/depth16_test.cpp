@@ -83,9 +83,9 @@ TEST(Depth16, GeneratorsFollowTheirRules)
                 1, side, [&](DeepPixel* p) { generateSine(p, side, w[0], w[1]); },
                 [&](DeepPixel* p) { referenceSine(p, side, w[0], w[1]); });
         }
-        // Seed, variation: 40000 x 256 x 257 saturates the top square's
+        // Seed, variation: 9,000,000 x 256 saturates the top square's
         // amplitude at the largest int.
-        const int32_t plasmas[][2] = { { 1, 20 }, { 716357048, 1 }, { 99, 100 }, { 3, 40000 } };
+        const int32_t plasmas[][2] = { { 1, 20 }, { 716357048, 1 }, { 99, 100 }, { 3, 9000000 } };
         for (const int32_t* v : plasmas) {
             SCOPED_TRACE(testing::Message() << "plasma " << v[0] << " " << v[1]);
             expectAgreement((uint32_t)v[0], side,
@@ -124,7 +124,7 @@ TEST(Depth16, PlasmaAndSineHoldTheWindowTextureOnTheirLattice)
 
 // The fine levels' values worked out by hand from their neighbours: the
 // rounded average plus mix64 of the first seed and the pixel's index modulo
-// 2m + 1, less m, with m half the amplitude ((s x variation) / k) x 257.
+// 2m + 1, less m, times 257, with m half the 8-bit amplitude (s x variation) / k.
 TEST(Depth16, PlasmaFineLevelsAverageRoundedAndCentreTheirOffsets)
 {
     const uint32_t seed = 1;
@@ -135,14 +135,13 @@ TEST(Depth16, PlasmaFineLevelsAverageRoundedAndCentreTheirOffsets)
         auto expectFine = [&](int32_t x, int32_t y, int64_t sum, int64_t amplitude) {
             int64_t m = amplitude / 2;
             uint64_t hash = mix64(((uint64_t)seed << 32) | (uint64_t)(y * side + x));
-            int64_t offset = (int64_t)(hash % (uint64_t)(2 * m + 1)) - m;
+            int64_t offset = ((int64_t)(hash % (uint64_t)(2 * m + 1)) - m) * 257;
             EXPECT_EQ(level(x, y), std::clamp(((sum + 2) >> 2) + offset, (int64_t)0, MAX))
                 << side << ": " << x << "," << y;
             EXPECT_EQ(at(pixels, side, x, y), (DeepPixel)level(x, y) * 0x000100010001ull);
         };
-        // Squares of side 2: (2 x 37 / k) x 257, 37 x 257 at k = 2 but
-        // 18 x 257 at k = 4, where the division comes before the unit.
-        const int64_t finest = side == 512 ? 9509 : 4626;
+        // Squares of side 2: 2 x 37 / k, 37 at k = 2 but 18 at k = 4.
+        const int64_t finest = side == 512 ? 37 : 18;
         const int32_t last = side - 1;
         // A centre across the wrap at the top-left, then two edges from the
         // corners beside them and the centres written before them.
@@ -152,15 +151,15 @@ TEST(Depth16, PlasmaFineLevelsAverageRoundedAndCentreTheirOffsets)
         expectFine(1, 0, level(0, 0) + level(2, 0) + level(1, last) + level(1, 1), finest);
         expectFine(0, 1, level(0, 0) + level(0, 2) + level(last, 1) + level(1, 1), finest);
         if (side == 1024) {
-            // Squares of side 4 come first: (4 x 37 / 4) x 257.
-            expectFine(2, 2, level(0, 0) + level(4, 0) + level(0, 4) + level(4, 4), 9509);
-            expectFine(2, 0, level(0, 0) + level(4, 0) + level(2, last - 1) + level(2, 2), 9509);
+            // Squares of side 4 come first: 4 x 37 / 4.
+            expectFine(2, 2, level(0, 0) + level(4, 0) + level(0, 4) + level(4, 4), 37);
+            expectFine(2, 0, level(0, 0) + level(4, 0) + level(2, last - 1) + level(2, 2), 37);
         }
     }
 }
 
-// At k = 4 with variation 1 the squares of side 2 have amplitude (2 / 4) x
-// 257 = 0: every pixel of that level is exactly the rounded average of its
+// At k = 4 with variation 1 the squares of side 2 have amplitude 2 / 4 =
+// 0: every pixel of that level is exactly the rounded average of its
 // four neighbours, centres from the corners and edges from the centres.
 TEST(Depth16, PlasmaFinestLevelWithoutOffsetsIsTheRoundedAverage)
 {

@@ -80,12 +80,13 @@ template <class P> struct Plasma {
     int64_t level(int32_t x, int32_t y) { return (int64_t)(at(x, y) & (P)D::MAX); }
 
     // A coarse square's value: its mean displaced by the generator, the
-    // amplitude saturated at the largest int.
+    // amplitude on the 0..255 scale saturated at the largest int, each step
+    // of the offset U levels.
     int64_t displaced(int64_t mean, int32_t s)
     {
-        int64_t amplitude = std::min((int64_t)(s / k) * variation * D::U, (int64_t)INT32_MAX);
+        int64_t amplitude = std::min((int64_t)(s / k) * variation, (int64_t)INT32_MAX);
         int64_t offset = randomNumber((uint32_t)amplitude);
-        return std::clamp(mean + offset - amplitude / 2, (int64_t)0, D::MAX);
+        return std::clamp(mean + (offset - amplitude / 2) * D::U, (int64_t)0, D::MAX);
     }
 
     void edge(int32_t x, int32_t y, int64_t a, int64_t b, int32_t s)
@@ -116,11 +117,10 @@ template <class P> struct Plasma {
     // average of four neighbours plus the hashed offset centred on zero.
     P fine(int64_t sum, int32_t s, int32_t x, int32_t y)
     {
-        int64_t amplitude = (int64_t)s * variation / k * D::U;
-        int64_t m = amplitude / 2;
+        int64_t m = (int64_t)s * variation / k / 2;
         uint64_t index = (uint64_t)y * (uint64_t)side + (uint64_t)x;
         uint64_t h = mix64(((uint64_t)firstSeed << 32) | index);
-        int64_t offset = (int64_t)(h % (uint64_t)(2 * m + 1)) - m;
+        int64_t offset = ((int64_t)(h % (uint64_t)(2 * m + 1)) - m) * D::U;
         return D::grey(std::clamp(((sum + 2) >> 2) + offset, (int64_t)0, D::MAX));
     }
 
