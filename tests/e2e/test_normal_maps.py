@@ -25,8 +25,8 @@ save target=1
 """
 # The normal maps of RECIPE at 512, with 8 and with 16 bits per channel.
 NORMAL_512_SHA256 = {
-    "normal.png": "0ce6612a1e0fdf7a46967374216776fa591dc588057d757774cedcac301fb116",
-    "normal16.png": "fe5df37eb58b9a93df67ef3b322732b478ec2f52b443efc0a18d88894b617281",
+    "normal.png": "1d6c10909fd6acb92e494ba320fbad24e5d1a4c14becdedf12b49b4307edfdb2",
+    "normal16.png": "6e7d653aa1e75a4f7fe43438743f9d7e49e3f34b2c88421e25a2814993cad899",
 }
 
 # Smooth heights, waves swirled, whose normals a finer render only refines.

@@ -17,7 +17,7 @@ PNG_256_SHA256 = {
     "example": "99d45543cc91ff5e6b06268c0c20fbe788a9e272ba51a4337ad21d1e07f0626c",
 }
 # The example at 512 with 16 bits per channel, written as a 16-bit PNG.
-EXAMPLE_DEEP_512_SHA256 = "b7dd2a26ec669596f6032b9a5170ac62e614b6eec8a426e08e490e3745d27f61"
+EXAMPLE_DEEP_512_SHA256 = "7b64e89c7a4e4a419df2b77af622aa842909e926784f5106bbcd56bb763b6eb1"
 
 
 class RenderDepthTest(RenderCase):
