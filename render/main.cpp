@@ -112,7 +112,7 @@ int main(int argc, char** argv)
             + " has no save line: add one (save target=N) or give --slot N");
     // Counted before anything runs, so a recipe made to run for hours, opened
     // by a thumbnailer, costs nothing.
-    const RenderPlan plan = planRender(recipe, slot);
+    const RenderPlan plan = planRender(recipe, slot, options.seed);
     const uint64_t applications = plannedApplications(plan);
     if (options.maxSteps > 0 && applications > (uint64_t)options.maxSteps) {
         fprintf(stderr,

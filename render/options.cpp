@@ -5,7 +5,7 @@
 const char* const USAGE
     = "usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] [--format bmp|png] "
       "[--depth 8|16] [--bits 8|16] [--normal] [--relief R] [--normal-y up|down] [--threads N] "
-      "[--max-steps N] [--quiet]";
+      "[--max-steps N] [--seed N] [--quiet]";
 
 const char* const HELP
     = "\n"
@@ -33,6 +33,9 @@ const char* const HELP
       "  --threads N   use N threads (1..256); default: every processor.\n"
       "  --max-steps N refuse a recipe that would run more than N operations,\n"
       "                every repeat counted; default: no bound.\n"
+      "  --seed N      render variation N (1..4294967295) of the same design: the\n"
+      "                random generator is reseeded from N after the start-up\n"
+      "                textures and at every seed line; default: the recipe as saved.\n"
       "  --quiet       no progress line, even on a terminal.\n"
       "  --help, -h    show this text.\n"
       "\n"
@@ -168,6 +171,23 @@ bool readMaxSteps(const char* value, CommandOptions* options, std::string* probl
     return true;
 }
 
+// Variations are numbered as seeds are: 1..4294967295, ten digits at most.
+bool readSeed(const char* value, CommandOptions* options, std::string* problem)
+{
+    uint64_t seed = 0;
+    bool digits = *value && strlen(value) <= 10;
+    for (const char* c = value; digits && *c; ++c) {
+        digits = *c >= '0' && *c <= '9';
+        seed = seed * 10 + (uint64_t)(*c - '0');
+    }
+    if (!digits || seed < 1 || seed > 4294967295u) {
+        *problem = std::string("--seed takes a number 1..4294967295, not '") + value + "'";
+        return false;
+    }
+    options->seed = (uint32_t)seed;
+    return true;
+}
+
 bool readQuiet(const char*, CommandOptions* options, std::string*)
 {
     options->quiet = true;
@@ -261,6 +281,7 @@ const OptionInfo OPTIONS[] = {
     { "--normal-y", true, readNormalY },
     { "--threads", true, readThreads },
     { "--max-steps", true, readMaxSteps },
+    { "--seed", true, readSeed },
     { "--quiet", false, readQuiet },
 };
 const int OPTION_COUNT = sizeof OPTIONS / sizeof OPTIONS[0];

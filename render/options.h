@@ -26,6 +26,7 @@ struct CommandOptions {
     NormalOptions normals; // its relief and which way its green points
     int32_t threads = 0; // 0: every processor
     int64_t maxSteps = 0; // 0: no bound
+    uint32_t seed = 0; // the variation to render, 1..4294967295; 0: the recipe itself
     bool quiet = false;
 };
 

@@ -94,6 +94,36 @@ class RenderDepthTest(RenderCase):
                                          "-o", "plasma8.png"))
         self.assertEqual(png_header(self.path("plasma8.png")), (8, 2))
 
+    def test_a_seed_renders_one_variation_the_same_at_both_depths(self):
+        # A plasma alone: each depth's variation is the same cloud, the 16-bit
+        # one reduced within 3 levels of the 8-bit one.
+        self.write_recipe("plasma.recipe",
+                          "quiltor recipe 1\nplasma target=1 variation=40\nsave target=1\n")
+        clouds = os.path.join(os.path.dirname(EXAMPLE), "clouds.recipe")  # has a seed line
+        for name, recipe, options in (
+                ("plain", "plasma.recipe", []), ("seven", "plasma.recipe", ["--seed", "7"]),
+                ("again", "plasma.recipe", ["--seed", "7"]),
+                ("last", "plasma.recipe", ["--seed", "4294967295"]),
+                ("deep", "plasma.recipe", ["--seed", "7", "--depth", "16", "--bits", "8"]),
+                ("clouds", clouds, []), ("clouds-seven", clouds, ["--seed", "7"])):
+            self.assert_rendered(self.render(recipe, "-o", name + ".png", *options))
+        picture = {name: read_png_rgb(self.path(name + ".png"))
+                   for name in ("plain", "seven", "again", "last", "deep", "clouds",
+                                "clouds-seven")}
+        self.assertEqual(picture["seven"], picture["again"])
+        self.assertNotEqual(picture["seven"], picture["plain"])
+        self.assertNotEqual(picture["seven"], picture["last"])
+        self.assertNotEqual(picture["clouds"], picture["clouds-seven"], "seed lines vary too")
+        farthest = max(abs((a & 0xFF) - (b & 0xFF))
+                       for a, b in zip(picture["seven"], picture["deep"]))
+        self.assertLessEqual(farthest, 3)
+        for value in ("0", "4294967296", "-1", "7x", ""):
+            with self.subTest(seed=value):
+                result = self.render("plasma.recipe", "-o", "bad.png", "--seed", value)
+                self.assertEqual(result.returncode, 1)
+                self.assertIn("--seed takes a number 1..4294967295", result.stderr)
+                self.assertFalse(os.path.exists(self.path("bad.png")))
+
 
 if __name__ == "__main__":
     unittest.main()
