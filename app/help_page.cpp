@@ -76,7 +76,8 @@ void addSaving(bool hasNewNames, const char* newBitmap, const char* newRecipe)
     addOverlayLine(OVERLAY_TEXT_COLOR, 0, "none, and Save writes to them from then on:");
     addName(newBitmap);
     addName(newRecipe);
-    addOverlayLine(OVERLAY_TEXT_COLOR, 0, "The recipe lists the presses that made the texture.");
+    addOverlayLine(OVERLAY_TEXT_COLOR, 0,
+        "The recipe lists the presses; saved in the lit view, the material too.");
 }
 
 // The output a render of the recipe at 4096 writes: beside the recipe, its

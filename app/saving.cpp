@@ -78,11 +78,15 @@ void saveBitmap(const char* bitmapName)
 
 // The recipe of the session, ending in a save of the target: a reopened
 // recipe's own text with the lines recorded since, or the whole session's.
+// Saved in the lit view, it names the source, shown as the target's
+// heights, in a material line, so the renderer writes that material.
 std::string sessionRecipe()
 {
+    const int32_t heightSlot = slotArea == SlotArea::LIT ? sourceSlot : -1;
     if (reopenedRecipeText.empty())
-        return formatRecipe(session.lines, targetSlot);
-    return formatContinuedRecipe(reopenedRecipeText, session.lines, replayedLineCount, targetSlot);
+        return formatRecipe(session.lines, targetSlot, heightSlot);
+    return formatContinuedRecipe(
+        reopenedRecipeText, session.lines, replayedLineCount, targetSlot, heightSlot);
 }
 
 // Writes the target slot to `bitmapName` and the session's recipe to

@@ -60,6 +60,12 @@ SetUpResult setUpSession(const OpenedRecipe* opened)
     if (opened) {
         targetSlot = opened->recipe.saveSlot >= 0 ? opened->recipe.saveSlot : 0;
         markSelection(targetButtons, targetSlot);
+        // A material saved from the lit view shows again at a press of L:
+        // its heights' slot is the source.
+        if (opened->recipe.materialHeightSlot >= 0) {
+            sourceSlot = opened->recipe.materialHeightSlot;
+            markSelection(sourceButtons, sourceSlot);
+        }
         // The session goes on from the recipe's, with its steps to undo.
         if (!screen)
             replayRecipe(session, opened->recipe);

@@ -188,6 +188,45 @@ TEST_F(Recipes, AReopenedGalleryRecipeKeepsEveryLineItHad)
     EXPECT_EQ(testsupport::readFile("texture001.recipe"), original + added);
 }
 
+// Each of the three saves made in the lit view names the source as the
+// heights before the save line; outside it none does. Reopened, the recipe
+// shows the same material at a press of L.
+TEST_F(Recipes, SavesInTheLitViewRecordTheMaterialAndReopeningShowsItAgain)
+{
+    click(555, 40); // Target 4
+    click(620, 360); // Invert
+    click(605, 40); // Source 3
+    typeKey(SDLK_l);
+    typeKey(SDLK_s, CTRL_SHIFT);
+    const std::string steps = "quiltor recipe 1\ninvert target=4\n";
+    EXPECT_EQ(testsupport::readFile("texture001.recipe"),
+        steps + "material height=3\nsave target=4\n");
+    click(625, 20); // Source 2
+    click(15, 560); // Save
+    EXPECT_EQ(testsupport::readFile("texture001.recipe"),
+        steps + "material height=2\nsave target=4\n");
+    typeKey(SDLK_l); // back to the four slots
+    typeKey(SDLK_s, CTRL);
+    EXPECT_EQ(testsupport::readFile("texture001.recipe"), steps + "save target=4\n");
+    typeKey(SDLK_t); // the tiled view records nothing either
+    click(15, 560);
+    EXPECT_EQ(testsupport::readFile("texture001.recipe"), steps + "save target=4\n");
+    typeKey(SDLK_t);
+    typeKey(SDLK_l);
+    typeKey(SDLK_s, CTRL);
+
+    ASSERT_EQ(reopen("texture001.recipe"), GO_ON);
+    EXPECT_EQ(targetSlot, 3);
+    EXPECT_EQ(sourceSlot, 1);
+    EXPECT_EQ(sourceButtons[1]->color, SELECTED_BUTTON_COLOR);
+    EXPECT_EQ(sourceButtons[0]->color, BUTTON_COLOR);
+    // Saved again outside the lit view, the old line stays in the text.
+    click(620, 360); // Invert
+    click(15, 560);
+    EXPECT_EQ(testsupport::readFile("texture001.recipe"),
+        steps + "material height=2\nsave target=4\ninvert target=4\nsave target=4\n");
+}
+
 TEST_F(Recipes, TheNameBesideSaveComesFromTheReopenedRecipe)
 {
     ASSERT_EQ(mkdir("work", 0700), 0);
