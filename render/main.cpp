@@ -31,7 +31,7 @@ int32_t bitsToWrite(const CommandOptions& options, OutputFormat format, std::str
 {
     if (options.bits == 0)
         return format == OUTPUT_PNG ? options.depth : 8;
-    if (options.bits > options.depth && !options.normal) {
+    if (options.bits > options.depth && !options.normal && !options.material) {
         *problem = "--bits 16 needs --depth 16";
         return 0;
     }
@@ -40,6 +40,20 @@ int32_t bitsToWrite(const CommandOptions& options, OutputFormat format, std::str
         return 0;
     }
     return options.bits;
+}
+
+// A material's file beside OUT: OUT's name with `mark` ("-height") before
+// its extension, and that extension, or `extension` in its place if given.
+std::string besideOutput(const std::string& output, const char* mark, const char* extension)
+{
+    size_t start = output.find_last_of("/\\");
+    start = start == std::string::npos ? 0 : start + 1;
+    size_t dot = output.rfind('.');
+    // A name's leading dot, as in ".png", starts no extension.
+    if (dot == std::string::npos || dot <= start)
+        dot = output.size();
+    std::string name = output.substr(0, dot) + mark;
+    return name + (extension ? extension : output.substr(dot).c_str());
 }
 
 // Reports bad usage; returns its exit status.
@@ -99,9 +113,15 @@ int main(int argc, char** argv)
         = options.format != OUTPUT_UNKNOWN ? options.format : outputFormatOf(output.c_str());
     if (format == OUTPUT_UNKNOWN)
         return badUsage("'" + output + "' must end in .bmp or .png, or give --format");
-    const int32_t bits = bitsToWrite(options, format, &problem);
+    if (options.height && format != OUTPUT_PNG)
+        return badUsage("--height writes a 16-bit PNG: name OUT .png or give --format png");
+    if (options.height && options.bits)
+        return badUsage("--height always writes 16 bits per sample; give it without --bits");
+    const int32_t bits = options.height ? 16 : bitsToWrite(options, format, &problem);
     if (!bits)
         return badUsage(problem);
+    const std::string heightFile = besideOutput(output, "-height", ".png");
+    const std::string normalFile = besideOutput(output, "-normal", nullptr);
 
     Recipe recipe;
     if (!loadRecipe(options.recipe, recipeName, &recipe))
@@ -112,7 +132,12 @@ int main(int argc, char** argv)
             + " has no save line: add one (save target=N) or give --slot N");
     // Counted before anything runs, so a recipe made to run for hours, opened
     // by a thumbnailer, costs nothing.
-    const RenderPlan plan = planRender(recipe, slot, options.seed);
+    int32_t heightSlot = options.heightSlot >= 0 ? options.heightSlot
+        : recipe.materialHeightSlot >= 0         ? recipe.materialHeightSlot
+                                                 : slot;
+    const RenderPlan plan = options.material
+        ? planRenderOfSlots(recipe, (1u << slot) | (1u << heightSlot), options.seed)
+        : planRender(recipe, slot, options.seed);
     const uint64_t applications = plannedApplications(plan);
     if (options.maxSteps > 0 && applications > (uint64_t)options.maxSteps) {
         fprintf(stderr,
@@ -127,6 +152,11 @@ int main(int argc, char** argv)
     render.depth = options.depth;
     render.bits = bits;
     render.normalMap = options.normal;
+    render.heightMap = options.height;
+    render.material = options.material;
+    render.heightSlot = heightSlot;
+    render.heightFile = heightFile.c_str();
+    render.normalFile = normalFile.c_str();
     render.normals = options.normals;
     render.format = format;
     render.showProgress = terminal && !options.quiet;

@@ -4,8 +4,9 @@
 
 const char* const USAGE
     = "usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] [--format bmp|png] "
-      "[--depth 8|16] [--bits 8|16] [--normal] [--relief R] [--normal-y up|down] [--threads N] "
-      "[--max-steps N] [--seed N] [--quiet]";
+      "[--depth 8|16] [--bits 8|16] [--normal | --height | --material [--height-slot N]] [--relief "
+      "R] "
+      "[--normal-y up|down] [--threads N] [--max-steps N] [--seed N] [--quiet]";
 
 const char* const HELP
     = "\n"
@@ -26,6 +27,16 @@ const char* const HELP
       "  --normal      write the slot's normal map instead of its colours, its\n"
       "                heights the brightness of a depth-16 replay. --depth then\n"
       "                only sets the default of --bits; 16 bits need a PNG.\n"
+      "  --height      write the slot's heights instead of its colours: a 16-bit\n"
+      "                grey PNG of the brightness of a depth-16 replay, the very\n"
+      "                heights --normal makes its normal map from.\n"
+      "  --material    write a material from one depth-16 replay: the colours\n"
+      "                to OUT (8 bits unless --bits 16; --depth only sets that\n"
+      "                default, as with --normal), and beside it OUT's name with\n"
+      "                -height (a 16-bit PNG of heights) and -normal (the normal\n"
+      "                map, in OUT's format) before its extension.\n"
+      "  --height-slot N  with --material, the slot (1..4) of the heights;\n"
+      "                default: the recipe's last material line's, else --slot's.\n"
       "  --relief R    how high black-to-white stands, as a fraction of the\n"
       "                texture's width: over 0, up to 10; default 0.02.\n"
       "  --normal-y Y  up (the default; OpenGL style) or down (DirectX style):\n"
@@ -200,6 +211,28 @@ bool readNormal(const char*, CommandOptions* options, std::string*)
     return true;
 }
 
+bool readHeight(const char*, CommandOptions* options, std::string*)
+{
+    options->height = true;
+    return true;
+}
+
+bool readMaterial(const char*, CommandOptions* options, std::string*)
+{
+    options->material = true;
+    return true;
+}
+
+bool readHeightSlot(const char* value, CommandOptions* options, std::string* problem)
+{
+    if (strlen(value) != 1 || value[0] < '1' || value[0] > '4') {
+        *problem = std::string("--height-slot takes a slot number 1..4, not '") + value + "'";
+        return false;
+    }
+    options->heightSlot = value[0] - '1';
+    return true;
+}
+
 // A decimal number such as 0.02, 2 or .5 into `number`, rounded to the
 // nearest double as the compiler rounds a literal; false if it is none. Up
 // to 15 significant digits and 22 decimals: then the digits and the power
@@ -277,6 +310,9 @@ const OptionInfo OPTIONS[] = {
     { "--depth", true, readDepth },
     { "--bits", true, readBits },
     { "--normal", false, readNormal },
+    { "--height", false, readHeight },
+    { "--material", false, readMaterial },
+    { "--height-slot", true, readHeightSlot },
     { "--relief", true, readRelief },
     { "--normal-y", true, readNormalY },
     { "--threads", true, readThreads },
@@ -341,10 +377,24 @@ bool readArguments(int argc, char** argv, CommandOptions* options, std::string* 
         *problem = "no RECIPE given";
         return false;
     }
+    // One kind of picture at a time.
+    if (options->material && (options->normal || options->height)) {
+        *problem = std::string("--material writes the normal map and heights itself; give it ")
+            + "without " + (options->normal ? "--normal" : "--height");
+        return false;
+    }
+    if (options->height && options->normal) {
+        *problem = "--height and --normal write different pictures; give one of them";
+        return false;
+    }
+    if (given[optionIndex("--height-slot")] && !options->material) {
+        *problem = "--height-slot needs --material";
+        return false;
+    }
     // They only shape a normal map.
     for (const char* name : { "--relief", "--normal-y" }) {
-        if (given[optionIndex(name)] && !options->normal) {
-            *problem = std::string(name) + " needs --normal";
+        if (given[optionIndex(name)] && !options->normal && !options->material) {
+            *problem = std::string(name) + " needs --normal or --material";
             return false;
         }
     }

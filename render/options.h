@@ -23,6 +23,9 @@ struct CommandOptions {
     int32_t depth = 8; // bits per channel while rendering
     int32_t bits = 0; // bits per channel written; 0 for the default
     bool normal = false; // write the slot's normal map
+    bool height = false; // write the slot's heights
+    bool material = false; // write colours, heights and normal map
+    int32_t heightSlot = -1; // 0..3 with --material, or -1 for the recipe's
     NormalOptions normals; // its relief and which way its green points
     int32_t threads = 0; // 0: every processor
     int64_t maxSteps = 0; // 0: no bound

@@ -42,8 +42,9 @@ std::string lineText(const ProgressLine& line)
         // The rows show that a long write goes on even when the percentage
         // moves slowly.
         int32_t rows = std::clamp(line.rowsWritten.load(), 0, line.side);
-        done = replayWork + line.normalMapWork + line.writeWork * rows / line.side;
-        what = std::string("writing ") + line.output + ", " + std::to_string(rows) + " of "
+        double files = line.filesWritten + (double)rows / line.side;
+        done = replayWork + line.normalMapWork + line.writeWork * files / line.fileCount;
+        what = std::string("writing ") + line.output.load() + ", " + std::to_string(rows) + " of "
             + std::to_string(line.side) + " rows";
     } else if (line.normalMap) {
         done = replayWork + line.normalMapWork * operationFraction();
@@ -89,7 +90,7 @@ void* showProgress(void* argument)
 } // namespace
 
 void startProgressLine(ProgressLine& line, const RenderPlan& plan, int32_t side, const char* output,
-    bool png, bool normalMap)
+    bool png, bool normalMap, int32_t fileCount)
 {
     line.plan = &plan;
     line.side = side;
@@ -103,7 +104,11 @@ void startProgressLine(ProgressLine& line, const RenderPlan& plan, int32_t side,
         line.workBefore.push_back(line.workBefore.back() + work);
     }
     line.normalMapWork = normalMap ? NORMAL_MAP_COST : 0;
-    line.writeWork = png ? PNG_WRITE_COST : BMP_WRITE_COST;
+    line.fileCount = fileCount;
+    line.writeWork = fileCount * (png ? PNG_WRITE_COST : BMP_WRITE_COST);
+    // A material works out its heights and normal map between its writes.
+    if (fileCount > 1)
+        line.writeWork += 2 * NORMAL_MAP_COST;
     line.running = pthread_create(&line.thread, nullptr, showProgress, &line) == 0;
 }
 
@@ -120,6 +125,14 @@ void reportNormalMap(ProgressLine& line)
 
 void reportWriting(ProgressLine& line)
 {
+    line.writing = true;
+}
+
+void reportWritingFile(ProgressLine& line, const char* output, int32_t index)
+{
+    line.rowsWritten = 0;
+    line.output = output;
+    line.filesWritten = index;
     line.writing = true;
 }
 

@@ -18,24 +18,28 @@ struct ProgressLine {
     std::atomic<bool> normalMap { false }; // working out the normal map
     std::atomic<bool> writing { false };
     std::atomic<int32_t> rowsWritten { 0 }; // of the picture, while writing
+    std::atomic<int32_t> filesWritten { 0 }; // of a material's files, before this one
+    std::atomic<const char*> output { nullptr }; // the file being written
     std::atomic<bool> finished { false };
 
     const RenderPlan* plan = nullptr;
     std::vector<const Step*> steps; // the plan's steps, in order
     std::vector<double> workBefore; // work of the steps before each, and in all at the end
     double normalMapWork = 0; // 0 when the render writes colours
-    double writeWork = 0;
+    double writeWork = 0; // every file's, a material's heights and normals included
+    int32_t fileCount = 1;
     int32_t side = 0;
-    const char* output = nullptr;
     pthread_t thread = pthread_t();
     bool running = false;
     bool shown = false;
 };
 
 // Starts the line's thread for a render of the plan at that side, to be
-// written to `output` (a PNG when `png`), as a normal map when `normalMap`.
+// written to `output` (a PNG when `png`), as a normal map when `normalMap`;
+// a material writes `fileCount` files, working out their heights and
+// normal map as it writes them.
 void startProgressLine(ProgressLine& line, const RenderPlan& plan, int32_t side, const char* output,
-    bool png, bool normalMap);
+    bool png, bool normalMap, int32_t fileCount = 1);
 
 // The render begins application `application` of step `step`.
 void reportStep(ProgressLine& line, int32_t step, int32_t application);
@@ -45,6 +49,9 @@ void reportNormalMap(ProgressLine& line);
 
 // The render writes the file.
 void reportWriting(ProgressLine& line);
+
+// A material's render works out and writes its file number `index` (from 0), `output`.
+void reportWritingFile(ProgressLine& line, const char* output, int32_t index);
 
 // The writer has written that many of the picture's rows.
 void reportRowsWritten(ProgressLine& line, int32_t rows);

@@ -88,39 +88,48 @@ struct SlotFile {
 };
 
 // An 8-bit slot goes through the window program's own writers.
-void prepareSlotFile(SlotFile& out, const Pixel* pixels, const char* fileName,
-    const RenderOptions& options, RowsWritten rowsWritten, void* context)
+void prepareSlotFile(SlotFile& out, const Pixel* pixels, const char* fileName, OutputFormat format,
+    int32_t side, int32_t, RowsWritten rowsWritten, void* context)
 {
-    out.image = TextureImage { pixels, options.side, rowsWritten, context };
+    out.image = TextureImage { pixels, side, rowsWritten, context };
     out.file = FileToSave { fileName,
-        options.format == OUTPUT_PNG ? writeTexturePngData : writeTextureBmpData, &out.image };
+        format == OUTPUT_PNG ? writeTexturePngData : writeTextureBmpData, &out.image };
 }
 
 // A 16-bit slot is reduced a row at a time, or written with 16 bits.
 void prepareSlotFile(SlotFile& out, const DeepPixel* pixels, const char* fileName,
-    const RenderOptions& options, RowsWritten rowsWritten, void* context)
+    OutputFormat format, int32_t side, int32_t bits, RowsWritten rowsWritten, void* context)
 {
-    out.deepImage = DeepTextureImage { pixels, options.side, options.bits, rowsWritten, context };
+    out.deepImage = DeepTextureImage { pixels, side, bits, rowsWritten, context };
     out.file = FileToSave { fileName,
-        options.format == OUTPUT_PNG ? writeDeepTexturePngData : writeDeepTextureBmpData,
-        &out.deepImage };
+        format == OUTPUT_PNG ? writeDeepTexturePngData : writeDeepTextureBmpData, &out.deepImage };
 }
 
-// The normal map of the written slot, worked out into the scratch texture
+// The normal map of slot `heightSlot`, worked out into the scratch texture
 // that the replay is done with, as the file to save: levels of 8 bits as
 // Pixels (half the scratch texture), of 16 as DeepPixels.
-void prepareNormalMapFile(SlotFile& out, const Textures<DeepPixel>& textures, const char* fileName,
-    const RenderOptions& options, RowsWritten rowsWritten, void* context)
+void prepareNormalMapFile(SlotFile& out, const Textures<DeepPixel>& textures, int32_t heightSlot,
+    const char* fileName, const RenderOptions& options, RowsWritten rowsWritten, void* context)
 {
-    const DeepPixel* heights = textures.slots[options.slot];
+    const DeepPixel* heights = textures.slots[heightSlot];
     if (options.bits == 16) {
         generateNormalMap(heights, options.side, options.normals, textures.scratch);
-        prepareSlotFile(out, textures.scratch, fileName, options, rowsWritten, context);
+        prepareSlotFile(out, textures.scratch, fileName, options.format, options.side, 16,
+            rowsWritten, context);
         return;
     }
     Pixel* normals = reinterpret_cast<Pixel*>(textures.scratch);
     generateNormalMap(heights, options.side, options.normals, normals);
-    prepareSlotFile(out, normals, fileName, options, rowsWritten, context);
+    prepareSlotFile(out, normals, fileName, options.format, options.side, 8, rowsWritten, context);
+}
+
+// The heights of slot `heightSlot`, worked out into the scratch texture, as
+// a 16-bit grey PNG to save.
+void prepareHeightFile(SlotFile& out, const Textures<DeepPixel>& textures, int32_t heightSlot,
+    const char* fileName, int32_t side, RowsWritten rowsWritten, void* context)
+{
+    generateHeightMap(textures.slots[heightSlot], side, textures.scratch);
+    prepareSlotFile(out, textures.scratch, fileName, OUTPUT_PNG, side, 16, rowsWritten, context);
 }
 
 void onStep(void* context, int32_t step, int32_t application)
@@ -131,6 +140,79 @@ void onStep(void* context, int32_t step, int32_t application)
 void onRows(void* context, int32_t rows)
 {
     reportRowsWritten(*(ProgressLine*)context, rows);
+}
+
+// One of a material's derived files: its heights or its normal map are
+// worked out into the scratch texture only when its turn to be written
+// comes, so the three files share one scratch texture and are placed
+// together once all are written.
+struct DerivedFile {
+    const Textures<DeepPixel>* textures;
+    const RenderOptions* options;
+    ProgressLine* line;
+    bool normalMap; // else the heights
+    int32_t index; // among the material's files
+    const char* name;
+    SlotFile file;
+};
+
+const char* writeDerivedFile(const void* data, FILE* file)
+{
+    DerivedFile& derived = *(DerivedFile*)data;
+    const RenderOptions& options = *derived.options;
+    const RowsWritten rows = options.showProgress ? onRows : nullptr;
+    reportWritingFile(*derived.line, derived.name, derived.index);
+    if (derived.normalMap)
+        prepareNormalMapFile(derived.file, *derived.textures, options.heightSlot, derived.name,
+            options, rows, derived.line);
+    else
+        prepareHeightFile(derived.file, *derived.textures, options.heightSlot, derived.name,
+            options.side, rows, derived.line);
+    return derived.file.file.write(derived.file.file.data, file);
+}
+
+// The colours written first, then reported done before the derived files.
+struct ColorFile {
+    ProgressLine* line;
+    SlotFile file;
+};
+
+const char* writeColorFile(const void* data, FILE* file)
+{
+    const ColorFile& colors = *(const ColorFile*)data;
+    reportWritingFile(*colors.line, colors.file.file.name, 0);
+    return colors.file.file.write(colors.file.file.data, file);
+}
+
+// Saves the files, reporting a failure once the line is gone.
+bool saveReported(const FileToSave* files, int count, ProgressLine& line)
+{
+    const char* failedFile = nullptr;
+    const char* reason = nullptr;
+    bool saved = saveFilesQuietly(files, count, REPLACE_EXISTING, &failedFile, &reason) == SAVED;
+    stopProgressLine(line);
+    if (!saved)
+        reportSaveFailure(failedFile, reason);
+    return saved;
+}
+
+// Writes a material from the finished depth-16 replay: the colours, then
+// the heights and the normal map worked out in turn in the scratch texture.
+bool saveMaterial(const Textures<DeepPixel>& textures, const char* fileName,
+    const RenderOptions& options, ProgressLine& line)
+{
+    const RowsWritten rows = options.showProgress ? onRows : nullptr;
+    ColorFile colors { &line, {} };
+    prepareSlotFile(colors.file, textures.slots[options.slot], fileName, options.format,
+        options.side, options.bits, rows, &line);
+    DerivedFile heights { &textures, &options, &line, false, 1, options.heightFile, {} };
+    DerivedFile normals { &textures, &options, &line, true, 2, options.normalFile, {} };
+    const FileToSave files[3] = {
+        { fileName, writeColorFile, &colors },
+        { options.heightFile, writeDerivedFile, &heights },
+        { options.normalFile, writeDerivedFile, &normals },
+    };
+    return saveReported(files, 3, line);
 }
 
 // renderRecipe on textures of pixels of type P, once the file and the
@@ -145,8 +227,8 @@ bool renderAtDepth(const RenderPlan& plan, const char* fileName, const RenderOpt
 
     ProgressLine line;
     if (options.showProgress)
-        startProgressLine(
-            line, plan, side, fileName, options.format == OUTPUT_PNG, options.normalMap);
+        startProgressLine(line, plan, side, fileName, options.format == OUTPUT_PNG,
+            options.normalMap, options.material ? 3 : 1);
     if (!runRenderPlan(plan, textures.slots, side, textures.scratch,
             options.showProgress ? onStep : nullptr, &line)) {
         stopProgressLine(line);
@@ -154,25 +236,22 @@ bool renderAtDepth(const RenderPlan& plan, const char* fileName, const RenderOpt
     }
     const RowsWritten rows = options.showProgress ? onRows : nullptr;
     SlotFile slotFile;
-    // Normal maps come from 16-bit heights only.
+    // Materials, normal maps and heights come from 16-bit replays only.
     if constexpr (std::is_same<P, DeepPixel>::value) {
+        if (options.material)
+            return saveMaterial(textures, fileName, options, line);
         if (options.normalMap) {
             reportNormalMap(line);
-            prepareNormalMapFile(slotFile, textures, fileName, options, rows, &line);
+            prepareNormalMapFile(slotFile, textures, options.slot, fileName, options, rows, &line);
         }
+        if (options.heightMap)
+            prepareHeightFile(slotFile, textures, options.slot, fileName, side, rows, &line);
     }
-    if (!options.normalMap)
-        prepareSlotFile(slotFile, textures.slots[options.slot], fileName, options, rows, &line);
+    if (!options.normalMap && !options.heightMap)
+        prepareSlotFile(slotFile, textures.slots[options.slot], fileName, options.format, side,
+            options.bits, rows, &line);
     reportWriting(line);
-    // A failure is reported once the line is gone.
-    const char* failedFile = nullptr;
-    const char* reason = nullptr;
-    bool saved
-        = saveFilesQuietly(&slotFile.file, 1, REPLACE_EXISTING, &failedFile, &reason) == SAVED;
-    stopProgressLine(line);
-    if (!saved)
-        reportSaveFailure(failedFile, reason);
-    return saved;
+    return saveReported(&slotFile.file, 1, line);
 }
 
 } // namespace
@@ -194,17 +273,21 @@ uint64_t renderMemoryBytes(int32_t side, int32_t depth)
 
 bool renderRecipe(const RenderPlan& plan, const char* fileName, const RenderOptions& options)
 {
-    // A normal map's heights come from a depth-16 replay.
-    if (options.normalMap && options.depth != 16) {
+    // Normal maps, heights and materials come from a depth-16 replay.
+    if ((options.normalMap || options.heightMap || options.material) && options.depth != 16) {
         RenderOptions deep = options;
         deep.depth = 16;
         return renderRecipe(plan, fileName, deep);
     }
     // The same check the save makes at the end, made before the work: a
     // large render takes minutes.
-    if (int error = checkSavable(fileName)) {
-        reportSaveFailure(fileName, strerror(error));
-        return false;
+    for (const char* name : { fileName, options.heightFile, options.normalFile }) {
+        if (name != fileName && !options.material)
+            continue;
+        if (int error = checkSavable(name)) {
+            reportSaveFailure(name, strerror(error));
+            return false;
+        }
     }
     // With memory overcommitted, allocations succeed that the system cannot
     // keep: ask first, rather than be stopped half-way.

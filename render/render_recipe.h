@@ -24,6 +24,19 @@ struct RenderOptions {
     // `depth` says.
     bool normalMap = false;
     NormalOptions normals;
+    // Write the slot's heights as a 16-bit grey PNG instead of its colours:
+    // each pixel the heightLevel of a depth-16 replay, the heights a normal
+    // map is made from. The replay is then at depth 16.
+    bool heightMap = false;
+    // Write a material from one depth-16 replay: the slot's colours to the
+    // file (`bits` per channel), and the heights and normal map of slot
+    // `heightSlot` to `heightFile` (a 16-bit grey PNG) and `normalFile` (in
+    // `format`, `bits` per channel), each file the bytes the single render
+    // of it gives. The three are placed together once all are written.
+    bool material = false;
+    int32_t heightSlot = 0; // 0..3
+    const char* heightFile = nullptr;
+    const char* normalFile = nullptr;
     bool showProgress = false; // a line on stderr while a long render runs
 };
 

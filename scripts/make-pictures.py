@@ -29,19 +29,16 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
 import harness  # noqa: E402
 
-# The gallery's materials: the colours' recipe, the recipe of the heights
-# their normal map is made from, and the presses that show the same heights
-# in the window's lit view once the colours' recipe is reopened (its saved
-# slot, the colours, is the target) by choosing a height slot as the source.
-# The wood is the relief of its own brightness, its dark rings sunk; the
-# brick's heights are its colours inverted in slot 4, so the dark bricks
-# stand out of the pale mortar.
+# The gallery's materials: the recipe, and the presses that show its
+# heights in the window's lit view once it is reopened (its saved slot, the
+# colours, is the target) by choosing its height slot as the source. The
+# wood is the relief of its own brightness, its dark rings sunk; the brick's
+# heights are its colours inverted in slot 4, so the dark bricks stand out
+# of the pale mortar.
 MATERIALS = [
-    ("brick", "brick-height", [harness.TARGET[4], harness.SOURCE[2], harness.COPY,
-                               harness.INVERT, harness.TARGET[2], harness.SOURCE[4]]),
-    ("wood", "wood", []),
+    ("brick", [harness.SOURCE[4]]),
+    ("wood", []),
 ]
-HEIGHTS = {heights for name, heights, presses in MATERIALS if heights != name}
 
 
 def main():
@@ -69,7 +66,7 @@ def main():
                        check=True)
         program.key("Escape")
         program.wait_for_exit()
-        for name, heights, presses in MATERIALS:
+        for name, presses in MATERIALS:
             capture_lit_view(server, binary, name, presses)
     finally:
         if program:
@@ -106,18 +103,17 @@ def render_gallery(renderer):
     os.makedirs(folder, exist_ok=True)
     for recipe in sorted(glob.glob(os.path.join(ROOT, "docs", "*.recipe"))):
         name = os.path.splitext(os.path.basename(recipe))[0]
-        if name in HEIGHTS:
-            continue
         subprocess.run([renderer, "--quiet", recipe, "-o", os.path.join(folder, name + ".png")],
                        check=True)
-    # A material's colours and normal map from the same depth-16 replay, so
-    # that its clouds are the same in both.
-    for name, heights, presses in MATERIALS:
-        for recipe, options, picture in (
-                (name, ["--depth", "16", "--bits", "8"], name + "-depth16.png"),
-                (heights, ["--normal"], name + "-normal.png")):
-            subprocess.run([renderer, "--quiet", os.path.join(ROOT, "docs", recipe + ".recipe"),
-                            "-o", os.path.join(folder, picture)] + options, check=True)
+    # A material's colours, heights and normal map from one depth-16 replay;
+    # the gallery shows the colours and the normal map.
+    for name, presses in MATERIALS:
+        subprocess.run([renderer, "--quiet", os.path.join(ROOT, "docs", name + ".recipe"),
+                        "-o", os.path.join(folder, name + "-depth16.png"), "--material"],
+                       check=True)
+        os.replace(os.path.join(folder, name + "-depth16-normal.png"),
+                   os.path.join(folder, name + "-normal.png"))
+        os.remove(os.path.join(folder, name + "-depth16-height.png"))
 
 
 def to_png(rgb, size, path):

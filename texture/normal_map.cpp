@@ -76,6 +76,15 @@ void generateNormalMap(const P* heights, int32_t side, const NormalOptions& opti
     });
 }
 
+template <class P> void generateHeightMap(const P* colors, int32_t side, DeepPixel* heights)
+{
+    forEachRange(side, pixelCount(side), [&](int32_t begin, int32_t end) {
+        const size_t last = (size_t)end * side;
+        for (size_t i = (size_t)begin * side; i < last; ++i)
+            heights[i] = greyOf<DeepPixel>(heightLevel(colors[i]));
+    });
+}
+
 template <class P>
 void generateUnitNormals(
     const P* heights, int32_t side, const NormalOptions& options, UnitNormal* normals)
@@ -91,5 +100,7 @@ void generateUnitNormals(
 template void generateNormalMap(const Pixel*, int32_t, const NormalOptions&, Pixel*);
 template void generateNormalMap(const DeepPixel*, int32_t, const NormalOptions&, Pixel*);
 template void generateNormalMap(const DeepPixel*, int32_t, const NormalOptions&, DeepPixel*);
+template void generateHeightMap(const Pixel*, int32_t, DeepPixel*);
+template void generateHeightMap(const DeepPixel*, int32_t, DeepPixel*);
 template void generateUnitNormals(const Pixel*, int32_t, const NormalOptions&, UnitNormal*);
 template void generateUnitNormals(const DeepPixel*, int32_t, const NormalOptions&, UnitNormal*);

@@ -33,6 +33,18 @@ template <class P> inline double heightOf(P pixel)
         / (double)Depth<P>::MAX;
 }
 
+// The height of a pixel as a 16-bit level: (int)(h x 65535 + 0.5), h its
+// heightOf, so a height map holds the very heights a normal map is made from.
+template <class P> inline uint32_t heightLevel(P pixel)
+{
+    return (uint32_t)(heightOf(pixel) * 65535.0 + 0.5);
+}
+
+// Writes the heights of the texture `colors` (side `side`) into `heights`,
+// a 16-bit texture of the same side, as greys of their heightLevel. Large
+// sides split their rows across threads.
+template <class P> void generateHeightMap(const P* colors, int32_t side, DeepPixel* heights);
+
 // Writes the normal map of the texture `heights` (side `side`, heights from
 // its luma) into `normals`, a texture of the same side whose depth sets the
 // output's levels: 255 for Pixel, 65535 for DeepPixel; red is x, green y,
