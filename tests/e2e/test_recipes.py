@@ -85,6 +85,40 @@ class RecipeTest(ProgramTest):
         self.assertEqual(harness.pixel(frame, 545, 51), 0x80FF80)  # Target 3 selected
         self.assertEqual(reopened.stderr(), "")
 
+    def test_a_save_in_the_lit_view_records_the_material_that_renders_in_one_command(self):
+        program = self.start_program()
+        program.click(TARGET[4])
+        program.click(SOURCE[2])
+        program.key("l")
+        program.settled_capture(timeout=10)
+        program.key("ctrl+shift+s")
+        recipe = os.path.join(program.workdir, "texture001.recipe")
+        wait_for(lambda: os.path.exists(recipe), 10, "the saved recipe")
+        with open(recipe) as text:
+            self.assertEqual(text.read().splitlines()[-2:], ["material height=2", "save target=4"])
+        program.key("Escape")
+        self.assertEqual(program.wait_for_exit(), 0)
+
+        environment = dict(os.environ)
+        environment.pop("DISPLAY", None)
+        for options, picture in ((["--material"], "m.png"), (["--height", "--slot", "2"], "h.png")):
+            result = subprocess.run([harness.RENDER_BINARY, recipe, "-o", picture] + options,
+                                    env=environment, cwd=program.workdir, capture_output=True,
+                                    text=True, timeout=60)
+            self.assertEqual((result.returncode, result.stderr), (0, ""))
+        self.assertEqual(read_file(os.path.join(program.workdir, "m-height.png")),
+                         read_file(os.path.join(program.workdir, "h.png")), "the plasma's heights")
+        self.assertTrue(os.path.exists(os.path.join(program.workdir, "m-normal.png")))
+
+        # Reopened, the material is one press of L away: Source 2 is chosen.
+        reopened = self.start_program(command=[harness.BINARY, "texture001.recipe"],
+                                      workdir=program.workdir)
+        frame = reopened.settled_capture(timeout=10)
+        self.assertEqual(harness.pixel(frame, 565, 51), 0x80FF80)  # Target 4 selected
+        self.assertEqual(harness.pixel(frame, 635, 31), 0x80FF80)  # Source 2 selected
+        self.assertNotEqual(harness.pixel(frame, 615, 31), 0x80FF80)  # Source 1 not
+        self.assertEqual(reopened.stderr(), "")
+
     def test_a_reopened_gallery_recipe_is_saved_with_every_line_it_had(self):
         workdir = tempfile.mkdtemp(prefix="quiltor-e2e-")
         original = read_file(os.path.join(ROOT, "docs", "lava.recipe"))
