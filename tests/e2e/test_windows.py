@@ -337,6 +337,17 @@ class WindowsRenderTest(unittest.TestCase):
                 windows = read_file(self.path(name.replace("OUT", "windows")))
                 self.assertTrue(windows == read_file(self.path(name.replace("OUT", "linux"))))
 
+    def test_a_material_and_a_variation_without_trigonometry_are_the_linux_builds_bytes(self):
+        with open(self.path("material.recipe"), "w") as file:
+            file.write(NO_TRIGONOMETRY_RECIPE.replace("save target=",
+                                                      "material height=2\nsave target="))
+        self.render_both("material.recipe", "--material", "--size", "512", "--seed", "77",
+                         "-o", "OUT.png")
+        for suffix in (".png", "-height.png", "-normal.png"):
+            with self.subTest(file=suffix):
+                windows = read_file(self.path("windows" + suffix))
+                self.assertTrue(windows == read_file(self.path("linux" + suffix)))
+
     def test_bad_depths_bits_and_reliefs_give_the_same_message_and_status_1(self):
         with open(self.path("brick.recipe"), "w") as file:
             file.write(NO_TRIGONOMETRY_RECIPE)
