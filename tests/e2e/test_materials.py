@@ -4,12 +4,14 @@ rounding; which slot the heights come from; the options that shape another
 given in any order; and bad usage."""
 
 import os
+import re
 import shutil
 import subprocess
 import tempfile
 import unittest
 
 from harness import SDL_COMPAT_DIR, read_file
+import test_render
 from test_render import RENDER, environment, png_header, read_png_rgb16, sha256_of
 
 # Colours in slot 1, their heights a cloud in slot 3 that the material line names.
@@ -118,6 +120,25 @@ class MaterialTest(unittest.TestCase):
         self.assertEqual(png_header(self.path("default.png")), (8, 2))
         self.render("recipe.recipe", "--normal", "--bits", "16", "-o", "bits.png")
         self.assertTrue(self.same("deep.png", "bits.png"))
+
+    def test_the_progress_line_names_each_of_the_materials_files_as_it_writes_it(self):
+        # A noisy plasma, whose PNGs take seconds to encode at 4096.
+        with open(self.path("clouds.recipe"), "w") as file:
+            file.write("quiltor recipe 1\nplasma target=1 variation=90\nsave target=1\n")
+        status, shown = test_render.RenderTest.render_on_a_terminal(self, self.path("clouds.recipe"),
+                                                        "--size", "4096", "--material",
+                                                        "-o", "big.png")
+        self.assertEqual(status, 0, shown)
+        percents = {}
+        for name in ("big.png", "big-height.png", "big-normal.png"):
+            found = re.findall(r"4096\u00d74096, writing %s, \d+ of 4096 rows, (\d+)%%\x1b\[K"
+                               % re.escape(name), shown)
+            self.assertTrue(found, name + " never shown: " + repr(shown[-300:]))
+            percents[name] = [int(percent) for percent in found]
+        # The share goes on growing from file to file.
+        self.assertLessEqual(max(percents["big.png"]), min(percents["big-height.png"]))
+        self.assertLessEqual(max(percents["big-height.png"]), min(percents["big-normal.png"]))
+        self.assertTrue(shown.endswith("\r\x1b[K"), repr(shown[-40:]))
 
     def test_bad_usage_exits_with_1_and_writes_nothing(self):
         cases = [

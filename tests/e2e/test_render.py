@@ -22,8 +22,8 @@ PLAIN_RENDER = os.environ.get("QUILTOR_PLAIN_RENDER_BINARY", "")
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 
 USAGE = ("usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] [--format bmp|png] "
-         "[--depth 8|16] [--bits 8|16] [--normal] [--relief R] [--normal-y up|down] "
-         "[--threads N] [--max-steps N] [--seed N] [--quiet]")
+         "[--depth 8|16] [--bits 8|16] [--normal | --height | --material [--height-slot N]] "
+         "[--relief R] [--normal-y up|down] [--threads N] [--max-steps N] [--seed N] [--quiet]")
 SIZES = "256, 512, 1024, 2048, 4096, 8192 or 16384"
 
 # The steps render_reference does by direct engine calls, as a hand-written

@@ -150,6 +150,12 @@ TEST(PngExport, SixteenBitsHoldEveryLevelAndAreGreyOnlyWhenEveryPixelIs)
         grey[i] = (colour[i] & 0xFFFF000000000000ull) | greyOf<DeepPixel>(channelOf(colour[i], 1));
     std::vector<DeepPixel> lastNotGrey = grey;
     lastNotGrey.back() ^= 1;
+    // One pixel in the middle whose red alone, or green alone, differs from
+    // the other two channels: either is a colour.
+    std::vector<DeepPixel> redDiffers = grey;
+    redDiffers[grey.size() / 2] ^= (DeepPixel)1 << 32;
+    std::vector<DeepPixel> greenDiffers = grey;
+    greenDiffers[grey.size() / 2 + 1] ^= (DeepPixel)0x8000 << 16;
 
     struct Case {
         const char* name;
@@ -158,7 +164,9 @@ TEST(PngExport, SixteenBitsHoldEveryLevelAndAreGreyOnlyWhenEveryPixelIs)
     };
     for (const Case& test :
         { Case { "colour", colour, PNG_COLOR_TYPE_RGB }, Case { "grey", grey, PNG_COLOR_TYPE_GRAY },
-            Case { "last not grey", lastNotGrey, PNG_COLOR_TYPE_RGB } }) {
+            Case { "last not grey", lastNotGrey, PNG_COLOR_TYPE_RGB },
+            Case { "red differs", redDiffers, PNG_COLOR_TYPE_RGB },
+            Case { "green differs", greenDiffers, PNG_COLOR_TYPE_RGB } }) {
         std::string path = directory.file("deep.png");
         pngBytes(path,
             [&](FILE* file) { return writeDeepTexturePng(test.pixels.data(), side, 16, file); });
