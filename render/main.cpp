@@ -11,6 +11,7 @@
 #include "render/render_recipe.h"
 #include "render/terminal.h"
 #include "session/recipe_file.h"
+#include "session/recipe_text.h"
 #include "session/render_plan.h"
 #include "texture/parallel.h"
 #include "texture/texture.h"
@@ -112,7 +113,7 @@ int main(int argc, char** argv)
     OutputFormat format
         = options.format != OUTPUT_UNKNOWN ? options.format : outputFormatOf(output.c_str());
     if (format == OUTPUT_UNKNOWN)
-        return badUsage("'" + output + "' must end in .bmp or .png, or give --format");
+        return badUsage("'" + shownText(output) + "' must end in .bmp or .png, or give --format");
     if (options.height && format != OUTPUT_PNG)
         return badUsage("--height writes a 16-bit PNG: name OUT .png or give --format png");
     if (options.height && options.bits)
@@ -128,8 +129,8 @@ int main(int argc, char** argv)
         return EXIT_BAD_RECIPE;
     int32_t slot = options.slot >= 0 ? options.slot : recipe.saveSlot;
     if (slot < 0)
-        return badUsage(std::string(recipeName)
-            + " has no save line: add one (save target=N) or give --slot N");
+        return badUsage(
+            shownText(recipeName) + " has no save line: add one (save target=N) or give --slot N");
     // Counted before anything runs, so a recipe made to run for hours, opened
     // by a thumbnailer, costs nothing.
     int32_t heightSlot = options.heightSlot >= 0 ? options.heightSlot

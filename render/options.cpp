@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "session/recipe_text.h"
+
 const char* const USAGE
     = "usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] [--format bmp|png] "
       "[--depth 8|16] [--bits 8|16] [--normal | --height | --material [--height-slot N]] [--relief "
@@ -72,6 +74,9 @@ const char* const HELP
       "memory for N x N could not be had; 4 RECIPE could not be read, is not\n"
       "a valid recipe, or would run more operations than --max-steps allows.\n";
 
+// Every argument a message quotes goes through shownText: control
+// characters escaped and long values cut, so a message stays one line and
+// nothing on a command line can steer the terminal it is shown on.
 namespace {
 
 const int32_t MAX_THREADS = 256;
@@ -104,7 +109,7 @@ bool readOutput(const char* value, CommandOptions* options, std::string*)
 bool readSlot(const char* value, CommandOptions* options, std::string* problem)
 {
     if (strlen(value) != 1 || value[0] < '1' || value[0] > '4') {
-        *problem = std::string("--slot takes a slot number 1..4, not '") + value + "'";
+        *problem = std::string("--slot takes a slot number 1..4, not '") + shownText(value) + "'";
         return false;
     }
     options->slot = value[0] - '1';
@@ -116,7 +121,7 @@ bool readSize(const char* value, CommandOptions* options, std::string* problem)
     int64_t side = wholeNumber(value, MAX_TEXTURE_SIDE);
     if (!isTextureSide(side)) {
         *problem = std::string("--size takes 256, 512, 1024, 2048, 4096, 8192 or 16384, not '")
-            + value + "'";
+            + shownText(value) + "'";
         return false;
     }
     options->side = (int32_t)side;
@@ -130,7 +135,7 @@ bool readFormat(const char* value, CommandOptions* options, std::string* problem
     } else if (strcmp(value, "png") == 0) {
         options->format = OUTPUT_PNG;
     } else {
-        *problem = std::string("--format takes bmp or png, not '") + value + "'";
+        *problem = std::string("--format takes bmp or png, not '") + shownText(value) + "'";
         return false;
     }
     return true;
@@ -146,7 +151,7 @@ bool readDepth(const char* value, CommandOptions* options, std::string* problem)
 {
     options->depth = channelBits(value);
     if (!options->depth)
-        *problem = std::string("--depth takes 8 or 16, not '") + value + "'";
+        *problem = std::string("--depth takes 8 or 16, not '") + shownText(value) + "'";
     return options->depth != 0;
 }
 
@@ -154,7 +159,7 @@ bool readBits(const char* value, CommandOptions* options, std::string* problem)
 {
     options->bits = channelBits(value);
     if (!options->bits)
-        *problem = std::string("--bits takes 8 or 16, not '") + value + "'";
+        *problem = std::string("--bits takes 8 or 16, not '") + shownText(value) + "'";
     return options->bits != 0;
 }
 
@@ -163,7 +168,7 @@ bool readThreads(const char* value, CommandOptions* options, std::string* proble
     int64_t threads = wholeNumber(value, MAX_THREADS);
     if (threads < 1) {
         *problem = std::string("--threads takes a number 1..") + std::to_string(MAX_THREADS)
-            + ", not '" + value + "'";
+            + ", not '" + shownText(value) + "'";
         return false;
     }
     options->threads = (int32_t)threads;
@@ -175,7 +180,7 @@ bool readMaxSteps(const char* value, CommandOptions* options, std::string* probl
     int64_t bound = wholeNumber(value, MAX_STEPS_BOUND);
     if (bound < 1) {
         *problem = std::string("--max-steps takes a number 1..") + std::to_string(MAX_STEPS_BOUND)
-            + ", not '" + value + "'";
+            + ", not '" + shownText(value) + "'";
         return false;
     }
     options->maxSteps = bound;
@@ -192,7 +197,8 @@ bool readSeed(const char* value, CommandOptions* options, std::string* problem)
         seed = seed * 10 + (uint64_t)(*c - '0');
     }
     if (!digits || seed < 1 || seed > 4294967295u) {
-        *problem = std::string("--seed takes a number 1..4294967295, not '") + value + "'";
+        *problem
+            = std::string("--seed takes a number 1..4294967295, not '") + shownText(value) + "'";
         return false;
     }
     options->seed = (uint32_t)seed;
@@ -226,7 +232,8 @@ bool readMaterial(const char*, CommandOptions* options, std::string*)
 bool readHeightSlot(const char* value, CommandOptions* options, std::string* problem)
 {
     if (strlen(value) != 1 || value[0] < '1' || value[0] > '4') {
-        *problem = std::string("--height-slot takes a slot number 1..4, not '") + value + "'";
+        *problem
+            = std::string("--height-slot takes a slot number 1..4, not '") + shownText(value) + "'";
         return false;
     }
     options->heightSlot = value[0] - '1';
@@ -275,7 +282,7 @@ bool readRelief(const char* value, CommandOptions* options, std::string* problem
     double relief = 0.0;
     if (!decimalNumber(value, &relief) || relief <= 0.0 || relief > MAX_RELIEF) {
         *problem = std::string("--relief takes a number over 0, up to 10, such as 0.02, not '")
-            + value + "'";
+            + shownText(value) + "'";
         return false;
     }
     options->normals.relief = relief;
@@ -289,7 +296,7 @@ bool readNormalY(const char* value, CommandOptions* options, std::string* proble
     } else if (strcmp(value, "down") == 0) {
         options->normals.greenUp = false;
     } else {
-        *problem = std::string("--normal-y takes up or down, not '") + value + "'";
+        *problem = std::string("--normal-y takes up or down, not '") + shownText(value) + "'";
         return false;
     }
     return true;
@@ -346,7 +353,7 @@ bool readArguments(int argc, char** argv, CommandOptions* options, std::string* 
         // "-" alone is standard input, not an option.
         if (namesOnly || argument[0] != '-' || argument[1] == '\0') {
             if (options->recipe) {
-                *problem = std::string("one RECIPE only, not also '") + argument + "'";
+                *problem = std::string("one RECIPE only, not also '") + shownText(argument) + "'";
                 return false;
             }
             options->recipe = argument;
@@ -354,7 +361,7 @@ bool readArguments(int argc, char** argv, CommandOptions* options, std::string* 
         }
         int option = optionIndex(argument);
         if (option == OPTION_COUNT) {
-            *problem = std::string("unknown option '") + argument + "'";
+            *problem = std::string("unknown option '") + shownText(argument) + "'";
             return false;
         }
         if (given[option]) {

@@ -1,13 +1,13 @@
 #!/bin/sh
-# Builds the two fuzzers with clang and runs them one after the other, for
+# Builds the three fuzzers with clang and runs them one after the other, for
 # FUZZ_SECONDS seconds in all (default 30, split evenly): the texture-engine
-# fuzzer and the recipe-reader fuzzer. Fails if either finds a crash,
+# fuzzer, the recipe-reader fuzzer and the renderer's command-line fuzzer. Fails if either finds a crash,
 # undefined behaviour or a broken property; the input that did it is kept
 # under build-fuzz/crashes/.
 #
-# fuzz/corpus and fuzz/recipe-corpus hold the committed seeds and are only
-# read; the inputs the fuzzers find go to build-fuzz/corpus and
-# build-fuzz/recipe-corpus and carry over to the next run.
+# fuzz/corpus, fuzz/recipe-corpus and fuzz/options-corpus hold the committed
+# seeds and are only read; the inputs the fuzzers find go to build-fuzz/ and
+# carry over to the next run.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -21,10 +21,10 @@ fi
 
 cmake -S . -B "$build" -DQUILTOR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build "$build" -j "$(nproc)" --target engine_fuzzer recipe_fuzzer
+cmake --build "$build" -j "$(nproc)" --target engine_fuzzer recipe_fuzzer options_fuzzer
 
-half=$((seconds / 2))
-[ "$half" -ge 1 ] || half=1
+third=$((seconds / 3))
+[ "$third" -ge 1 ] || third=1
 
 # run NAME SECONDS MAX_LEN FOUND_CORPUS SEED_CORPUS
 run() {
@@ -46,6 +46,7 @@ run() {
     grep -E '^#[0-9]+[[:space:]]+DONE|^Done [0-9]+ runs|^stat::number_of_executed_units' "$log"
 }
 
-run engine_fuzzer "$half" 4096 "$build/corpus" fuzz/corpus
+run engine_fuzzer "$third" 4096 "$build/corpus" fuzz/corpus
 # Inputs longer than the longest line a recipe allows, so over-long lines are tried.
-run recipe_fuzzer "$half" 16384 "$build/recipe-corpus" fuzz/recipe-corpus
+run recipe_fuzzer "$third" 16384 "$build/recipe-corpus" fuzz/recipe-corpus
+run options_fuzzer "$third" 1024 "$build/options-corpus" fuzz/options-corpus

@@ -125,9 +125,9 @@ class MaterialTest(unittest.TestCase):
         # A noisy plasma, whose PNGs take seconds to encode at 4096.
         with open(self.path("clouds.recipe"), "w") as file:
             file.write("quiltor recipe 1\nplasma target=1 variation=90\nsave target=1\n")
-        status, shown = test_render.RenderTest.render_on_a_terminal(self, self.path("clouds.recipe"),
-                                                        "--size", "4096", "--material",
-                                                        "-o", "big.png")
+        on_a_terminal = test_render.RenderTest.render_on_a_terminal
+        status, shown = on_a_terminal(self, self.path("clouds.recipe"), "--size", "4096",
+                                      "--material", "-o", "big.png")
         self.assertEqual(status, 0, shown)
         percents = {}
         for name in ("big.png", "big-height.png", "big-normal.png"):
@@ -150,6 +150,10 @@ class MaterialTest(unittest.TestCase):
             (["--material", "--height-slot", "5"], "--height-slot takes a slot number 1..4"),
             (["--material", "--height-slot"], "--height-slot needs a value"),
             (["--seed", "0"], "--seed takes a number 1..4294967295"),
+            # Arguments are quoted escaped: one line, nothing for the terminal.
+            (["--seed", "7\n\x1b[2J"],
+             "--seed takes a number 1..4294967295, not '7\\x0A\\x1B[2J'"),
+            (["-o", "x\x07.jpg"], "'x\\x07.jpg' must end in .bmp or .png"),
             (["--height", "-o", "h.bmp"], "--height writes a 16-bit PNG"),
             (["--height", "-o", "h.png", "--format", "bmp"], "--height writes a 16-bit PNG"),
             (["--height", "--bits", "8", "-o", "h.png"], "--height always writes 16 bits"),
