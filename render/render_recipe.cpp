@@ -123,13 +123,16 @@ void prepareNormalMapFile(SlotFile& out, const Textures<DeepPixel>& textures, in
     prepareSlotFile(out, normals, fileName, options.format, options.side, 8, rowsWritten, context);
 }
 
-// The heights of slot `heightSlot`, worked out into the scratch texture, as
-// a 16-bit grey PNG to save.
+// The heights of slot `heightSlot` as a 16-bit grey PNG to save. They are
+// worked out in the slot itself, pixel by pixel, so they take no memory of
+// their own: whatever else needs the slot's colours must have been made
+// from them before.
 void prepareHeightFile(SlotFile& out, const Textures<DeepPixel>& textures, int32_t heightSlot,
     const char* fileName, int32_t side, RowsWritten rowsWritten, void* context)
 {
-    generateHeightMap(textures.slots[heightSlot], side, textures.scratch);
-    prepareSlotFile(out, textures.scratch, fileName, OUTPUT_PNG, side, 16, rowsWritten, context);
+    DeepPixel* pixels = textures.slots[heightSlot];
+    generateHeightMap(pixels, side, pixels);
+    prepareSlotFile(out, pixels, fileName, OUTPUT_PNG, side, 16, rowsWritten, context);
 }
 
 void onStep(void* context, int32_t step, int32_t application)
@@ -142,9 +145,10 @@ void onRows(void* context, int32_t rows)
     reportRowsWritten(*(ProgressLine*)context, rows);
 }
 
-// One of a material's derived files: its heights or its normal map are
-// worked out into the scratch texture only when its turn to be written
-// comes, so the three files share one scratch texture and are placed
+// One of a material's derived files: its normal map or its heights are
+// worked out only when its turn to be written comes, the normal map in the
+// scratch texture and then the heights in their own slot, so a material
+// needs no more memory than a normal map; the three files are placed
 // together once all are written.
 struct DerivedFile {
     const Textures<DeepPixel>* textures;
@@ -196,8 +200,9 @@ bool saveReported(const FileToSave* files, int count, ProgressLine& line)
     return saved;
 }
 
-// Writes a material from the finished depth-16 replay: the colours, then
-// the heights and the normal map worked out in turn in the scratch texture.
+// Writes a material from the finished depth-16 replay: the colours, the
+// normal map, and last the heights, which take the place of the colours
+// the other two are made from.
 bool saveMaterial(const Textures<DeepPixel>& textures, const char* fileName,
     const RenderOptions& options, ProgressLine& line)
 {
@@ -205,12 +210,12 @@ bool saveMaterial(const Textures<DeepPixel>& textures, const char* fileName,
     ColorFile colors { &line, {} };
     prepareSlotFile(colors.file, textures.slots[options.slot], fileName, options.format,
         options.side, options.bits, rows, &line);
-    DerivedFile heights { &textures, &options, &line, false, 1, options.heightFile, {} };
-    DerivedFile normals { &textures, &options, &line, true, 2, options.normalFile, {} };
+    DerivedFile normals { &textures, &options, &line, true, 1, options.normalFile, {} };
+    DerivedFile heights { &textures, &options, &line, false, 2, options.heightFile, {} };
     const FileToSave files[3] = {
         { fileName, writeColorFile, &colors },
-        { options.heightFile, writeDerivedFile, &heights },
         { options.normalFile, writeDerivedFile, &normals },
+        { options.heightFile, writeDerivedFile, &heights },
     };
     return saveReported(files, 3, line);
 }
