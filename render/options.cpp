@@ -4,76 +4,6 @@
 
 #include "session/recipe_text.h"
 
-const char* const USAGE
-    = "usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] [--format bmp|png] "
-      "[--depth 8|16] [--bits 8|16] [--normal | --height | --material [--height-slot N]] [--relief "
-      "R] "
-      "[--normal-y up|down] [--threads N] [--max-steps N] [--seed N] [--quiet]";
-
-const char* const HELP
-    = "\n"
-      "Replays RECIPE (- for standard input) from the start-up textures and\n"
-      "writes one slot to OUT, without a window or a display.\n"
-      "\n"
-      "  -o OUT        the file to write, ending in .bmp or .png; it is replaced.\n"
-      "                Default: RECIPE with .recipe replaced by .bmp (or .bmp\n"
-      "                appended); required when RECIPE is -.\n"
-      "  --slot N      write slot N (1..4) instead of the last save line's slot.\n"
-      "  --size N      render at N x N pixels: 256 (the default), 512, 1024, 2048,\n"
-      "                4096, 8192 or 16384. The same texture with N / 256 times\n"
-      "                the detail; 256 is what the window shows and saves.\n"
-      "  --format F    write OUT as bmp or png, whatever its name ends in.\n"
-      "  --depth D     render with 8 (the default) or 16 bits per channel.\n"
-      "  --bits B      write 8 or 16 bits per channel; default: the depth in a\n"
-      "                PNG, 8 in a BMP. 16 needs --depth 16 and a PNG.\n"
-      "  --normal      write the slot's normal map instead of its colours, its\n"
-      "                heights the brightness of a depth-16 replay. --depth then\n"
-      "                only sets the default of --bits; 16 bits need a PNG.\n"
-      "  --height      write the slot's heights instead of its colours: a 16-bit\n"
-      "                grey PNG of the brightness of a depth-16 replay, the very\n"
-      "                heights --normal makes its normal map from.\n"
-      "  --material    write a material from one depth-16 replay: the colours\n"
-      "                to OUT (8 bits unless --bits 16; --depth only sets that\n"
-      "                default, as with --normal), and beside it OUT's name with\n"
-      "                -height (a 16-bit PNG of heights) and -normal (the normal\n"
-      "                map, in OUT's format) before its extension.\n"
-      "  --height-slot N  with --material, the slot (1..4) of the heights;\n"
-      "                default: the recipe's last material line's, else --slot's.\n"
-      "  --relief R    how high black-to-white stands, as a fraction of the\n"
-      "                texture's width: over 0, up to 10; default 0.02.\n"
-      "  --normal-y Y  up (the default; OpenGL style) or down (DirectX style):\n"
-      "                which way the normal map's green points.\n"
-      "  --threads N   use N threads (1..256); default: every processor.\n"
-      "  --max-steps N refuse a recipe that would run more than N operations,\n"
-      "                every repeat counted; default: no bound.\n"
-      "  --seed N      render variation N (1..4294967295) of the same design: the\n"
-      "                random generator is reseeded from N after the start-up\n"
-      "                textures and at every seed line; default: the recipe as saved.\n"
-      "  --quiet       no progress line, even on a terminal.\n"
-      "  --help, -h    show this text.\n"
-      "\n"
-      "A recipe is text, one line per step:\n"
-      "  quiltor recipe 1                            the first line\n"
-      "  # a comment                                 ignored, as are blank lines\n"
-      "  cells target=1 nr=12 size=40                an operation, keys in any order\n"
-      "  mix target=1 source=2 balance=100 repeat=3  repeat=N: applied N times\n"
-      "  undo / redo                                 as the keys do\n"
-      "  seed N                                      sets the random generator\n"
-      "  save target=1                               the slot to write; last wins\n"
-      "Operations: cells nr size, plasma variation, pong size, sine nrx nry,\n"
-      "add, sub, copy, max (source), mix source balance,\n"
-      "colorize color1=R,G,B color2=R,G,B, invert, clear color1=R,G,B, move x y,\n"
-      "deform nrx nry sizex sizey, twirl direction. Slots are 1..4.\n"
-      "Errors name the line, e.g. brick.recipe:7: balance=300 is outside 0..256;\n"
-      "standard input is called <stdin>.\n"
-      "\n"
-      "A render longer than half a second shows its progress on one line when\n"
-      "standard error is a terminal.\n"
-      "\n"
-      "Exit status: 0 written; 1 bad usage; 3 OUT could not be written, or the\n"
-      "memory for N x N could not be had; 4 RECIPE could not be read, is not\n"
-      "a valid recipe, or would run more operations than --max-steps allows.\n";
-
 // Every argument a message quotes goes through shownText: control
 // characters escaped and long values cut, so a message stays one line and
 // nothing on a command line can steer the terminal it is shown on.
@@ -106,14 +36,20 @@ bool readOutput(const char* value, CommandOptions* options, std::string*)
     return true;
 }
 
+// The slot index 0..3 of a slot number "1".."4" given to `option`, or -1
+// with `problem` set.
+int32_t slotIndex(const char* option, const char* value, std::string* problem)
+{
+    if (strlen(value) == 1 && value[0] >= '1' && value[0] <= '4')
+        return value[0] - '1';
+    *problem = std::string(option) + " takes a slot number 1..4, not '" + shownText(value) + "'";
+    return -1;
+}
+
 bool readSlot(const char* value, CommandOptions* options, std::string* problem)
 {
-    if (strlen(value) != 1 || value[0] < '1' || value[0] > '4') {
-        *problem = std::string("--slot takes a slot number 1..4, not '") + shownText(value) + "'";
-        return false;
-    }
-    options->slot = value[0] - '1';
-    return true;
+    options->slot = slotIndex("--slot", value, problem);
+    return options->slot >= 0;
 }
 
 bool readSize(const char* value, CommandOptions* options, std::string* problem)
@@ -231,13 +167,8 @@ bool readMaterial(const char*, CommandOptions* options, std::string*)
 
 bool readHeightSlot(const char* value, CommandOptions* options, std::string* problem)
 {
-    if (strlen(value) != 1 || value[0] < '1' || value[0] > '4') {
-        *problem
-            = std::string("--height-slot takes a slot number 1..4, not '") + shownText(value) + "'";
-        return false;
-    }
-    options->heightSlot = value[0] - '1';
-    return true;
+    options->heightSlot = slotIndex("--height-slot", value, problem);
+    return options->heightSlot >= 0;
 }
 
 // A decimal number such as 0.02, 2 or .5 into `number`, rounded to the

@@ -9,7 +9,7 @@
 #include "texture/normal_map.h"
 #include "texture/texture.h"
 
-// The one-line usage, and what --help prints after it.
+// The one-line usage, and what --help prints after it (usage_text.cpp).
 extern const char* const USAGE;
 extern const char* const HELP;
 
