@@ -199,12 +199,12 @@ TEST_F(Recipes, SavesInTheLitViewRecordTheMaterialAndReopeningShowsItAgain)
     typeKey(SDLK_l);
     typeKey(SDLK_s, CTRL_SHIFT);
     const std::string steps = "quiltor recipe 1\ninvert target=4\n";
-    EXPECT_EQ(testsupport::readFile("texture001.recipe"),
-        steps + "material height=3\nsave target=4\n");
+    EXPECT_EQ(
+        testsupport::readFile("texture001.recipe"), steps + "material height=3\nsave target=4\n");
     click(625, 20); // Source 2
     click(15, 560); // Save
-    EXPECT_EQ(testsupport::readFile("texture001.recipe"),
-        steps + "material height=2\nsave target=4\n");
+    EXPECT_EQ(
+        testsupport::readFile("texture001.recipe"), steps + "material height=2\nsave target=4\n");
     typeKey(SDLK_l); // back to the four slots
     typeKey(SDLK_s, CTRL);
     EXPECT_EQ(testsupport::readFile("texture001.recipe"), steps + "save target=4\n");
