@@ -3,6 +3,7 @@
 // shares the slot area with the tiled view and is only a view: no slot,
 // step or file changes with it.
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/lit_view.h"
@@ -171,6 +172,46 @@ TEST_F(LitView, SlopesFacingTheUpperLeftAreBrighterAndFullChannelsStayFull)
     EXPECT_PRED2(nearlyEqual, down, litOnSlope(FLAT_COLOR, 0, -1));
     EXPECT_GT(up & 0xFFFF, FLAT_COLOR & 0xFFFF);
     EXPECT_LT(down, FLAT_COLOR);
+}
+
+// Each channel, exactly: c times the light's level in 1/65536, rounded to
+// nearest and capped at 255, the level itself the brightness over a flat
+// surface's, rounded to the nearest 1/65536. Worked out here from the
+// surface's unit normals with the light (-1, 1, 1)/sqrt 3 and a quarter of
+// it ambient, for colours and heights that vary everywhere.
+TEST_F(LitView, EveryChannelIsItsColourInTheLightRoundedToNearest)
+{
+    fill(0, [](int x, int y) {
+        return (Pixel)((x * 7 + y) & 0xFF) << 16 | (Pixel)(y * 5 & 0xFF) << 8 | (Pixel)(x ^ y);
+    });
+    fill(1, [](int x, int y) { return (Pixel)((x * x / 3 + y * 9) & 0xFF) * 0x010101u; });
+    press(SOURCE_2);
+    typeKey(SDLK_l);
+    std::vector<UnitNormal> normals(TEXTURE_PIXEL_COUNT);
+    generateUnitNormals(slots[1]->getPixels(), TEXTURE_SIZE, NormalOptions(), normals.data());
+    const double axis = 0.57735026918962576;
+    auto brightness = [&](const UnitNormal& n) {
+        double facing = n.x * -axis + n.y * axis + n.z * axis;
+        return 0.25 + 0.75 * (facing > 0.0 ? facing : 0.0);
+    };
+    const double flat = brightness(UnitNormal { 0.0, 0.0, 1.0 });
+    const Pixel* colors = slots[0]->getPixels();
+    int32_t roundedUp = 0;
+    for (int y = 0; y < VIEW_SIDE; ++y) {
+        for (int x = 0; x < VIEW_SIDE; ++x) {
+            const int i = (y % TEXTURE_SIZE) * TEXTURE_SIZE + x % TEXTURE_SIZE;
+            const uint64_t level = (uint64_t)(brightness(normals[i]) / flat * 65536.0 + 0.5);
+            Pixel expected = 0;
+            for (int shift : { 16, 8, 0 }) {
+                uint64_t product = ((colors[i] >> shift) & 0xFF) * level;
+                uint64_t channel = std::min<uint64_t>((product + 32768) >> 16, 255);
+                roundedUp += (product & 0xFFFF) >= 32768 && channel < 255;
+                expected |= (Pixel)channel << shift;
+            }
+            ASSERT_EQ(screenPixel(VIEW_ORIGIN + x, VIEW_ORIGIN + y), expected) << x << "," << y;
+        }
+    }
+    EXPECT_GT(roundedUp, 10000) << "channels that truncating would get wrong";
 }
 
 TEST_F(LitView, TheViewIsTiledAndFollowsEveryChangeOfItsSlots)

@@ -227,6 +227,23 @@ TEST_F(Recipes, SavesInTheLitViewRecordTheMaterialAndReopeningShowsItAgain)
         steps + "material height=2\nsave target=4\ninvert target=4\nsave target=4\n");
 }
 
+// An undo with nothing to undo records nothing, so the saved text is the
+// opened one and the step made after it.
+TEST_F(Recipes, AnUndoWithNothingToUndoAfterReopeningLeavesNoLine)
+{
+    const std::string original = "quiltor recipe 1\n# nothing yet\nsave target=2\n";
+    FILE* file = fopen("empty.recipe", "wb");
+    ASSERT_NE(file, nullptr);
+    fwrite(original.data(), 1, original.size(), file);
+    fclose(file);
+    ASSERT_EQ(reopen("empty.recipe"), GO_ON);
+    typeKey(SDLK_z, CTRL);
+    click(620, 360); // Invert
+    typeKey(SDLK_s, CTRL);
+    EXPECT_EQ(testsupport::readFile("empty.recipe"), original + "invert target=2\nsave target=2\n");
+    EXPECT_TRUE(replayFile("empty.recipe") == allSlots());
+}
+
 TEST_F(Recipes, TheNameBesideSaveComesFromTheReopenedRecipe)
 {
     ASSERT_EQ(mkdir("work", 0700), 0);

@@ -206,6 +206,11 @@ TEST(RecipeWriting, AContinuedRecipeKeepsTheOpenedTextAndItsLineEnds)
         { "quiltor recipe 1\n# the end", "\ninvert target=1\nundo\nsave target=3\n" },
         // A last line cut short after its "\r" needs only the "\n".
         { "quiltor recipe 1\ninvert target=2\r", "\ninvert target=1\nundo\nsave target=3\n" },
+        // Mixed line breaks: the added lines take the first line's.
+        { "quiltor recipe 1\ninvert target=2\r\nseed 4\r\n",
+            "invert target=1\nundo\nsave target=3\n" },
+        { "quiltor recipe 1\r\ninvert target=2\nseed 4\n",
+            "invert target=1\r\nundo\r\nsave target=3\r\n" },
     };
     for (const auto& item : cases) {
         const std::string text = formatContinuedRecipe(item.opened, lines, 2, 2);
