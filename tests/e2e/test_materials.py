@@ -140,6 +140,20 @@ class MaterialTest(unittest.TestCase):
         self.assertLessEqual(max(percents["big-normal.png"]), min(percents["big-height.png"]))
         self.assertTrue(shown.endswith("\r\x1b[K"), repr(shown[-40:]))
 
+    def test_the_progress_line_shows_the_normal_map_pass_between_the_steps_and_the_write(self):
+        with open(self.path("flat.recipe"), "w") as file:
+            file.write("quiltor recipe 1\nclear target=1 color1=90,140,30\nsave target=1\n")
+        on_a_terminal = test_render.RenderTest.render_on_a_terminal
+        status, shown = on_a_terminal(self, self.path("flat.recipe"), "--size", "4096",
+                                      "--normal", "-o", "flat.png")
+        self.assertEqual(status, 0, shown)
+        passes = re.findall(r"\r(quiltor-render: 4096\u00d74096, [^,]+), \d+%", shown)
+        self.assertIn("quiltor-render: 4096\u00d74096, normal map", passes, repr(shown[-300:]))
+        first_normal = passes.index("quiltor-render: 4096\u00d74096, normal map")
+        self.assertFalse(any("writing" in text for text in passes[:first_normal]))
+        self.assertTrue(all(text.endswith("normal map") or "writing flat.png" in text
+                            for text in passes[first_normal:]), passes[first_normal:])
+
     def test_bad_usage_exits_with_1_and_writes_nothing(self):
         cases = [
             (["--material", "--normal"], "--material writes the normal map and heights itself"),
