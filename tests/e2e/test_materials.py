@@ -141,17 +141,20 @@ class MaterialTest(unittest.TestCase):
         self.assertTrue(shown.endswith("\r\x1b[K"), repr(shown[-40:]))
 
     def test_the_progress_line_shows_the_normal_map_pass_between_the_steps_and_the_write(self):
-        with open(self.path("flat.recipe"), "w") as file:
-            file.write("quiltor recipe 1\nclear target=1 color1=90,140,30\nsave target=1\n")
+        # Twirling takes seconds at 4096, so the line is up, well past the
+        # half second it waits for, when the normal map's pass begins: a flat
+        # texture alone renders, normal map and all, in less.
+        with open(self.path("twirled.recipe"), "w") as file:
+            file.write("quiltor recipe 1\ntwirl target=1 direction=64 repeat=3\nsave target=1\n")
         on_a_terminal = test_render.RenderTest.render_on_a_terminal
-        status, shown = on_a_terminal(self, self.path("flat.recipe"), "--size", "4096",
-                                      "--normal", "-o", "flat.png")
+        status, shown = on_a_terminal(self, self.path("twirled.recipe"), "--size", "4096",
+                                      "--normal", "-o", "twirled.png")
         self.assertEqual(status, 0, shown)
         passes = re.findall(r"\r(quiltor-render: 4096\u00d74096, [^,]+), \d+%", shown)
         self.assertIn("quiltor-render: 4096\u00d74096, normal map", passes, repr(shown[-300:]))
         first_normal = passes.index("quiltor-render: 4096\u00d74096, normal map")
         self.assertFalse(any("writing" in text for text in passes[:first_normal]))
-        self.assertTrue(all(text.endswith("normal map") or "writing flat.png" in text
+        self.assertTrue(all(text.endswith("normal map") or "writing twirled.png" in text
                             for text in passes[first_normal:]), passes[first_normal:])
 
     def test_bad_usage_exits_with_1_and_writes_nothing(self):
