@@ -9,6 +9,8 @@ run_packages="cmake make g++ pkg-config libsdl1.2-dev libpng-dev"
 test_packages="$run_packages libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick python3 valgrind clang libclang-rt-14-dev clang-tidy cppcheck libx11-dev"
 # SDL 1.2 over SDL 2 installs beside the classic library; the end-to-end tests run on both.
 test_packages="$test_packages libsdl1.2-compat"
+# Arbitrary precision, the reference the rounded trigonometry is checked against.
+test_packages="$test_packages python3-mpmath"
 # The Windows dependencies are built from Debian's source packages (apt-get
 # source needs dpkg-dev, and xz-utils to unpack them). wine gives the plain
 # `wine` command; wine64 alone only has the 64-bit loader.

@@ -6,6 +6,7 @@
 
 #include "texture/parallel.h"
 #include "texture/random.h"
+#include "texture/rounded_trig.h"
 #include "texture/texture.h"
 
 namespace {
@@ -199,8 +200,8 @@ template <class P> void generateSine(P* pixels, int32_t side, int32_t wavesX, in
     double down[MAX_TEXTURE_SIDE];
     double length = side;
     for (int32_t i = 0; i < side; ++i) {
-        across[i] = sin(i * 6.283185308 * wavesX / length) * 63.5 + 64.0;
-        down[i] = sin(i * 6.283185308 * wavesY / length) * 63.5 + 64.0;
+        across[i] = roundedSin(i * 6.283185308 * wavesX / length) * 63.5 + 64.0;
+        down[i] = roundedSin(i * 6.283185308 * wavesY / length) * 63.5 + 64.0;
     }
     forEachRange(side, pixelCount(side), [&](int32_t begin, int32_t end) {
         for (int32_t y = begin; y < end; ++y)

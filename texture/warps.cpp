@@ -7,6 +7,7 @@
 #include <numeric>
 
 #include "texture/parallel.h"
+#include "texture/rounded_trig.h"
 #include "texture/texture.h"
 
 namespace {
@@ -163,8 +164,8 @@ bool deformTexture(P* pixels, int32_t side, int32_t wavesX, int32_t sizeX, int32
     double offsetX[MAX_TEXTURE_SIDE];
     double offsetY[MAX_TEXTURE_SIDE];
     for (int32_t i = 0; i < side; ++i) {
-        offsetX[i] = sin(i * TWO_PI * wavesX / length) * amplitudeX;
-        offsetY[i] = sin(i * TWO_PI * wavesY / length) * amplitudeY;
+        offsetX[i] = roundedSin(i * TWO_PI * wavesX / length) * amplitudeX;
+        offsetY[i] = roundedSin(i * TWO_PI * wavesY / length) * amplitudeY;
     }
     // Each output pixel depends only on the source, so the rows can be split
     // across threads, and walked a strip of columns at a time: the pixels a
@@ -188,13 +189,24 @@ bool deformTexture(P* pixels, int32_t side, int32_t wavesX, int32_t sizeX, int32
 
 namespace {
 
-// Where the swirl reads the output pixel at angle `theta` and radius r from
-// the centre, given the added angle `swirl` it shares with its mirror images.
-inline Position twirlPosition(double centre, double theta, double r, bool inDisc, double swirl)
+// Where the swirl reads the output pixels at angles `theta` and -theta and
+// radius r from the centre, given the added angle `swirl` they share with
+// their mirror images. Outside the disc nothing is added, and as sin is odd
+// and cos even, bit for bit, one sine and cosine serve both.
+inline void twirlPositions(double centre, double theta, double r, bool inDisc, double swirl,
+    Position* atTheta, Position* atMinusTheta)
 {
-    if (inDisc)
-        theta = theta + swirl;
-    return Position { centre + r * cos(theta), centre + r * sin(theta) };
+    double sine, cosine;
+    if (!inDisc) {
+        roundedSinCos(theta, &sine, &cosine);
+        *atTheta = Position { centre + r * cosine, centre + r * sine };
+        *atMinusTheta = Position { centre + r * cosine, centre - r * sine };
+        return;
+    }
+    roundedSinCos(theta + swirl, &sine, &cosine);
+    *atTheta = Position { centre + r * cosine, centre + r * sine };
+    roundedSinCos(-theta + swirl, &sine, &cosine);
+    *atMinusTheta = Position { centre + r * cosine, centre + r * sine };
 }
 
 // Positions worked out together, for up to this many offsets from the centre.
@@ -227,17 +239,17 @@ template <class P> void twirlRows(const Twirl<P>& twirl, int32_t first, int32_t 
                 bool inDisc = r < centre;
                 double swirl = 0.0;
                 if (inDisc)
-                    swirl = (sin(TWO_PI * r / centre + (-HALF_PI)) + 1.0) * twirl.turn;
+                    swirl = (roundedSin(TWO_PI * r / centre + (-HALF_PI)) + 1.0) * twirl.turn;
                 // atan2 is odd in y, bit for bit, so the row above mirrors the
-                // angles of the row below; the left half needs its own.
-                double thetaRight = atan2((double)b, (double)a);
-                double thetaLeft = atan2((double)b, (double)-a);
+                // angles of the row below; the left half's angles come from
+                // the same arctangent of b/a.
+                double thetaRight, thetaLeft;
+                roundedAtan2Mirrored((double)b, (double)a, &thetaRight, &thetaLeft);
                 // The left runs go right to left, so that they fill the
                 // output's columns in order.
-                downRight[i] = twirlPosition(centre, thetaRight, r, inDisc, swirl);
-                downLeft[n - 1 - i] = twirlPosition(centre, thetaLeft, r, inDisc, swirl);
-                upRight[i] = twirlPosition(centre, -thetaRight, r, inDisc, swirl);
-                upLeft[n - 1 - i] = twirlPosition(centre, -thetaLeft, r, inDisc, swirl);
+                twirlPositions(centre, thetaRight, r, inDisc, swirl, &downRight[i], &upRight[i]);
+                twirlPositions(
+                    centre, thetaLeft, r, inDisc, swirl, &downLeft[n - 1 - i], &upLeft[n - 1 - i]);
             }
             // Offset +half is no pixel, and -0 is the same pixel as +0.
             int32_t rightCount = std::min(n, half - a0);

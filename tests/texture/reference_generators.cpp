@@ -5,6 +5,7 @@
 
 #include "texture/depth.h"
 #include "texture/random.h"
+#include "texture/rounded_trig.h"
 #include "texture/texture.h"
 #include "texture/torus.h"
 
@@ -55,8 +56,8 @@ template <class P> void referenceSine(P* pixels, int32_t side, int32_t wavesX, i
     double n = side;
     for (int32_t x = 0; x < side; ++x) {
         for (int32_t y = 0; y < side; ++y) {
-            double a = sin(x * 6.283185308 * wavesX / n) * 63.5 + 64.0;
-            double b = sin(y * 6.283185308 * wavesY / n) * 63.5 + 64.0;
+            double a = roundedSin(x * 6.283185308 * wavesX / n) * 63.5 + 64.0;
+            double b = roundedSin(y * 6.283185308 * wavesY / n) * 63.5 + 64.0;
             int32_t level = (int32_t)((b + a) * (double)D::U);
             pixels[(size_t)y * side + x] = D::grey(level);
         }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "texture/rounded_trig.h"
+
 namespace reference {
 
 namespace {
@@ -84,8 +86,8 @@ void deformTexture(
     double n = side;
     std::vector<P> scratch((size_t)side * side);
     everyPixel(side, [&](size_t i, int32_t x, int32_t y) {
-        double ox = sin(y * 6.283185308 * wavesX / n) * (double)(sizeX * k);
-        double oy = sin(x * 6.283185308 * wavesY / n) * (double)(sizeY * k);
+        double ox = roundedSin(y * 6.283185308 * wavesX / n) * (double)(sizeX * k);
+        double oy = roundedSin(x * 6.283185308 * wavesY / n) * (double)(sizeY * k);
         scratch[i] = sampleBilinear(pixels, side, x + ox, y + oy);
     });
     std::copy(scratch.begin(), scratch.end(), pixels);
@@ -99,11 +101,12 @@ template <class P> void twirlTexture(P* pixels, int32_t side, int32_t direction)
         double dx = x - c;
         double dy = y - c;
         double r = sqrt(dx * dx + dy * dy);
-        double theta = atan2(dy, dx);
+        double theta = roundedAtan2(dy, dx);
         if (r < c)
-            theta = theta + (sin(6.283185308 * r / c + (-1.570796327)) + 1.0) * (direction / 64.0);
-        double sx = c + r * cos(theta);
-        double sy = c + r * sin(theta);
+            theta = theta
+                + (roundedSin(6.283185308 * r / c + (-1.570796327)) + 1.0) * (direction / 64.0);
+        double sx = c + r * roundedCos(theta);
+        double sy = c + r * roundedSin(theta);
         scratch[i] = sampleBilinear(pixels, side, sx, sy);
     });
     std::copy(scratch.begin(), scratch.end(), pixels);

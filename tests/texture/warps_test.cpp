@@ -8,6 +8,7 @@
 
 #include "reference_ops.h"
 #include "tests/support/random_texture.h"
+#include "texture/rounded_trig.h"
 
 namespace {
 
@@ -177,14 +178,15 @@ TEST(Deform, MatchesThePlainVersionForManyParameterSets)
 TEST(Twirl, SamplesTheTurnedPosition)
 {
     std::vector<Pixel> source = randomTexture(10);
-    double sx = 128 + 64 * cos(2.0), sy = 128 + 64 * sin(2.0);
+    double sx = 128 + 64 * roundedCos(2.0), sy = 128 + 64 * roundedSin(2.0);
     EXPECT_NEAR(sx, 101.37, 0.01);
     EXPECT_NEAR(sy, 186.20, 0.01);
     EXPECT_EQ(
         at(twirled(source, 64), 192, 128), sampleBilinear(source.data(), TEXTURE_SIZE, sx, sy));
     // The opposite direction turns the other way.
     EXPECT_EQ(at(twirled(source, -64), 192, 128),
-        sampleBilinear(source.data(), TEXTURE_SIZE, 128 + 64 * cos(-2.0), 128 + 64 * sin(-2.0)));
+        sampleBilinear(
+            source.data(), TEXTURE_SIZE, 128 + 64 * roundedCos(-2.0), 128 + 64 * roundedSin(-2.0)));
 }
 
 TEST(Twirl, KeepsTheCentreAndTheCornersWhateverTheDirection)
