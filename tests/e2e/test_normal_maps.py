@@ -25,8 +25,8 @@ save target=1
 """
 # The normal maps of RECIPE at 512, with 8 and with 16 bits per channel.
 NORMAL_512_SHA256 = {
-    "normal.png": "1d6c10909fd6acb92e494ba320fbad24e5d1a4c14becdedf12b49b4307edfdb2",
-    "normal16.png": "6e7d653aa1e75a4f7fe43438743f9d7e49e3f34b2c88421e25a2814993cad899",
+    "normal.png": "6e623aacf49894d28770e556dbde10c2a23b4daa7b6867ffd5ce329af4d6c559",
+    "normal16.png": "c6f72611b25888c9eee2fe0d4a266316ca5a147002e2774eb632f14d513bee4d",
 }
 
 # Smooth heights, waves swirled, whose normals a finer render only refines.
