@@ -47,7 +47,7 @@ if(QUILTOR_LINUX_BUILD AND QUILTOR_LINUX_TEST_BUILD)
       "QUILTOR_LINUX_RENDER_BINARY=${QUILTOR_LINUX_BUILD}/quiltor-render"
       "QUILTOR_CLOSE_TOOL=${QUILTOR_LINUX_TEST_BUILD}/tests/send_close"
       "PYTHONDONTWRITEBYTECODE=1")
-  foreach(suite windows windows_idle)
+  foreach(suite windows windows_idle windows_same_bytes)
     add_test(NAME e2e_${suite}
              COMMAND ${Python3_EXECUTABLE} -m unittest -v test_${suite}
              WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/e2e)
