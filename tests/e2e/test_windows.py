@@ -26,12 +26,12 @@ START_FRAME_DIGEST = 0x08D2BD65B67EE604
 # Target 3, the light spot's size up three times, colour 2's red bar.
 PANEL_CLICKS = [(540, 45), (675, 126), (675, 126), (675, 126), (740, 305), (600, 318)]
 PANEL_FRAME_DIGEST = 0x8AC47C2D8DBCDEDD
-# Presses whose results are the same bits on every system: no sine, no twirl
-# or deform (their sin, cos and atan2 may round differently).
+# Presses without trigonometry; the sine, twirl and deform are compared with
+# the Linux build's in test_windows_same_bytes.
 SESSION = [CELLS, TARGET[2], PLASMA, TARGET[3], PONG, SOURCE[2], ADD, TARGET[1], INVERT]
 
 BAD_RECIPE = "quiltor recipe 1\nseed 3\nmix target=1 source=2 balance=300\n"
-# Operations whose results are the same bits on every system, at depth 16 too.
+# Operations without trigonometry, at depth 16 too.
 NO_TRIGONOMETRY_RECIPE = """quiltor recipe 1
 seed 5
 plasma target=1 variation=9
