@@ -48,12 +48,12 @@ const double FAST_REDUCTION_LIMIT = 8192.0;
 // products with t need them.
 const int SINE_STEPS = 256;
 const int SINE_TABLE_SIZE = 203;
-struct SineEntry {
-    DoubleDouble sine, cosine;
-    double sineHigh, sineLow, cosineHigh, cosineLow; // halves of sine.hi, cosine.hi
+struct SinePart {
+    DoubleDouble value;
+    double high, low; // value.hi in halves
 };
 struct SineTable {
-    SineEntry entry[SINE_TABLE_SIZE];
+    SinePart sine[SINE_TABLE_SIZE], cosine[SINE_TABLE_SIZE];
 };
 
 const SineTable& sineTable()
@@ -61,13 +61,12 @@ const SineTable& sineTable()
     static const SineTable table = [] {
         SineTable made;
         for (int j = 0; j < SINE_TABLE_SIZE; ++j) {
-            SineEntry& entry = made.entry[j];
-            entry.sine = DoubleDouble { 0.0, 0.0 };
-            entry.cosine = DoubleDouble { 1.0, 0.0 };
+            made.sine[j].value = DoubleDouble { 0.0, 0.0 };
+            made.cosine[j].value = DoubleDouble { 1.0, 0.0 };
             if (j > 0)
-                preciseSinCos((double)j / SINE_STEPS, &entry.sine, &entry.cosine);
-            splitInHalves(entry.sine.hi, &entry.sineHigh, &entry.sineLow);
-            splitInHalves(entry.cosine.hi, &entry.cosineHigh, &entry.cosineLow);
+                preciseSinCos((double)j / SINE_STEPS, &made.sine[j].value, &made.cosine[j].value);
+            splitInHalves(made.sine[j].value.hi, &made.sine[j].high, &made.sine[j].low);
+            splitInHalves(made.cosine[j].value.hi, &made.cosine[j].high, &made.cosine[j].low);
         }
         return made;
     }();
@@ -82,46 +81,64 @@ const SineTable& sineTable()
 // bound leaves a factor 2.6 over the sum.
 const double SINE_RELATIVE_ERROR = 0x1p-68;
 
-// sin r and cos r, for |r| = |hi + lo| <= pi/4 + 2^-30, into double-doubles.
-void sinCosOfReduced(double hi, double lo, DoubleDouble* sine, DoubleDouble* cosine)
+// A reduced argument |r| = c + t, c = j/256, with what both sin r and cos r
+// need of t.
+struct ReducedArgument {
+    double sign; // of r: sin is odd and cos even, so they work on |r|
+    int j;
+    double t, tLow; // t = |r| - c, exact, and |r|'s low part; |t| <= 1/512
+    double tHigh, tHalfLow; // t in halves
+    double sinTail, cosTail; // sin t - t and cos t - 1
+};
+
+// |r| = |hi + lo| <= pi/4 + 2^-30 split for the table: |hi| - c is exact, as
+// for j >= 1 |hi| lies within a factor 2 of c.
+ReducedArgument reducedArgument(double hi, double lo)
 {
-    // sin is odd and cos even: work on |r|.
-    double sign = hi < 0 ? -1.0 : 1.0;
-    hi *= sign;
-    lo *= sign;
-    // r = c + t with c = j/256: hi - c is exact (for j >= 1 hi lies within
-    // a factor 2 of c), and |t| <= 1/512.
-    int j = (int)(hi * SINE_STEPS + 0.5);
-    const SineEntry& e = sineTable().entry[j];
-    double t = hi - (double)j / SINE_STEPS;
-    double tLow = lo;
-    double t2 = t * t;
-    // sin t - t and cos t - 1, small enough (2^-29 and 2^-19) that a double
-    // carries them well; t's low part matters only in t² / 2.
-    double sinTail = t * t2 * (-1.0 / 6 + t2 * (1.0 / 120 - t2 * (1.0 / 5040)));
-    double cosTail = -(0.5 * t2 + t * tLow) + t2 * t2 * (1.0 / 24 - t2 * (1.0 / 720));
-    // C t and S t exactly, from the halves of C, S and t: each product of
-    // halves is exact, as in twoProduct.
-    double tHigh, tHalfLow;
-    splitInHalves(t, &tHigh, &tHalfLow);
-    double ct = e.cosine.hi * t;
-    double ctError = ((e.cosineHigh * tHigh - ct) + e.cosineHigh * tHalfLow + e.cosineLow * tHigh)
-        + e.cosineLow * tHalfLow;
-    double st = e.sine.hi * t;
-    double stError = ((e.sineHigh * tHigh - st) + e.sineHigh * tHalfLow + e.sineLow * tHigh)
-        + e.sineLow * tHalfLow;
-    // sin(c + t) = S + C t + C (sin t - t) + S (cos t - 1): S + C t carried
-    // exactly (|C t| <= 2^-9 <= S, or S = 0), the rest to well below the
-    // result's last bit.
-    DoubleDouble sum = fastTwoSum(e.sine.hi, ct);
-    double sinLow = sum.lo + ctError + e.sine.lo + e.cosine.hi * tLow + e.cosine.lo * t
-        + e.cosine.hi * sinTail + e.sine.hi * cosTail;
-    *sine = DoubleDouble { sign * sum.hi, sign * sinLow };
-    // cos(c + t) = C - S t - S (sin t - t) + C (cos t - 1).
-    sum = fastTwoSum(e.cosine.hi, -st);
-    double cosLow = sum.lo - stError + e.cosine.lo - e.sine.hi * tLow - e.sine.lo * t
-        - e.sine.hi * sinTail + e.cosine.hi * cosTail;
-    *cosine = DoubleDouble { sum.hi, cosLow };
+    ReducedArgument r;
+    r.sign = hi < 0 ? -1.0 : 1.0;
+    hi *= r.sign;
+    r.j = (int)(hi * SINE_STEPS + 0.5);
+    r.t = hi - (double)r.j / SINE_STEPS;
+    r.tLow = lo * r.sign;
+    splitInHalves(r.t, &r.tHigh, &r.tHalfLow);
+    // Small enough (2^-29 and 2^-19) that a double carries them well; t's
+    // low part matters only in t² / 2.
+    double t2 = r.t * r.t;
+    r.sinTail = r.t * t2 * (-1.0 / 6 + t2 * (1.0 / 120 - t2 * (1.0 / 5040)));
+    r.cosTail = -(0.5 * t2 + r.t * r.tLow) + t2 * t2 * (1.0 / 24 - t2 * (1.0 / 720));
+    return r;
+}
+
+// A cos t + B sin t as a double-double: sin(c + t) with A = S, B = C, and
+// cos(c + t) with A = C, B = -S (bSign -1). That is A + B t + B (sin t - t)
+// + A (cos t - 1): A + B t carried exactly (B t from the halves of B and t,
+// each product of halves exact as in twoProduct; |B t| <= 2^-9 <= |A| or
+// A = 0), the rest to well below the result's last bit.
+DoubleDouble sumAtReduced(
+    const SinePart& a, const SinePart& b, double bSign, const ReducedArgument& r)
+{
+    double bt = b.value.hi * r.t;
+    double btError
+        = ((b.high * r.tHigh - bt) + b.high * r.tHalfLow + b.low * r.tHigh) + b.low * r.tHalfLow;
+    DoubleDouble sum = fastTwoSum(a.value.hi, bSign * bt);
+    double low = sum.lo
+        + bSign * (btError + b.value.hi * r.tLow + b.value.lo * r.t + b.value.hi * r.sinTail)
+        + a.value.lo + a.value.hi * r.cosTail;
+    return DoubleDouble { sum.hi, low };
+}
+
+// sin r (sineForm) or cos r at the reduced argument.
+DoubleDouble sinOrCosOfReduced(const ReducedArgument& r, bool sineForm)
+{
+    const SineTable& table = sineTable();
+    const SinePart& s = table.sine[r.j];
+    const SinePart& c = table.cosine[r.j];
+    if (sineForm) {
+        DoubleDouble value = sumAtReduced(s, c, 1.0, r);
+        return DoubleDouble { r.sign * value.hi, r.sign * value.lo };
+    }
+    return sumAtReduced(c, s, -1.0, r);
 }
 
 // x modulo 2^62, exactly, for |x| >= 2^63: such an x is a whole multiple
@@ -181,26 +198,26 @@ void sinCosRounded(double x, double* sine, double* cosine)
         double rest = second.lo - k * HALF_PI_3;
         DoubleDouble r = twoSum(second.hi, rest);
         double reductionError = 0x1p-117 + std::fabs(rest) * 0x1p-51;
-        DoubleDouble sinR, cosR;
-        sinCosOfReduced(r.hi, r.lo, &sinR, &cosR);
+        ReducedArgument reduced = reducedArgument(r.hi, r.lo);
         // By the quadrant q = k mod 4: sin x is sin r, cos r, -sin r, -cos r
         // and cos x is cos r, -sin r, -cos r, sin r; sin is odd. Signs as
-        // factors of +-1, which are exact, so the branches are few.
+        // factors of +-1, which are exact. An error d in r moves sin and cos
+        // by at most |d|.
         int quadrant = (int)k & 3;
         bool odd = quadrant & 1;
-        double sineSign = ((quadrant & 2) != 0) != (x < 0) ? -1.0 : 1.0;
-        double cosineSign = ((quadrant + 1) & 2) ? -1.0 : 1.0;
-        const DoubleDouble& sinePart = odd ? cosR : sinR;
-        const DoubleDouble& cosinePart = odd ? sinR : cosR;
-        DoubleDouble s = { sineSign * sinePart.hi, sineSign * sinePart.lo };
-        DoubleDouble c = { cosineSign * cosinePart.hi, cosineSign * cosinePart.lo };
-        // An error d in r moves sin and cos by at most |d|.
-        bool sineRounded = !sine
-            || roundsTheSameWithin(
-                s.hi, s.lo, std::fabs(s.hi) * SINE_RELATIVE_ERROR + reductionError, sine);
-        bool cosineRounded = !cosine
-            || roundsTheSameWithin(
-                c.hi, c.lo, std::fabs(c.hi) * SINE_RELATIVE_ERROR + reductionError, cosine);
+        bool sineRounded = true, cosineRounded = true;
+        if (sine) {
+            double sign = ((quadrant & 2) != 0) != (x < 0) ? -1.0 : 1.0;
+            DoubleDouble s = sinOrCosOfReduced(reduced, !odd);
+            sineRounded = roundsTheSameWithin(sign * s.hi, sign * s.lo,
+                std::fabs(s.hi) * SINE_RELATIVE_ERROR + reductionError, sine);
+        }
+        if (cosine) {
+            double sign = ((quadrant + 1) & 2) ? -1.0 : 1.0;
+            DoubleDouble c = sinOrCosOfReduced(reduced, odd);
+            cosineRounded = roundsTheSameWithin(sign * c.hi, sign * c.lo,
+                std::fabs(c.hi) * SINE_RELATIVE_ERROR + reductionError, cosine);
+        }
         if (sineRounded && cosineRounded)
             return;
     }
