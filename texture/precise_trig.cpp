@@ -105,7 +105,7 @@ Fixed times(const Fixed& a, const Fixed& b)
             columns[i + j] += product >> 32;
         }
     }
-    Fixed result;
+    Fixed result = zero();
     uint64_t carry = 0;
     for (int column = 2 * LIMBS - 1; column >= 2; --column) {
         uint64_t sum = columns[column] + carry;
