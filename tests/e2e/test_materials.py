@@ -28,9 +28,9 @@ save target=1
 """
 # The material of RECIPE at 512: colours, heights and normal map.
 MATERIAL_512_SHA256 = {
-    "m.png": "6eec37dfa5c983b2f10740ee1820fc3e7fc925b978c54e8e3f627ff240570730",
-    "m-height.png": "4c7ad8f07242c120e4e53d95bbef294cf3ec82be56c0c7484e8f370a543ba2c0",
-    "m-normal.png": "0fa8680f1a07978a544ae5b51033c9c1f39f98b1302e342501a869fbb868664e",
+    "m.png": "17bbdb77739897167356340e8dd457ff7a38cdc66e19e861bd96e6580edaf71e",
+    "m-height.png": "4c4bb5e5925434a5679bed9e2a44c007c563605022a54a6321352dedad46a5ba",
+    "m-normal.png": "abb7f154e9d99b7510f2cc6677c57c04ee92d97c0a4e86b861f7a0414fe35acb",
 }
 # A light spot coloured from dark red to pale blue: every level of the
 # ramp, in all three channels.

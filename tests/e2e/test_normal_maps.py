@@ -25,8 +25,8 @@ save target=1
 """
 # The normal maps of RECIPE at 512, with 8 and with 16 bits per channel.
 NORMAL_512_SHA256 = {
-    "normal.png": "1d6c10909fd6acb92e494ba320fbad24e5d1a4c14becdedf12b49b4307edfdb2",
-    "normal16.png": "6e7d653aa1e75a4f7fe43438743f9d7e49e3f34b2c88421e25a2814993cad899",
+    "normal.png": "49263761bdbe55c53933dbd612c8b5f8ec557a147ddda21d6d97a567ccb77159",
+    "normal16.png": "feb0d36387bc4032f5541ea02afcd90fdf438c2fe7b383c9f9d81f3620b339be",
 }
 
 # Smooth heights, waves swirled, whose normals a finer render only refines.
