@@ -31,9 +31,9 @@ struct PngEncoding {
     int32_t level; // zlib's, 1 to 9
 };
 
-// The encoding the renderer's PNGs take: chosen by measuring the gallery
-// (see bench/png-encodings.sh).
-PngEncoding chosenPngEncoding(int32_t bits, bool grey);
+// The encoding the renderer's PNGs take, normal maps apart: chosen by
+// measuring the gallery (see bench/png-encodings.sh).
+PngEncoding chosenPngEncoding(int32_t bits, bool grey, bool normalMap);
 
 // Rows in each band: as many as fill about BAND_BYTES of filtered data,
 // at least one. Whole rows, so no band starts inside a row's filter data.

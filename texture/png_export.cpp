@@ -21,6 +21,7 @@ struct PngSource {
     bool grey; // one sample per pixel
     RowsWritten rowsWritten; // told each row once it is written, if set
     void* context;
+    bool normalMap; // compressed as a normal map
 };
 
 // Bytes in one row of the PNG's samples.
@@ -130,7 +131,8 @@ const char* writePng(const PngSource& source, FILE* file)
     if (source.side > TEXTURE_SIZE) {
         const BandedPng png { source.side, source.bits, source.grey, fillRow, &source,
             source.rowsWritten, source.context };
-        return writeBandedPng(png, chosenPngEncoding(source.bits, source.grey), file);
+        return writeBandedPng(
+            png, chosenPngEncoding(source.bits, source.grey, source.normalMap), file);
     }
     png_byte* row = (png_byte*)malloc(rowBytes(source));
     if (!row)
@@ -172,7 +174,7 @@ const char* writeTexturePngData(const void* image, FILE* file)
 {
     const TextureImage& texture = *(const TextureImage*)image;
     return writePng(PngSource { texture.pixels, nullptr, texture.side, 8, false,
-                        texture.rowsWritten, texture.context },
+                        texture.rowsWritten, texture.context, texture.normalMap },
         file);
 }
 
@@ -188,7 +190,7 @@ const char* writeDeepTexturePngData(const void* image, FILE* file)
     const bool sixteen = texture.bits == 16;
     const bool grey = sixteen && allGrey(texture.pixels, texture.side);
     return writePng(PngSource { nullptr, texture.pixels, texture.side, sixteen ? 16 : 8, grey,
-                        texture.rowsWritten, texture.context },
+                        texture.rowsWritten, texture.context, texture.normalMap },
         file);
 }
 

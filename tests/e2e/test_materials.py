@@ -28,9 +28,9 @@ save target=1
 """
 # The material of RECIPE at 512: colours, heights and normal map.
 MATERIAL_512_SHA256 = {
-    "m.png": "17bbdb77739897167356340e8dd457ff7a38cdc66e19e861bd96e6580edaf71e",
-    "m-height.png": "4c4bb5e5925434a5679bed9e2a44c007c563605022a54a6321352dedad46a5ba",
-    "m-normal.png": "abb7f154e9d99b7510f2cc6677c57c04ee92d97c0a4e86b861f7a0414fe35acb",
+    "m.png": "d30beed2f1094dc8183fcc7f88c62d9de43a16ead2d4a2d85c7775f2a210d37d",
+    "m-height.png": "861b1258542afe38946ecad36b0891439a22e3cb946046c32119291abb8bad5f",
+    "m-normal.png": "d701ed883b601035368dc4ddef2f1ee95a582111b6ef2e9fd172db7f274cb912",
 }
 # A light spot coloured from dark red to pale blue: every level of the
 # ramp, in all three channels.

@@ -25,7 +25,7 @@ save target=1
 """
 # The normal maps of RECIPE at 512, with 8 and with 16 bits per channel.
 NORMAL_512_SHA256 = {
-    "normal.png": "49263761bdbe55c53933dbd612c8b5f8ec557a147ddda21d6d97a567ccb77159",
+    "normal.png": "75ee0a4805f7768f5d43fc50f3dd84d7aae8b0c8508b73a20101bbc8f58a7cd1",
     "normal16.png": "feb0d36387bc4032f5541ea02afcd90fdf438c2fe7b383c9f9d81f3620b339be",
 }
 
