@@ -214,7 +214,8 @@ bool writeBandChunk(FILE* file, const Band& band, const uint8_t* before, uint32_
     const uint32_t length = beforeSize + (uint32_t)band.size + afterSize;
     uint8_t head[8];
     putBigEndian(head, length);
-    memcpy(head + 4, "IDAT", 4);
+    static const uint8_t IDAT[4] = { 'I', 'D', 'A', 'T' };
+    memcpy(head + 4, IDAT, 4);
     uLong crc = crc32(crc32(0, head + 4, 4), before, beforeSize);
     crc = crc32_combine(crc, band.crc, (z_off_t)band.size);
     crc = crc32(crc, after, afterSize);
