@@ -26,13 +26,13 @@ render_time() {
     shift 5
     binary=$new
     [ "$build" = old ] && binary=$old
-    best=""
+    best=999999
     i=0
     while [ "$i" -lt "$repeats" ]; do
         /usr/bin/time -f '%e' -o "$out/time" "$binary" "$recipe" -o "$out/out.$format" \
             --size "$size" --depth "$depth" --quiet "$@"
         wall=$(cat "$out/time")
-        best=$(echo "$best $wall" | awk '{ print ($1 == "" || $2 < $1) ? $2 : $1 }')
+        best=$(echo "$best $wall" | awk '{ print ($2 < $1) ? $2 : $1 }')
         i=$((i + 1))
     done
     rm -f "$out/out.$format"

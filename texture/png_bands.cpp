@@ -62,9 +62,10 @@ bool startCompressor(Compressor& compressor, const Pipeline& pipeline)
     compressor.rows = (uint8_t*)malloc(4 * (length + 1));
     // Raw deflate (negative window bits): the zlib header and checksum are
     // written once for the whole stream.
+    static const int STRATEGIES[] = { Z_DEFAULT_STRATEGY, Z_RLE, Z_HUFFMAN_ONLY };
     compressor.streamReady = compressor.rows
-        && deflateInit2(
-               &compressor.stream, pipeline.encoding.level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY)
+        && deflateInit2(&compressor.stream, pipeline.encoding.level, Z_DEFLATED, -15, 8,
+               STRATEGIES[pipeline.encoding.matching])
             == Z_OK;
     return compressor.streamReady;
 }

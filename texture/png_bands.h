@@ -25,10 +25,19 @@ struct BandedPng {
     void* context;
 };
 
+// How zlib looks for repeats: anywhere in its window, only in runs of one
+// byte, or not at all (Huffman codes alone).
+enum PngMatching {
+    PNG_MATCH_ANYWHERE,
+    PNG_MATCH_RUNS,
+    PNG_MATCH_NONE,
+};
+
 // How the rows are filtered and compressed.
 struct PngEncoding {
     PngRowFilter filter;
     int32_t level; // zlib's, 1 to 9
+    PngMatching matching = PNG_MATCH_ANYWHERE;
 };
 
 // The encoding the renderer's PNGs take, normal maps apart: chosen by
