@@ -116,11 +116,13 @@ void prepareNormalMapFile(SlotFile& out, const Textures<DeepPixel>& textures, in
         generateNormalMap(heights, options.side, options.normals, textures.scratch);
         prepareSlotFile(out, textures.scratch, fileName, options.format, options.side, 16,
             rowsWritten, context);
+        out.deepImage.normalMap = true;
         return;
     }
     Pixel* normals = reinterpret_cast<Pixel*>(textures.scratch);
     generateNormalMap(heights, options.side, options.normals, normals);
     prepareSlotFile(out, normals, fileName, options.format, options.side, 8, rowsWritten, context);
+    out.image.normalMap = true;
 }
 
 // The heights of slot `heightSlot` as a 16-bit grey PNG to save. They are

@@ -7,6 +7,7 @@
 #include <png.h>
 
 #include "io/save_file.h"
+#include "texture/png_bands.h"
 #include "texture/texture.h"
 
 namespace {
@@ -20,6 +21,7 @@ struct PngSource {
     bool grey; // one sample per pixel
     RowsWritten rowsWritten; // told each row once it is written, if set
     void* context;
+    bool normalMap; // compressed as a normal map
 };
 
 // Bytes in one row of the PNG's samples.
@@ -47,9 +49,11 @@ png_byte* putLevel(png_byte* target, uint32_t level)
     return target;
 }
 
-// Fills `row` with the samples of the texture's row `y`.
-void fillRow(const PngSource& source, int32_t y, png_byte* row)
+// Fills `row` with the samples of the texture's row `y`; a FillPngRow over
+// a PngSource, so the band writer's threads can call it too.
+void fillRow(const void* image, int32_t y, uint8_t* row)
 {
+    const PngSource& source = *(const PngSource*)image;
     const size_t start = (size_t)y * source.side;
     if (source.pixels) {
         putEightBitRow(source.pixels + start, source.side, row);
@@ -109,17 +113,9 @@ void writeImage(png_structp png, png_infop info, const PngSource& source, png_by
     png_set_IHDR(png, info, (png_uint_32)source.side, (png_uint_32)source.side, source.bits,
         source.grey ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
         PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (source.side > TEXTURE_SIZE) {
-        // Sides past the window's favour speed: zlib's level 3 and the Up
-        // filter alone encode a 4096 texture three to six times faster than
-        // the defaults, for a file 4 to 20 % larger. The window's side keeps
-        // libpng's defaults, so its files stay as they were.
-        png_set_compression_level(png, 3);
-        png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
-    }
     png_write_info(png, info);
     for (int32_t y = 0; y < source.side; ++y) {
-        fillRow(source, y, row);
+        fillRow(&source, y, row);
         png_write_row(png, row);
         if (source.rowsWritten)
             source.rowsWritten(source.context, y + 1);
@@ -128,8 +124,16 @@ void writeImage(png_structp png, png_infop info, const PngSource& source, png_by
 }
 
 // Writes the PNG of `source` into an open file; null, or the reason it failed.
+// The window's side keeps libpng's defaults, so its files stay as they
+// always were; larger sides are compressed in bands on every thread.
 const char* writePng(const PngSource& source, FILE* file)
 {
+    if (source.side > TEXTURE_SIZE) {
+        const BandedPng png { source.side, source.bits, source.grey, fillRow, &source,
+            source.rowsWritten, source.context };
+        return writeBandedPng(
+            png, chosenPngEncoding(source.bits, source.grey, source.normalMap), file);
+    }
     png_byte* row = (png_byte*)malloc(rowBytes(source));
     if (!row)
         return strerror(ENOMEM);
@@ -170,7 +174,7 @@ const char* writeTexturePngData(const void* image, FILE* file)
 {
     const TextureImage& texture = *(const TextureImage*)image;
     return writePng(PngSource { texture.pixels, nullptr, texture.side, 8, false,
-                        texture.rowsWritten, texture.context },
+                        texture.rowsWritten, texture.context, texture.normalMap },
         file);
 }
 
@@ -186,7 +190,7 @@ const char* writeDeepTexturePngData(const void* image, FILE* file)
     const bool sixteen = texture.bits == 16;
     const bool grey = sixteen && allGrey(texture.pixels, texture.side);
     return writePng(PngSource { nullptr, texture.pixels, texture.side, sixteen ? 16 : 8, grey,
-                        texture.rowsWritten, texture.context },
+                        texture.rowsWritten, texture.context, texture.normalMap },
         file);
 }
 

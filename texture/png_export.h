@@ -1,4 +1,5 @@
-// Writes a texture to a PNG file through libpng.
+// Writes a texture to a PNG file: through libpng at the window's side, in
+// bands compressed on every thread above it (see texture/png_bands.h).
 #pragma once
 
 #include <cstdio>

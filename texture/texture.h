@@ -49,6 +49,7 @@ struct TextureImage {
     int32_t side;
     RowsWritten rowsWritten = nullptr;
     void* context = nullptr;
+    bool normalMap = false; // a PNG writer compresses a normal map's pixels differently
 };
 
 // A 16-bit texture's pixels with their side, and the bits per channel a
@@ -60,6 +61,7 @@ struct DeepTextureImage {
     int32_t bits;
     RowsWritten rowsWritten = nullptr; // as TextureImage's
     void* context = nullptr;
+    bool normalMap = false;
 };
 
 // Marks a cell that holds no colour yet. Bit 31 keeps it apart from every

@@ -17,7 +17,7 @@ PNG_256_SHA256 = {
     "example": "99d45543cc91ff5e6b06268c0c20fbe788a9e272ba51a4337ad21d1e07f0626c",
 }
 # The example at 512 with 16 bits per channel, written as a 16-bit PNG.
-EXAMPLE_DEEP_512_SHA256 = "7b64e89c7a4e4a419df2b77af622aa842909e926784f5106bbcd56bb763b6eb1"
+EXAMPLE_DEEP_512_SHA256 = "5263e13d36719b18dc02fd2064101468eba86a7dda478ac20d99490d2a5cf603"
 
 
 class RenderDepthTest(RenderCase):

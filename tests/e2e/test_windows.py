@@ -326,6 +326,28 @@ class WindowsRenderTest(unittest.TestCase):
         # 16-bit RGB samples.
         self.assertEqual(read_file(self.path("windows.png"))[24:26], b"\x10\x02")
 
+    def test_pngs_in_many_bands_are_the_linux_builds_bytes_on_any_number_of_threads(self):
+        # At 2048 every PNG is compressed in many bands: colours with 16 bits
+        # and with 8, and 16-bit grey heights, on three threads under Wine
+        # and one on Linux.
+        with open(self.path("deep.recipe"), "w") as file:
+            file.write(NO_TRIGONOMETRY_RECIPE)
+        for name, options in (("colours16", ["--depth", "16"]), ("colours8", []),
+                              ("heights", ["--height"])):
+            with self.subTest(kind=name):
+                args = ["deep.recipe", "--size", "2048"] + options
+                windows = run_wine([windows_program("quiltor-render.exe")] + args
+                                   + ["--threads", "3", "-o", "windows.png"], cwd=self.workdir,
+                                   timeout=240)
+                self.assertEqual((windows.returncode, windows.stderr), (0, ""))
+                linux = subprocess.run([LINUX_RENDER] + args + ["--threads", "1", "-o", "linux.png"],
+                                       cwd=self.workdir, capture_output=True, text=True,
+                                       timeout=120)
+                self.assertEqual((linux.returncode, linux.stderr), (0, ""))
+                windows_bytes = read_file(self.path("windows.png"))
+                self.assertGreater(len(windows_bytes), 1 << 20)
+                self.assertTrue(windows_bytes == read_file(self.path("linux.png")))
+
     def test_a_normal_map_without_trigonometry_is_the_linux_builds_bytes(self):
         with open(self.path("heights.recipe"), "w") as file:
             file.write(NO_TRIGONOMETRY_RECIPE)
