@@ -25,8 +25,8 @@ save target=1
 """
 # The normal maps of RECIPE at 512, with 8 and with 16 bits per channel.
 NORMAL_512_SHA256 = {
-    "normal.png": "6e623aacf49894d28770e556dbde10c2a23b4daa7b6867ffd5ce329af4d6c559",
-    "normal16.png": "c6f72611b25888c9eee2fe0d4a266316ca5a147002e2774eb632f14d513bee4d",
+    "normal.png": "333ca6cb3a165d75cc3c09e961d40960c25d5d6bfe34b93a116feaf9ff6dfdf8",
+    "normal16.png": "228456932e6e022a090dc83c2b68c6a288615e8af6c61f12ca1d074d34d07420",
 }
 
 # Smooth heights, waves swirled, whose normals a finer render only refines.
