@@ -313,18 +313,24 @@ const char* writeAllBands(Pipeline& pipeline, int32_t threads, FILE* file)
 
 PngEncoding chosenPngEncoding(int32_t bits, bool grey, bool normalMap)
 {
-    // Measured on the gallery at 4096 (bench/png-encodings.sh). Up gives the
-    // smallest files of the filters tried, and the fastest, in every kind
-    // of picture but normal maps. With 8 bits zlib's level 4 is both faster
-    // and smaller than 3. 16-bit heights lose 1 to 2 % at level 1 for two
-    // thirds more speed; 16-bit colours would lose 8 to 10 % there, so they
-    // keep 3. A normal map hardly compresses: Paeth at level 1 gives files
-    // as small as Up at 4, 3 % smaller than Up at 3, in half the time.
-    if (normalMap && bits == 8)
-        return PngEncoding { PNG_ROWS_PAETH, 1 };
+    // Measured on the gallery at 4096 (bench/png-encodings.sh), megabytes of
+    // samples per second on one thread and the files' total size:
+    // - colours, 8 bits: Up at level 4, 86 MB/s and 50.6 MB, both better
+    //   than level 3 (75 MB/s, 54.4 MB); level 1 or matching runs alone is
+    //   faster but 11 to 20 % larger.
+    // - colours, 16 bits: Up at level 3, 53 MB/s and 297 MB; level 1 runs
+    //   76 MB/s but grows the files by 8 % (the example's by 10 %), runs
+    //   alone by 37 %.
+    // - heights (16-bit grey) and normal maps: their low bytes hardly repeat,
+    //   so looking for long matches is wasted. Paeth with runs alone is the
+    //   fastest and among the smallest: heights 94 MB/s and 132 MB against
+    //   Up at level 1's 61 MB/s and 137 MB; 8-bit normal maps 118 MB/s and
+    //   123 MB against Paeth at level 1's 84 MB/s and 147 MB.
+    if (normalMap || (grey && bits == 16))
+        return PngEncoding { PNG_ROWS_PAETH, 1, PNG_MATCH_RUNS };
     if (bits == 8)
         return PngEncoding { PNG_ROWS_UP, 4 };
-    return PngEncoding { PNG_ROWS_UP, grey ? 1 : 3 };
+    return PngEncoding { PNG_ROWS_UP, 3 };
 }
 
 int32_t rowsPerBand(int32_t side, int32_t bits, bool grey)

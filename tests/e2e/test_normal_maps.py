@@ -25,8 +25,8 @@ save target=1
 """
 # The normal maps of RECIPE at 512, with 8 and with 16 bits per channel.
 NORMAL_512_SHA256 = {
-    "normal.png": "333ca6cb3a165d75cc3c09e961d40960c25d5d6bfe34b93a116feaf9ff6dfdf8",
-    "normal16.png": "228456932e6e022a090dc83c2b68c6a288615e8af6c61f12ca1d074d34d07420",
+    "normal.png": "aa75b6c39918214f7c591ec5b0a8ec12a8e62e764255993c29dfc10b14c9dc1f",
+    "normal16.png": "fb57c7b98fd373ee188c087bdc7673380df0d90d79bc0c93642964f967690818",
 }
 
 # Smooth heights, waves swirled, whose normals a finer render only refines.
