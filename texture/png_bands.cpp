@@ -321,16 +321,21 @@ PngEncoding chosenPngEncoding(int32_t bits, bool grey, bool normalMap)
     // - colours, 16 bits: Up at level 3, 53 MB/s and 297 MB; level 1 runs
     //   76 MB/s but grows the files by 8 % (the example's by 10 %), runs
     //   alone by 37 %.
-    // - heights (16-bit grey) and normal maps: their low bytes hardly repeat,
-    //   so looking for long matches is wasted. Paeth with runs alone is the
-    //   fastest and among the smallest: heights 94 MB/s and 132 MB against
-    //   Up at level 1's 61 MB/s and 137 MB; 8-bit normal maps 118 MB/s and
-    //   123 MB against Paeth at level 1's 84 MB/s and 147 MB.
-    if (normalMap || (grey && bits == 16))
+    // - heights (16-bit grey): Up at level 1, 61 MB/s and 137 MB against
+    //   level 3's 40 MB/s and 135 MB. Paeth with runs alone is faster still
+    //   at 4096 (94 MB/s, 132 MB) but misses the long matches of smoother,
+    //   larger heights: the example's at 16384 grows by 27 % over level 3,
+    //   at level 1 by 10 %.
+    // - normal maps: their low bits hardly repeat, so looking for long
+    //   matches is wasted. Paeth with runs alone is both the fastest and the
+    //   smallest: 8-bit maps 118 MB/s and 123 MB against Up at level 3's
+    //   51 MB/s and 151 MB; the example's at 16384 is 16 % smaller than
+    //   level 3 makes it; 16-bit maps 83 to 91 MB/s against 29 to 40.
+    if (normalMap)
         return PngEncoding { PNG_ROWS_PAETH, 1, PNG_MATCH_RUNS };
     if (bits == 8)
         return PngEncoding { PNG_ROWS_UP, 4 };
-    return PngEncoding { PNG_ROWS_UP, 3 };
+    return PngEncoding { PNG_ROWS_UP, grey ? 1 : 3 };
 }
 
 int32_t rowsPerBand(int32_t side, int32_t bits, bool grey)
