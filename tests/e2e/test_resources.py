@@ -86,9 +86,11 @@ class ResourceTest(ProgramTest):
             command += ["mousemove", "--window", program.window, str(x), str(y),
                         "click", "--repeat", str(repeat), "--delay", "20", "1"]
         program.xdotool(*command)
-        # The last click has been handled once a frame shows its result; capture twice.
-        first = program.capture()
-        wait_for(lambda: program.capture() == first, 10, "the screen to settle")
+        # The clicks may still be queued when xdotool returns, more so on a slow
+        # machine: they have all been handled once the program stops using CPU,
+        # and its last frame is shown once two captures agree.
+        wait_until_settled(program.process.pid, timeout=60)
+        program.settled_capture(timeout=30)
 
 
 if __name__ == "__main__":
