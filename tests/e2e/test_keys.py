@@ -67,7 +67,7 @@ class KeysTest(ProgramTest):
             return (os.path.exists(saved)
                     and read_bmp24(saved) == (256, 256, slot_region(shown, 1)))
 
-        wait_for(saved_holds_slot_2, 10, "texture002.bmp to hold slot 2")
+        wait_for(saved_holds_slot_2, 30, "texture002.bmp to hold slot 2")
         self.assertEqual(read_file(taken), b"someone else's file")
         self.assertEqual(sorted(os.listdir(program.workdir)),
                          ["texture001.bmp", "texture002.bmp", "texture002.recipe"])

@@ -44,11 +44,11 @@ def record_session(test, program):
     shown = test.wait_for_frame(program, lambda rgb: slot_region(rgb, 2) != slot_region(shown, 2),
                                 "slot 3 to change")
     # The frame must have settled before the save.
-    shown = program.settled_capture(timeout=10)
+    shown = program.settled_capture(timeout=30)
     program.key("ctrl+shift+s")
     bitmap = os.path.join(program.workdir, "texture001.bmp")
     recipe = os.path.join(program.workdir, "texture001.recipe")
-    wait_for(lambda: os.path.exists(bitmap) and os.path.exists(recipe), 10, "the saved files")
+    wait_for(lambda: os.path.exists(bitmap) and os.path.exists(recipe), 30, "the saved files")
     return bitmap, recipe, all_slots(shown)
 
 
@@ -90,10 +90,10 @@ class RecipeTest(ProgramTest):
         program.click(TARGET[4])
         program.click(SOURCE[2])
         program.key("l")
-        program.settled_capture(timeout=10)
+        program.settled_capture(timeout=30)
         program.key("ctrl+shift+s")
         recipe = os.path.join(program.workdir, "texture001.recipe")
-        wait_for(lambda: os.path.exists(recipe), 10, "the saved recipe")
+        wait_for(lambda: os.path.exists(recipe), 30, "the saved recipe")
         with open(recipe) as text:
             self.assertEqual(text.read().splitlines()[-2:], ["material height=2", "save target=4"])
         program.key("Escape")
@@ -113,7 +113,7 @@ class RecipeTest(ProgramTest):
         # Reopened, the material is one press of L away: Source 2 is chosen.
         reopened = self.start_program(command=[harness.BINARY, "texture001.recipe"],
                                       workdir=program.workdir)
-        frame = reopened.settled_capture(timeout=10)
+        frame = reopened.settled_capture(timeout=30)
         self.assertEqual(harness.pixel(frame, 565, 51), 0x80FF80)  # Target 4 selected
         self.assertEqual(harness.pixel(frame, 635, 31), 0x80FF80)  # Source 2 selected
         self.assertNotEqual(harness.pixel(frame, 615, 31), 0x80FF80)  # Source 1 not
@@ -132,9 +132,9 @@ class RecipeTest(ProgramTest):
         program.key("ctrl+z")
         program.key("ctrl+z")
         program.click(INVERT)
-        shown = program.settled_capture(timeout=10)
+        shown = program.settled_capture(timeout=30)
         program.key("ctrl+s")
-        wait_for(lambda: read_file(recipe) != original, 10, "the recipe to be saved")
+        wait_for(lambda: read_file(recipe) != original, 30, "the recipe to be saved")
         saved = read_file(recipe)
         self.assertEqual(saved[:len(original)], original)
         self.assertEqual(saved[len(original):],
