@@ -8,8 +8,9 @@
 // per four pixels, and two lanes of the processor's vector unit cost little
 // more than one. Each lane does exactly the operations roundedSinCos does, in
 // the same order: vector additions and products round each lane as the scalar
-// ones do, so the bits are the same (the unit tests compare them). Compilers
-// without vector types still get the same results, element by element.
+// ones do, so the bits are the same (the unit tests compare them). On a
+// processor without vector registers the compiler works the lanes one after
+// the other, to the same results.
 
 namespace {
 
