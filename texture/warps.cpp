@@ -189,24 +189,30 @@ bool deformTexture(P* pixels, int32_t side, int32_t wavesX, int32_t sizeX, int32
 
 namespace {
 
-// Where the swirl reads the output pixels at angles `theta` and -theta and
-// radius r from the centre, given the added angle `swirl` they share with
-// their mirror images. Outside the disc nothing is added, and as sin is odd
-// and cos even, bit for bit, one sine and cosine serve both.
-inline void twirlPositions(double centre, double theta, double r, bool inDisc, double swirl,
-    Position* atTheta, Position* atMinusTheta)
+// Where the swirl reads the output pixels at angles +-thetaRight and
+// +-thetaLeft and radius r from the centre, given the added angle `swirl`
+// they share. Outside the disc nothing is added, and as sin is odd and cos
+// even, bit for bit, one sine and cosine serve theta and -theta: the four
+// pixels take one pair of them, inside the disc two.
+inline void twirlPositions(double centre, double thetaRight, double thetaLeft, double r,
+    bool inDisc, double swirl, Position* downRight, Position* upRight, Position* downLeft,
+    Position* upLeft)
 {
-    double sine, cosine;
+    double sines[2], cosines[2];
     if (!inDisc) {
-        roundedSinCos(theta, &sine, &cosine);
-        *atTheta = Position { centre + r * cosine, centre + r * sine };
-        *atMinusTheta = Position { centre + r * cosine, centre - r * sine };
+        roundedSinCosOfTwo(thetaRight, thetaLeft, sines, cosines);
+        *downRight = Position { centre + r * cosines[0], centre + r * sines[0] };
+        *upRight = Position { centre + r * cosines[0], centre - r * sines[0] };
+        *downLeft = Position { centre + r * cosines[1], centre + r * sines[1] };
+        *upLeft = Position { centre + r * cosines[1], centre - r * sines[1] };
         return;
     }
-    roundedSinCos(theta + swirl, &sine, &cosine);
-    *atTheta = Position { centre + r * cosine, centre + r * sine };
-    roundedSinCos(-theta + swirl, &sine, &cosine);
-    *atMinusTheta = Position { centre + r * cosine, centre + r * sine };
+    roundedSinCosOfTwo(thetaRight + swirl, -thetaRight + swirl, sines, cosines);
+    *downRight = Position { centre + r * cosines[0], centre + r * sines[0] };
+    *upRight = Position { centre + r * cosines[1], centre + r * sines[1] };
+    roundedSinCosOfTwo(thetaLeft + swirl, -thetaLeft + swirl, sines, cosines);
+    *downLeft = Position { centre + r * cosines[0], centre + r * sines[0] };
+    *upLeft = Position { centre + r * cosines[1], centre + r * sines[1] };
 }
 
 // Positions worked out together, for up to this many offsets from the centre.
@@ -247,9 +253,8 @@ template <class P> void twirlRows(const Twirl<P>& twirl, int32_t first, int32_t 
                 roundedAtan2Mirrored((double)b, (double)a, &thetaRight, &thetaLeft);
                 // The left runs go right to left, so that they fill the
                 // output's columns in order.
-                twirlPositions(centre, thetaRight, r, inDisc, swirl, &downRight[i], &upRight[i]);
-                twirlPositions(
-                    centre, thetaLeft, r, inDisc, swirl, &downLeft[n - 1 - i], &upLeft[n - 1 - i]);
+                twirlPositions(centre, thetaRight, thetaLeft, r, inDisc, swirl, &downRight[i],
+                    &upRight[i], &downLeft[n - 1 - i], &upLeft[n - 1 - i]);
             }
             // Offset +half is no pixel, and -0 is the same pixel as +0.
             int32_t rightCount = std::min(n, half - a0);

@@ -73,6 +73,44 @@ TEST(RoundedTrig, TheFastPathsGiveTheSlowPathsResults)
 // An argument whose sine lies within 4e-8 units in the last place of
 // half-way between two doubles (found by the hard-case search): no fast path
 // can round it, and the slow path must, the right way.
+// The two-lane form against the one-argument form, its reference, bit for
+// bit: on the tables' and the twirl's arguments, next to multiples of pi/2
+// where the reduction cancels most, on hard cases that take the slow path in
+// one lane only, and with a lane outside the fast range.
+TEST(RoundedTrig, TwoArgumentsAtOnceGiveTheOneArgumentResults)
+{
+    std::mt19937_64 random(23);
+    std::uniform_real_distribution<double> table(0.0, 629.0), angle(-7.2, 7.2);
+    auto nearHalfPiMultiple = [&]() {
+        double x = (double)(int64_t)(random() % 2000 - 1000) * 1.5707963267948966;
+        for (int steps = (int)(random() % 7) - 3; steps != 0; steps += steps < 0 ? 1 : -1)
+            x = std::nextafter(x, steps < 0 ? -INFINITY : INFINITY);
+        return x;
+    };
+    const double unusual[] = { 0x1.50bd4d6bc64cbp+5, 0x1.a6c4a6feff890p+7, 0.0, -0x1p-30, 8192.0,
+        -1e6, 0x1p70, INFINITY, NAN };
+    for (int i = 0; i < 200000; ++i) {
+        double x[2];
+        for (double& value : x) {
+            int kind = (int)(random() % 8);
+            value = kind < 3 ? table(random)
+                : kind < 6   ? angle(random)
+                : kind < 7   ? nearHalfPiMultiple()
+                             : unusual[random() % (sizeof unusual / sizeof unusual[0])];
+        }
+        double sines[2], cosines[2];
+        roundedSinCosOfTwo(x[0], x[1], sines, cosines);
+        for (int lane = 0; lane < 2; ++lane) {
+            double sine, cosine;
+            roundedSinCos(x[lane], &sine, &cosine);
+            ASSERT_EQ(std::memcmp(&sines[lane], &sine, sizeof sine), 0)
+                << std::hexfloat << x[lane] << " in lane " << lane;
+            ASSERT_EQ(std::memcmp(&cosines[lane], &cosine, sizeof cosine), 0)
+                << std::hexfloat << x[lane] << " in lane " << lane;
+        }
+    }
+}
+
 TEST(RoundedTrig, TheSlowPathRoundsWhatTheFastOneCannot)
 {
     int64_t before = roundedTrigSlowResults();
