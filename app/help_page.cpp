@@ -9,6 +9,7 @@
 #include "app/saving.h"
 #include "app/state.h"
 #include "io/file_system.h"
+#include "session/recipe_file.h"
 
 namespace {
 
@@ -84,12 +85,12 @@ void addSaving(bool hasNewNames, const char* newBitmap, const char* newRecipe)
 // name with "-4096.png" in place of a trailing ".recipe".
 std::string renderOutputName(const char* recipe)
 {
-    static const char SUFFIX[] = ".recipe";
-    const size_t suffixLength = sizeof SUFFIX - 1;
+    // A name that is the suffix alone keeps it: "-4096.png" is no name.
     std::string output = recipe;
-    if (output.size() > suffixLength
-        && output.compare(output.size() - suffixLength, suffixLength, SUFFIX) == 0)
-        output.resize(output.size() - suffixLength);
+    if (output.size() > RECIPE_SUFFIX_LENGTH
+        && output.compare(output.size() - RECIPE_SUFFIX_LENGTH, RECIPE_SUFFIX_LENGTH, RECIPE_SUFFIX)
+            == 0)
+        output.resize(output.size() - RECIPE_SUFFIX_LENGTH);
     return output + "-4096.png";
 }
 
