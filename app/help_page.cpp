@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/key_help.h"
 #include "app/overlay.h"
 #include "app/saving.h"
+#include "app/shortcuts.h"
 #include "app/state.h"
 #include "io/file_system.h"
 #include "session/recipe_file.h"
@@ -30,8 +30,8 @@ void addName(const char* name)
 void addKeys()
 {
     addOverlayLine(OVERLAY_TITLE_COLOR, 0, "Keys");
-    for (int32_t i = 0; i < KEY_HELP_COUNT; ++i)
-        addOverlayKeyLine(KEY_HELP[i].key, KEY_HELP[i].text);
+    for (int32_t i = 0; i < KEY_COUNT; ++i)
+        addOverlayKeyLine(KEYS[i].name, KEYS[i].text);
     addOverlayLine(OVERLAY_TEXT_COLOR, 0,
         "A left click runs a button once; holding another button repeats it.");
 }
