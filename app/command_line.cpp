@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/key_help.h"
 #include "app/messages.h"
+#include "app/shortcuts.h"
 #include "app/state.h"
 #include "session/recipe_file.h"
 
@@ -38,9 +38,9 @@ const size_t LONGEST_RECIPE_NAME = SAVE_FILE_NAME_SIZE - sizeof ".bmp";
 std::string helpText()
 {
     std::string text = std::string(USAGE) + ABOUT;
-    for (int32_t i = 0; i < KEY_HELP_COUNT; ++i) {
+    for (int32_t i = 0; i < KEY_COUNT; ++i) {
         char line[128];
-        snprintf(line, sizeof line, "  %-14s%s\n", KEY_HELP[i].key, KEY_HELP[i].text);
+        snprintf(line, sizeof line, "  %-14s%s\n", KEYS[i].name, KEYS[i].text);
         text += line;
     }
     return text + SAVING;

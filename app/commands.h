@@ -11,6 +11,8 @@
 // Faces of the slot buttons: the selected one of each group is green.
 const Pixel SELECTED_BUTTON_COLOR = 0x80FF80;
 const Pixel BUTTON_COLOR = 0x8080FF;
+// The panel's titles over each group of buttons.
+const Pixel TITLE_COLOR = 0xFF8080;
 
 // The slot buttons "1".."4" under "Target" and under "Source", in slot order.
 // Owned by the widget list.

@@ -14,7 +14,6 @@ namespace {
 // Buttons, captions and value labels share one blue; the save file's name
 // is green like a selected slot button.
 const Pixel PANEL_COLOR = BUTTON_COLOR;
-const Pixel TITLE_COLOR = 0xFF8080;
 const Pixel CAPTION_COLOR = 0x000000;
 const int32_t STEPPER_SIZE = 18;
 

@@ -10,18 +10,15 @@
 
 namespace {
 
-// Slot i sits in grid column i mod 2 and row i div 2, 263 pixels apart.
-const int32_t SLOT_SPACING = 263;
-const int32_t SLOT_FRAME_SIZE = 262;
-
 void drawSlots(Canvas canvas)
 {
     for (int32_t i = 0; i < SLOT_COUNT; ++i) {
-        int32_t x0 = (i % 2) * SLOT_SPACING;
-        int32_t y0 = (i / 2) * SLOT_SPACING;
-        drawBevel(canvas, x0 + 1, y0 + 1, SLOT_FRAME_SIZE, SLOT_FRAME_SIZE, SLOT_FRAME_COLOR);
+        int32_t x0 = SLOT_AREA_ORIGIN + (i % 2) * SLOT_SPACING;
+        int32_t y0 = SLOT_AREA_ORIGIN + (i / 2) * SLOT_SPACING;
+        drawBevel(canvas, x0, y0, SLOT_FRAME_SIZE, SLOT_FRAME_SIZE, SLOT_FRAME_COLOR);
+        // Inside the bevel's three rings.
         if (slots[i])
-            slots[i]->blit(canvas, x0 + 4, y0 + 4);
+            slots[i]->blit(canvas, x0 + 3, y0 + 3);
     }
 }
 

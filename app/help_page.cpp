@@ -4,11 +4,12 @@
 #include <cstring>
 #include <string>
 
-#include "app/key_help.h"
 #include "app/overlay.h"
 #include "app/saving.h"
+#include "app/shortcuts.h"
 #include "app/state.h"
 #include "io/file_system.h"
+#include "session/recipe_file.h"
 
 namespace {
 
@@ -29,8 +30,8 @@ void addName(const char* name)
 void addKeys()
 {
     addOverlayLine(OVERLAY_TITLE_COLOR, 0, "Keys");
-    for (int32_t i = 0; i < KEY_HELP_COUNT; ++i)
-        addOverlayKeyLine(KEY_HELP[i].key, KEY_HELP[i].text);
+    for (int32_t i = 0; i < KEY_COUNT; ++i)
+        addOverlayKeyLine(KEYS[i].name, KEYS[i].text);
     addOverlayLine(OVERLAY_TEXT_COLOR, 0,
         "A left click runs a button once; holding another button repeats it.");
 }
@@ -84,12 +85,12 @@ void addSaving(bool hasNewNames, const char* newBitmap, const char* newRecipe)
 // name with "-4096.png" in place of a trailing ".recipe".
 std::string renderOutputName(const char* recipe)
 {
-    static const char SUFFIX[] = ".recipe";
-    const size_t suffixLength = sizeof SUFFIX - 1;
+    // A name that is the suffix alone keeps it: "-4096.png" is no name.
     std::string output = recipe;
-    if (output.size() > suffixLength
-        && output.compare(output.size() - suffixLength, suffixLength, SUFFIX) == 0)
-        output.resize(output.size() - suffixLength);
+    if (output.size() > RECIPE_SUFFIX_LENGTH
+        && output.compare(output.size() - RECIPE_SUFFIX_LENGTH, RECIPE_SUFFIX_LENGTH, RECIPE_SUFFIX)
+            == 0)
+        output.resize(output.size() - RECIPE_SUFFIX_LENGTH);
     return output + "-4096.png";
 }
 

@@ -11,18 +11,12 @@ Overlay overlay;
 
 namespace {
 
-// The slot area: the four slot frames together, or the tiled view's frame.
-const int32_t AREA_ORIGIN = 1;
-const int32_t AREA_SIZE = 525;
-// The frame's three rings and a margin inside them.
-const int32_t PADDING = 13;
 const int32_t LINE_HEIGHT = 12;
-const int32_t CELL_WIDTH = 7;
 
 // The height of a box that holds `lineCount` lines of 8-pixel glyphs.
 int32_t boxHeight(int32_t lineCount)
 {
-    return 2 * PADDING + (lineCount - 1) * LINE_HEIGHT + font6x8.glyphHeight;
+    return 2 * OVERLAY_PADDING + (lineCount - 1) * LINE_HEIGHT + font6x8.glyphHeight;
 }
 
 } // namespace
@@ -75,16 +69,18 @@ void drawOverlay(Canvas canvas)
 {
     if (!overlayShown())
         return;
-    int32_t height = overlay.fillsSlotArea ? AREA_SIZE : boxHeight(overlay.lineCount);
-    int32_t top = AREA_ORIGIN + (AREA_SIZE - height) / 2;
-    drawBevel(canvas, AREA_ORIGIN, top, AREA_SIZE, height, SLOT_FRAME_COLOR);
-    fillRect(canvas, AREA_ORIGIN + 3, top + 3, AREA_SIZE - 6, height - 6, BACKGROUND_COLOR);
-    int32_t left = AREA_ORIGIN + PADDING;
-    int32_t y = top + PADDING;
+    int32_t height = overlay.fillsSlotArea ? SLOT_AREA_SIZE : boxHeight(overlay.lineCount);
+    int32_t top = SLOT_AREA_ORIGIN + (SLOT_AREA_SIZE - height) / 2;
+    drawBevel(canvas, SLOT_AREA_ORIGIN, top, SLOT_AREA_SIZE, height, SLOT_FRAME_COLOR);
+    fillRect(
+        canvas, SLOT_AREA_ORIGIN + 3, top + 3, SLOT_AREA_SIZE - 6, height - 6, BACKGROUND_COLOR);
+    int32_t left = SLOT_AREA_ORIGIN + OVERLAY_PADDING;
+    int32_t y = top + OVERLAY_PADDING;
     for (int32_t i = 0; i < overlay.lineCount; ++i, y += LINE_HEIGHT) {
         const OverlayLine& line = overlay.lines[i];
         drawText(canvas, left, y, font6x8, line.key, OVERLAY_NAME_COLOR);
-        drawText(canvas, left + line.column * CELL_WIDTH, y, font6x8, line.text, line.color);
+        drawText(
+            canvas, left + line.column * OVERLAY_CELL_WIDTH, y, font6x8, line.text, line.color);
     }
 }
 

@@ -6,18 +6,25 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app/commands.h"
+#include "app/frame.h"
 #include "gfx/canvas.h"
 
+// Inside the slot frames' three rings, a margin; text in cells of the 6x8
+// font's glyph and a pixel between glyphs.
+const int32_t OVERLAY_PADDING = 13;
+const int32_t OVERLAY_CELL_WIDTH = 7;
+
 // The most characters a line holds: the slot area's width less the margins.
-const int32_t OVERLAY_LINE_CHARACTERS = 71;
+const int32_t OVERLAY_LINE_CHARACTERS = (SLOT_AREA_SIZE - 2 * OVERLAY_PADDING) / OVERLAY_CELL_WIDTH;
 const int32_t OVERLAY_MAX_LINES = 40;
 // Where a key line's description starts, in characters from the left margin.
 const int32_t OVERLAY_KEY_COLUMN = 15;
 
 // The texts' colours: the panel's titles, selected buttons and labels.
-const Pixel OVERLAY_TITLE_COLOR = 0xFF8080;
-const Pixel OVERLAY_NAME_COLOR = 0x80FF80;
-const Pixel OVERLAY_TEXT_COLOR = 0x8080FF;
+const Pixel OVERLAY_TITLE_COLOR = TITLE_COLOR;
+const Pixel OVERLAY_NAME_COLOR = SELECTED_BUTTON_COLOR;
+const Pixel OVERLAY_TEXT_COLOR = BUTTON_COLOR;
 
 struct OverlayLine {
     char key[OVERLAY_KEY_COLUMN]; // a key's name at the left margin, or empty

@@ -2,17 +2,15 @@
 
 #include <SDL.h>
 #include <cstdio>
-#include <vector>
 
 #include "app/frame.h"
 #include "app/overlay.h"
 #include "app/state.h"
 #include "session/replay.h"
+#include "session/replay_work.h"
 
 namespace {
 
-// A shorter replay shows nothing before the first frame, as at launch.
-const Uint32 SHOW_AFTER_MS = 500;
 // Input is read this often, so Escape acts within a frame's time.
 const Uint32 POLL_PERIOD_MS = 15;
 // The progress is redrawn this often while it shows.
@@ -20,8 +18,7 @@ const Uint32 DRAW_PERIOD_MS = 100;
 
 struct ReplayWatch {
     const char* fileName;
-    std::vector<const Step*> steps; // the recipe's steps, in order
-    std::vector<double> workBefore; // of the steps before each, and in all at the end
+    ReplayWork work;
     Uint32 startedAt = 0;
     Uint32 polledAt = 0;
     Uint32 drawnAt = 0;
@@ -30,20 +27,6 @@ struct ReplayWatch {
     bool redrawNeeded = false;
     bool quit = false;
 };
-
-// Notes the recipe's steps and how much work comes before each.
-void listSteps(ReplayWatch& watch, const Recipe& recipe)
-{
-    double work = 0;
-    for (const RecipeLine& line : recipe.lines) {
-        if (line.kind != LINE_STEP)
-            continue;
-        watch.steps.push_back(&line.step);
-        watch.workBefore.push_back(work);
-        work += (double)operationCost(line.step.operation) * line.step.repeat;
-    }
-    watch.workBefore.push_back(work);
-}
 
 // Reads every pending event: Escape and the close box quit, an uncovered
 // window is drawn again, everything else is dropped.
@@ -80,14 +63,13 @@ void formatWorkDone(char* text, size_t size, double doneShare, Uint32 elapsedMs)
 // Shows how far the replay has got, over the slots as they stand.
 void drawProgress(const ReplayWatch& watch, int32_t stepIndex, int32_t application, Uint32 now)
 {
-    const Step& step = *watch.steps[stepIndex];
-    double total = watch.workBefore.back();
-    double done = watch.workBefore[stepIndex] + (double)operationCost(step.operation) * application;
+    const Step& step = *watch.work.steps[stepIndex];
+    double total = totalWork(watch.work);
+    double done = workDone(watch.work, stepIndex, application);
     char name[OVERLAY_LINE_CHARACTERS + 1];
     shortenInMiddle(watch.fileName, OVERLAY_LINE_CHARACTERS - 2, name);
     char line[OVERLAY_LINE_CHARACTERS + 1];
-    snprintf(line, sizeof line, "Step %d of %d: %s", (int)stepIndex + 1, (int)watch.steps.size(),
-        OPERATIONS[step.operation].name);
+    formatStepOfSteps(line, sizeof line, "Step", watch.work, stepIndex);
     startOverlay(false);
     addOverlayLine(OVERLAY_TITLE_COLOR, 0, "Replaying");
     addOverlayLine(OVERLAY_NAME_COLOR, 2, name);
@@ -117,7 +99,7 @@ bool onApplication(void* context, int32_t stepIndex, int32_t application)
     if (watch.quit)
         return false;
     bool due = watch.shown ? now - watch.drawnAt >= DRAW_PERIOD_MS || watch.redrawNeeded
-                           : now - watch.startedAt >= SHOW_AFTER_MS;
+                           : now - watch.startedAt >= (Uint32)SHOW_PROGRESS_AFTER_MS;
     if (due) {
         drawProgress(watch, stepIndex, application, now);
         watch.shown = true;
@@ -133,7 +115,7 @@ bool replayShowingProgress(const Recipe& recipe, const char* fileName)
 {
     ReplayWatch watch;
     watch.fileName = fileName;
-    listSteps(watch, recipe);
+    watch.work = workOfRecipe(recipe);
     watch.startedAt = SDL_GetTicks();
     bool finished = replayRecipe(session, recipe, onApplication, &watch);
     closeOverlay();

@@ -16,30 +16,30 @@ namespace {
 
 // Save file names have three digits.
 const int32_t LAST_SAVE_NUMBER = 999;
-const char* const RECIPE_SUFFIX = ".recipe";
+const char SAVE_NAME_PREFIX[] = "texture";
+const size_t SAVE_NAME_DIGITS = 3;
 
 void formatNumberedName(char* name, int32_t number, const char* suffix)
 {
-    snprintf(name, SAVE_FILE_NAME_SIZE, "texture%.3d%s", (int)number, suffix);
+    snprintf(name, SAVE_FILE_NAME_SIZE, "%s%.*d%s", SAVE_NAME_PREFIX, (int)SAVE_NAME_DIGITS,
+        (int)number, suffix);
 }
 
 // NNN of a path whose last part is "textureNNN.recipe", or 0.
 int32_t recipeNumber(const char* path)
 {
-    static const char PATTERN[] = "texture###.recipe";
+    const size_t prefixLength = sizeof SAVE_NAME_PREFIX - 1;
+    const size_t digits = SAVE_NAME_DIGITS;
     const char* base = lastPathPart(path);
-    if (strlen(base) != strlen(PATTERN))
+    if (strlen(base) != prefixLength + digits + RECIPE_SUFFIX_LENGTH
+        || strncmp(base, SAVE_NAME_PREFIX, prefixLength) != 0
+        || strcmp(base + prefixLength + digits, RECIPE_SUFFIX) != 0)
         return 0;
     int32_t number = 0;
-    for (size_t i = 0; PATTERN[i]; ++i) {
-        if (PATTERN[i] != '#') {
-            if (base[i] != PATTERN[i])
-                return 0;
-        } else if (base[i] >= '0' && base[i] <= '9') {
-            number = number * 10 + (base[i] - '0');
-        } else {
+    for (size_t i = prefixLength; i < prefixLength + digits; ++i) {
+        if (base[i] < '0' || base[i] > '9')
             return 0;
-        }
+        number = number * 10 + (base[i] - '0');
     }
     return number;
 }

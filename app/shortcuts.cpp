@@ -6,25 +6,17 @@
 
 namespace {
 
-// The modifiers a shortcut names. Alt, Meta and AltGr all count as OTHER,
-// which no shortcut takes, so the window manager's combinations and typed
-// characters stay unclaimed; the lock keys do not count at all.
-enum ShortcutModifiers { PLAIN = 0, CTRL = 1, SHIFT = 2, OTHER = 4 };
-
 int shortcutModifiers(SDLMod modifiers)
 {
-    int result = PLAIN;
+    int result = KEY_PLAIN;
     if (modifiers & KMOD_CTRL)
-        result |= CTRL;
+        result |= KEY_CTRL;
     if (modifiers & KMOD_SHIFT)
-        result |= SHIFT;
+        result |= KEY_SHIFT;
     if (modifiers & (KMOD_ALT | KMOD_META | KMOD_MODE))
-        result |= OTHER;
+        result |= KEY_OTHER;
     return result;
 }
-
-// An action returns whether the window may show something new.
-typedef bool (*ShortcutAction)();
 
 bool undo()
 {
@@ -57,32 +49,38 @@ bool toggleLitView()
     return toggleSlotArea(SlotArea::LIT);
 }
 
-struct Shortcut {
-    SDLKey key; // letters arrive lower-case, with Shift among the modifiers
-    int modifiers; // exactly these
-    ShortcutAction action;
-};
-
-const Shortcut SHORTCUTS[] = {
-    { SDLK_z, CTRL, undo },
-    { SDLK_y, CTRL, redo },
-    { SDLK_z, CTRL | SHIFT, redo },
-    { SDLK_t, PLAIN, toggleTiledView },
-    { SDLK_t, SHIFT, toggleTiledView },
-    { SDLK_l, PLAIN, toggleLitView },
-    { SDLK_l, SHIFT, toggleLitView },
-    { SDLK_s, CTRL, saveAgain },
-    { SDLK_s, CTRL | SHIFT, saveAsNewFile },
-    { SDLK_F1, PLAIN, showHelpPage },
-};
+const KeyPress NONE = { SDLK_UNKNOWN, KEY_PLAIN };
 
 } // namespace
+
+// In the order the help lists them. Escape quits in app/loop.cpp, before
+// any shortcut, whatever the modifiers.
+const Key KEYS[] = {
+    { "Ctrl+Z", "undo the last operation", "Ctrl+Z", { { SDLK_z, KEY_CTRL }, NONE }, undo },
+    { "Ctrl+Y", "redo what was undone; Ctrl+Shift+Z too", "Ctrl+Y, Ctrl+Shift+Z",
+        { { SDLK_y, KEY_CTRL }, { SDLK_z, KEY_CTRL | KEY_SHIFT } }, redo },
+    { "T", "tiled view: the target slot 2 by 2, so seams show", "T",
+        { { SDLK_t, KEY_PLAIN }, { SDLK_t, KEY_SHIFT } }, toggleTiledView },
+    { "L", "lit view: target lit by source as height", "L",
+        { { SDLK_l, KEY_PLAIN }, { SDLK_l, KEY_SHIFT } }, toggleLitView },
+    { "Ctrl+S", "save again, as the Save button does", "Ctrl+S", { { SDLK_s, KEY_CTRL }, NONE },
+        saveAgain },
+    { "Ctrl+Shift+S", "save as new numbered files, with the recipe", "Ctrl+Shift+S",
+        { { SDLK_s, KEY_CTRL | KEY_SHIFT }, NONE }, saveAsNewFile },
+    { "Escape", "quit", "Escape", { { SDLK_ESCAPE, KEY_PLAIN }, NONE }, nullptr },
+    { "F1", "help over the slots; the next key or click closes it", "F1",
+        { { SDLK_F1, KEY_PLAIN }, NONE }, showHelpPage },
+};
+
+const int32_t KEY_COUNT = sizeof KEYS / sizeof KEYS[0];
 
 bool runShortcut(SDLKey key, SDLMod modifiers)
 {
     int pressed = shortcutModifiers(modifiers);
-    for (const Shortcut& shortcut : SHORTCUTS)
-        if (shortcut.key == key && shortcut.modifiers == pressed)
-            return shortcut.action();
+    for (const Key& entry : KEYS)
+        for (const KeyPress& press : entry.presses)
+            if (entry.action && press.key != SDLK_UNKNOWN && press.key == key
+                && press.modifiers == pressed)
+                return entry.action();
     return false;
 }

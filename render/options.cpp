@@ -1,5 +1,6 @@
 #include "render/options.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "session/recipe_text.h"
@@ -212,8 +213,10 @@ bool readRelief(const char* value, CommandOptions* options, std::string* problem
 {
     double relief = 0.0;
     if (!decimalNumber(value, &relief) || relief <= 0.0 || relief > MAX_RELIEF) {
-        *problem = std::string("--relief takes a number over 0, up to 10, such as 0.02, not '")
-            + shownText(value) + "'";
+        char range[64];
+        snprintf(range, sizeof range, "over 0, up to %g, such as %g", MAX_RELIEF, DEFAULT_RELIEF);
+        *problem
+            = std::string("--relief takes a number ") + range + ", not '" + shownText(value) + "'";
         return false;
     }
     options->normals.relief = relief;

@@ -11,7 +11,7 @@
 
 namespace {
 
-const std::chrono::milliseconds SHOW_AFTER(500);
+const std::chrono::milliseconds SHOW_AFTER(SHOW_PROGRESS_AFTER_MS);
 const std::chrono::milliseconds TICK(50);
 
 // How long writing the picture takes, in the units of the steps' costs.
@@ -33,7 +33,7 @@ double operationFraction()
 // The text of the line at this moment.
 std::string lineText(const ProgressLine& line)
 {
-    const double replayWork = line.workBefore.back();
+    const double replayWork = totalWork(line.work);
     double total = replayWork + line.normalMapWork + line.writeWork;
     double done;
     std::string what;
@@ -49,14 +49,11 @@ std::string lineText(const ProgressLine& line)
     } else if (line.normalMap) {
         done = replayWork + line.normalMapWork * operationFraction();
         what = "normal map";
-    } else if (step >= 0 && step < (int32_t)line.steps.size()) {
-        const Step& running = *line.steps[step];
-        double work = line.workBefore[step + 1] - line.workBefore[step];
-        double applications = std::max(running.repeat, 1);
-        done = line.workBefore[step]
-            + work * (line.application + operationFraction()) / applications;
-        what = "step " + std::to_string(step + 1) + " of " + std::to_string(line.steps.size())
-            + ": " + OPERATIONS[running.operation].name;
+    } else if (step >= 0 && step < (int32_t)line.work.steps.size()) {
+        done = workDone(line.work, step, line.application + operationFraction());
+        char text[96];
+        formatStepOfSteps(text, sizeof text, "step", line.work, step);
+        what = text;
     } else {
         done = 0;
         what = "starting";
@@ -95,14 +92,7 @@ void startProgressLine(ProgressLine& line, const RenderPlan& plan, int32_t side,
     line.plan = &plan;
     line.side = side;
     line.output = output;
-    line.workBefore.push_back(0);
-    for (const PlannedAction& action : plan.actions) {
-        if (action.kind != PLANNED_STEP)
-            continue;
-        line.steps.push_back(&action.step);
-        double work = (double)operationCost(action.step.operation) * action.step.repeat;
-        line.workBefore.push_back(line.workBefore.back() + work);
-    }
+    line.work = workOfPlan(plan);
     line.normalMapWork = normalMap ? NORMAL_MAP_COST : 0;
     line.fileCount = fileCount;
     line.writeWork = fileCount * (png ? PNG_WRITE_COST : BMP_WRITE_COST);

@@ -7,9 +7,9 @@
 #include <atomic>
 #include <cstdint>
 #include <pthread.h>
-#include <vector>
 
 #include "session/render_plan.h"
+#include "session/replay_work.h"
 
 struct ProgressLine {
     // Set by the render as it goes, read by the line's thread.
@@ -23,8 +23,7 @@ struct ProgressLine {
     std::atomic<bool> finished { false };
 
     const RenderPlan* plan = nullptr;
-    std::vector<const Step*> steps; // the plan's steps, in order
-    std::vector<double> workBefore; // work of the steps before each, and in all at the end
+    ReplayWork work; // the plan's steps and the work before each
     double normalMapWork = 0; // 0 when the render writes colours
     double writeWork = 0; // every file's, a material's heights and normals included
     int32_t fileCount = 1;

@@ -31,10 +31,9 @@ bool loadRecipe(
 
 std::string bitmapNameForRecipe(const char* recipeName)
 {
-    static const char RECIPE_SUFFIX[] = ".recipe";
-    const size_t suffixLength = sizeof RECIPE_SUFFIX - 1;
     size_t stem = strlen(recipeName);
-    if (stem >= suffixLength && strcmp(recipeName + stem - suffixLength, RECIPE_SUFFIX) == 0)
-        stem -= suffixLength;
+    if (stem >= RECIPE_SUFFIX_LENGTH
+        && strcmp(recipeName + stem - RECIPE_SUFFIX_LENGTH, RECIPE_SUFFIX) == 0)
+        stem -= RECIPE_SUFFIX_LENGTH;
     return std::string(recipeName, stem) + ".bmp";
 }

@@ -6,6 +6,10 @@
 
 #include "session/recipe.h"
 
+// The end of a recipe file's name, which the names derived from it replace.
+const char RECIPE_SUFFIX[] = ".recipe";
+const size_t RECIPE_SUFFIX_LENGTH = sizeof RECIPE_SUFFIX - 1;
+
 // Far beyond any recipe, which is a line per press; keeps a wrong file or an
 // endless input from being read whole.
 const size_t MAX_RECIPE_FILE_BYTES = (size_t)16 << 20;

@@ -7,6 +7,7 @@
 
 #include "app/commands.h"
 #include "app/saving.h"
+#include "app/shortcuts.h"
 #include "session/replay.h"
 #include "tests/app/application_fixture.h"
 #include "tests/session/slots.h"
@@ -387,9 +388,9 @@ TEST(CommandLine, HelpShowsTheUsageTheKeysWhereSaveWritesAndWhereToReadOn)
     const std::string& help = shown[0];
     EXPECT_EQ(help.rfind("usage: quiltor [RECIPE]\n", 0), 0u) << help;
     // One line per key, the key first; and every line fits a terminal.
-    for (const char* key :
-        { "Ctrl+Z ", "Ctrl+Y ", "T ", "L ", "Ctrl+S ", "Ctrl+Shift+S ", "Escape ", "F1 " })
-        EXPECT_NE(help.find(std::string("\n  ") + key), std::string::npos) << key;
+    for (int32_t i = 0; i < KEY_COUNT; ++i)
+        EXPECT_NE(help.find(std::string("\n  ") + KEYS[i].name + " "), std::string::npos)
+            << KEYS[i].name;
     for (const char* pointer :
         { "texture000.bmp in the working directory", "quiltor-render", "man quiltor" })
         EXPECT_NE(help.find(pointer), std::string::npos) << pointer;
