@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -41,8 +40,29 @@ std::vector<std::string> readmeKeys(const std::string& readme)
     return names;
 }
 
-// The tags of the KEYS section of a manual page: the line after each .TP,
-// ".B Ctrl+Z" or ".BR Ctrl+Y \", \" Ctrl+Shift+Z".
+// What a font macro's line shows: its arguments run together, each quoted
+// one as it stands. ".BR Ctrl+Y \", \" Ctrl+Shift+Z" shows "Ctrl+Y, Ctrl+Shift+Z".
+std::string fontMacroText(const std::string& line)
+{
+    std::string text;
+    size_t i = line.find(' ');
+    while (i != std::string::npos && i < line.size()) {
+        if (line[i] == ' ') {
+            ++i;
+        } else if (line[i] == '"') {
+            size_t end = line.find('"', i + 1);
+            text += line.substr(i + 1, end - i - 1);
+            i = end == std::string::npos ? end : end + 1;
+        } else {
+            size_t end = line.find(' ', i);
+            text += line.substr(i, end - i);
+            i = end;
+        }
+    }
+    return text;
+}
+
+// The tags of the KEYS section of a manual page: the line after each .TP.
 std::vector<std::string> manualKeys(const std::string& page)
 {
     std::vector<std::string> names;
@@ -54,10 +74,8 @@ std::vector<std::string> manualKeys(const std::string& page)
     std::string line;
     bool tag = false;
     while (std::getline(lines, line)) {
-        if (tag) {
-            std::string name = std::regex_replace(line, std::regex("^\\.BR? "), "");
-            names.push_back(std::regex_replace(name, std::regex(" \", \" "), ", "));
-        }
+        if (tag)
+            names.push_back(fontMacroText(line));
         tag = line == ".TP";
     }
     return names;
@@ -73,11 +91,12 @@ std::vector<std::string> windowsReadmeKeys(const std::string& readme)
         return names;
     std::istringstream lines(readme.substr(start + 11));
     std::string line;
-    std::smatch match;
-    const std::regex keyLine("^  (\\S.*?)  +\\S");
-    while (std::getline(lines, line) && line.rfind("---", 0) != 0)
-        if (std::regex_search(line, match, keyLine))
-            names.push_back(match[1]);
+    while (std::getline(lines, line) && line.rfind("---", 0) != 0) {
+        size_t gap = line.find("  ", 2);
+        if (line.rfind("  ", 0) == 0 && line.size() > 2 && line[2] != ' '
+            && gap != std::string::npos)
+            names.push_back(line.substr(2, gap - 2));
+    }
     return names;
 }
 
