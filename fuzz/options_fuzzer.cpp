@@ -66,5 +66,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check(options.normals.relief > 0.0 && options.normals.relief <= MAX_RELIEF,
         "the relief is over 0 and up to its largest");
     check(options.maxSteps >= 0, "the bound of steps is not negative");
+    if (!finishOptions(&options, &problem)) {
+        check(!problem.empty() && problem.find('\n') == std::string::npos,
+            "a refused output says why, on one line");
+        return 0;
+    }
+    check(options.format == OUTPUT_BMP || options.format == OUTPUT_PNG, "the format is known");
+    check(options.bitsWritten == 8 || options.bitsWritten == 16, "8 or 16 bits are written");
+    check(options.bitsWritten == 8 || options.format == OUTPUT_PNG, "a BMP holds 8 bits");
+    check(!options.height || options.bitsWritten == 16, "heights are 16-bit");
     return 0;
 }

@@ -11,29 +11,19 @@
 namespace {
 
 const int32_t MAX_THREADS = 256;
-// The largest --max-steps: nine digits, which the number reader takes.
+// The largest --max-steps.
 const int64_t MAX_STEPS_BOUND = 999999999;
 
-// Reads an option's value into `options`; false with `problem` set if it is wrong.
-typedef bool (*OptionReader)(const char* value, CommandOptions* options, std::string* problem);
-
-// A whole decimal number 1..`most`, or -1.
+// A whole number 1..`most`, read as a recipe's numbers are, or -1.
 int64_t wholeNumber(const char* value, int64_t most)
 {
-    if (!*value || strlen(value) > 9)
-        return -1;
     int64_t number = 0;
-    for (const char* c = value; *c; ++c) {
-        if (*c < '0' || *c > '9')
-            return -1;
-        number = number * 10 + (*c - '0');
-    }
-    return number >= 1 && number <= most ? number : -1;
+    return readInteger(value, &number) && number >= 1 && number <= most ? number : -1;
 }
 
 bool readOutput(const char* value, CommandOptions* options, std::string*)
 {
-    options->output = value;
+    options->outputGiven = value;
     return true;
 }
 
@@ -124,16 +114,11 @@ bool readMaxSteps(const char* value, CommandOptions* options, std::string* probl
     return true;
 }
 
-// Variations are numbered as seeds are: 1..4294967295, ten digits at most.
+// Variations are numbered as seeds are: 1..4294967295.
 bool readSeed(const char* value, CommandOptions* options, std::string* problem)
 {
-    uint64_t seed = 0;
-    bool digits = *value && strlen(value) <= 10;
-    for (const char* c = value; digits && *c; ++c) {
-        digits = *c >= '0' && *c <= '9';
-        seed = seed * 10 + (uint64_t)(*c - '0');
-    }
-    if (!digits || seed < 1 || seed > 4294967295u) {
+    int64_t seed = wholeNumber(value, 4294967295);
+    if (seed < 1) {
         *problem
             = std::string("--seed takes a number 1..4294967295, not '") + shownText(value) + "'";
         return false;
@@ -236,47 +221,87 @@ bool readNormalY(const char* value, CommandOptions* options, std::string* proble
     return true;
 }
 
-struct OptionInfo {
-    const char* name;
-    bool takesValue;
-    OptionReader read;
-};
+} // namespace
 
-// The options, each given at most once.
-const OptionInfo OPTIONS[] = {
-    { "-o", true, readOutput },
-    { "--slot", true, readSlot },
-    { "--size", true, readSize },
-    { "--format", true, readFormat },
-    { "--depth", true, readDepth },
-    { "--bits", true, readBits },
-    { "--normal", false, readNormal },
-    { "--height", false, readHeight },
-    { "--material", false, readMaterial },
-    { "--height-slot", true, readHeightSlot },
-    { "--relief", true, readRelief },
-    { "--normal-y", true, readNormalY },
-    { "--threads", true, readThreads },
-    { "--max-steps", true, readMaxSteps },
-    { "--seed", true, readSeed },
-    { "--quiet", false, readQuiet },
+// The usage line shows most options as "[--slot N]"; the kinds of picture
+// are one choice, and --height-slot goes with --material only.
+const OptionDeclaration OPTIONS[] = {
+    { "-o", "OUT", nullptr, "[%s]",
+        "the file to write, ending in .bmp or .png; it is replaced.\n"
+        "Default: RECIPE with .recipe replaced by .bmp (or .bmp\n"
+        "appended); required when RECIPE is -.",
+        readOutput },
+    { "--slot", "N", nullptr, "[%s]", "write slot N (1..4) instead of the last save line's slot.",
+        readSlot },
+    { "--size", "N", nullptr, "[%s]",
+        "render at N x N pixels: 256 (the default), 512, 1024, 2048,\n"
+        "4096, 8192 or 16384. The same texture with N / 256 times\n"
+        "the detail; 256 is what the window shows and saves.",
+        readSize },
+    { "--format", "bmp|png", "F", "[%s]", "write OUT as bmp or png, whatever its name ends in.",
+        readFormat },
+    { "--depth", "8|16", "D", "[%s]", "render with 8 (the default) or 16 bits per channel.",
+        readDepth },
+    { "--bits", "8|16", "B", "[%s]",
+        "write 8 or 16 bits per channel; default: the depth in a\n"
+        "PNG, 8 in a BMP. 16 needs --depth 16 and a PNG.",
+        readBits },
+    { "--normal", nullptr, nullptr, "[%s |",
+        "write the slot's normal map instead of its colours, its\n"
+        "heights the brightness of a depth-16 replay. --depth then\n"
+        "only sets the default of --bits; 16 bits need a PNG.",
+        readNormal },
+    { "--height", nullptr, nullptr, "%s |",
+        "write the slot's heights instead of its colours: a 16-bit\n"
+        "grey PNG of the brightness of a depth-16 replay, the very\n"
+        "heights --normal makes its normal map from.",
+        readHeight },
+    { "--material", nullptr, nullptr, "%s",
+        "write a material from one depth-16 replay: the colours\n"
+        "to OUT (8 bits unless --bits 16; --depth only sets that\n"
+        "default, as with --normal), and beside it OUT's name with\n"
+        "-height (a 16-bit PNG of heights) and -normal (the normal\n"
+        "map, in OUT's format) before its extension.",
+        readMaterial },
+    { "--height-slot", "N", nullptr, "[%s]]",
+        "with --material, the slot (1..4) of the heights;\n"
+        "default: the recipe's last material line's, else --slot's.",
+        readHeightSlot },
+    { "--relief", "R", nullptr, "[%s]",
+        "how high black-to-white stands, as a fraction of the\n"
+        "texture's width: over 0, up to 10; default 0.02.",
+        readRelief },
+    { "--normal-y", "up|down", "Y", "[%s]",
+        "up (the default; OpenGL style) or down (DirectX style):\n"
+        "which way the normal map's green points.",
+        readNormalY },
+    { "--threads", "N", nullptr, "[%s]", "use N threads (1..256); default: every processor.",
+        readThreads },
+    { "--max-steps", "N", nullptr, "[%s]",
+        "refuse a recipe that would run more than N operations,\n"
+        "every repeat counted; default: no bound.",
+        readMaxSteps },
+    { "--seed", "N", nullptr, "[%s]",
+        "render variation N (1..4294967295) of the same design: the\n"
+        "random generator is reseeded from N after the start-up\n"
+        "textures and at every seed line; default: the recipe as saved.",
+        readSeed },
+    { "--quiet", nullptr, nullptr, "[%s]", "no progress line, even on a terminal.", readQuiet },
 };
-const int OPTION_COUNT = sizeof OPTIONS / sizeof OPTIONS[0];
+const int32_t OPTION_COUNT = sizeof OPTIONS / sizeof OPTIONS[0];
+static_assert(
+    sizeof OPTIONS / sizeof OPTIONS[0] <= 32, "CommandOptions::given has a bit per option");
 
-// The option of that name's place in OPTIONS, or OPTION_COUNT.
-int optionIndex(const char* name)
+int32_t optionIndex(const char* name)
 {
-    int option = 0;
+    int32_t option = 0;
     while (option < OPTION_COUNT && strcmp(OPTIONS[option].name, name) != 0)
         ++option;
     return option;
 }
 
-} // namespace
-
 bool readArguments(int argc, char** argv, CommandOptions* options, std::string* problem)
 {
-    bool given[OPTION_COUNT] = {};
     bool namesOnly = false; // after "--"
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
@@ -298,12 +323,12 @@ bool readArguments(int argc, char** argv, CommandOptions* options, std::string* 
             *problem = std::string("unknown option '") + shownText(argument) + "'";
             return false;
         }
-        if (given[option]) {
+        if (options->given & (1u << option)) {
             *problem = std::string(argument) + " given twice";
             return false;
         }
-        given[option] = true;
-        if (!OPTIONS[option].takesValue) {
+        options->given |= 1u << option;
+        if (!OPTIONS[option].value) {
             OPTIONS[option].read(nullptr, options, problem);
             continue;
         }
@@ -314,32 +339,7 @@ bool readArguments(int argc, char** argv, CommandOptions* options, std::string* 
         if (!OPTIONS[option].read(argv[++i], options, problem))
             return false;
     }
-    if (!options->recipe) {
-        *problem = "no RECIPE given";
-        return false;
-    }
-    // One kind of picture at a time.
-    if (options->material && (options->normal || options->height)) {
-        *problem = std::string("--material writes the normal map and heights itself; give it ")
-            + "without " + (options->normal ? "--normal" : "--height");
-        return false;
-    }
-    if (options->height && options->normal) {
-        *problem = "--height and --normal write different pictures; give one of them";
-        return false;
-    }
-    if (given[optionIndex("--height-slot")] && !options->material) {
-        *problem = "--height-slot needs --material";
-        return false;
-    }
-    // They only shape a normal map.
-    for (const char* name : { "--relief", "--normal-y" }) {
-        if (given[optionIndex(name)] && !options->normal && !options->material) {
-            *problem = std::string(name) + " needs --normal or --material";
-            return false;
-        }
-    }
-    return true;
+    return checkOptionRules(*options, problem);
 }
 
 bool asksForHelp(int argc, char** argv)

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
-#include <strings.h>
 #include <type_traits>
 
 #include "io/save_file.h"
@@ -19,13 +18,6 @@
 namespace {
 
 const int32_t TEXTURES_NEEDED = 6;
-
-bool endsWith(const char* text, const char* suffix)
-{
-    size_t length = strlen(text);
-    size_t suffixLength = strlen(suffix);
-    return length >= suffixLength && strcasecmp(text + length - suffixLength, suffix) == 0;
-}
 
 // "6.0 GiB", or "384 MiB" below a gibibyte, rounded up.
 std::string memoryText(uint64_t bytes)
@@ -262,15 +254,6 @@ bool renderAtDepth(const RenderPlan& plan, const char* fileName, const RenderOpt
 }
 
 } // namespace
-
-OutputFormat outputFormatOf(const char* fileName)
-{
-    if (endsWith(fileName, ".bmp"))
-        return OUTPUT_BMP;
-    if (endsWith(fileName, ".png"))
-        return OUTPUT_PNG;
-    return OUTPUT_UNKNOWN;
-}
 
 uint64_t renderMemoryBytes(int32_t side, int32_t depth)
 {

@@ -10,9 +10,6 @@
 
 enum OutputFormat { OUTPUT_BMP, OUTPUT_PNG, OUTPUT_UNKNOWN };
 
-// The format a file name asks for by its extension, .bmp or .png in any case.
-OutputFormat outputFormatOf(const char* fileName);
-
 struct RenderOptions {
     int32_t slot = 0; // 0..3
     int32_t side = 256; // a texture side, see texture.h

@@ -1,54 +1,25 @@
-// The renderer's one-line usage and what --help prints after it.
+// The renderer's one-line usage and what --help prints after it: the
+// options' parts come from their declarations in options.cpp.
+#include <cstdio>
+
 #include "render/options.h"
 
-const char* const USAGE
-    = "usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] [--format bmp|png] "
-      "[--depth 8|16] [--bits 8|16] [--normal | --height | --material [--height-slot N]] [--relief "
-      "R] "
-      "[--normal-y up|down] [--threads N] [--max-steps N] [--seed N] [--quiet]";
+namespace {
 
-const char* const HELP
+// The prose before the options' list in --help.
+const char* const HELP_INTRODUCTION
     = "\n"
       "Replays RECIPE (- for standard input) from the start-up textures and\n"
       "writes one slot to OUT, without a window or a display.\n"
-      "\n"
-      "  -o OUT        the file to write, ending in .bmp or .png; it is replaced.\n"
-      "                Default: RECIPE with .recipe replaced by .bmp (or .bmp\n"
-      "                appended); required when RECIPE is -.\n"
-      "  --slot N      write slot N (1..4) instead of the last save line's slot.\n"
-      "  --size N      render at N x N pixels: 256 (the default), 512, 1024, 2048,\n"
-      "                4096, 8192 or 16384. The same texture with N / 256 times\n"
-      "                the detail; 256 is what the window shows and saves.\n"
-      "  --format F    write OUT as bmp or png, whatever its name ends in.\n"
-      "  --depth D     render with 8 (the default) or 16 bits per channel.\n"
-      "  --bits B      write 8 or 16 bits per channel; default: the depth in a\n"
-      "                PNG, 8 in a BMP. 16 needs --depth 16 and a PNG.\n"
-      "  --normal      write the slot's normal map instead of its colours, its\n"
-      "                heights the brightness of a depth-16 replay. --depth then\n"
-      "                only sets the default of --bits; 16 bits need a PNG.\n"
-      "  --height      write the slot's heights instead of its colours: a 16-bit\n"
-      "                grey PNG of the brightness of a depth-16 replay, the very\n"
-      "                heights --normal makes its normal map from.\n"
-      "  --material    write a material from one depth-16 replay: the colours\n"
-      "                to OUT (8 bits unless --bits 16; --depth only sets that\n"
-      "                default, as with --normal), and beside it OUT's name with\n"
-      "                -height (a 16-bit PNG of heights) and -normal (the normal\n"
-      "                map, in OUT's format) before its extension.\n"
-      "  --height-slot N  with --material, the slot (1..4) of the heights;\n"
-      "                default: the recipe's last material line's, else --slot's.\n"
-      "  --relief R    how high black-to-white stands, as a fraction of the\n"
-      "                texture's width: over 0, up to 10; default 0.02.\n"
-      "  --normal-y Y  up (the default; OpenGL style) or down (DirectX style):\n"
-      "                which way the normal map's green points.\n"
-      "  --threads N   use N threads (1..256); default: every processor.\n"
-      "  --max-steps N refuse a recipe that would run more than N operations,\n"
-      "                every repeat counted; default: no bound.\n"
-      "  --seed N      render variation N (1..4294967295) of the same design: the\n"
-      "                random generator is reseeded from N after the start-up\n"
-      "                textures and at every seed line; default: the recipe as saved.\n"
-      "  --quiet       no progress line, even on a terminal.\n"
-      "  --help, -h    show this text.\n"
-      "\n"
+      "\n";
+
+// --help itself is read before the other options (asksForHelp).
+const char* const HELP_OPTION = "--help, -h";
+const char* const HELP_OPTION_HELP = "show this text.";
+
+// The prose after the list.
+const char* const HELP_REST
+    = "\n"
       "A recipe is text, one line per step:\n"
       "  quiltor recipe 1                            the first line\n"
       "  # a comment                                 ignored, as are blank lines\n"
@@ -70,3 +41,65 @@ const char* const HELP
       "Exit status: 0 written; 1 bad usage; 3 OUT could not be written, or the\n"
       "memory for N x N could not be had; 4 RECIPE could not be read, is not\n"
       "a valid recipe, or would run more operations than --max-steps allows.\n";
+
+// What --help says of each option starts in this column, two spaces in;
+// continued lines start there too. A longer name is followed by two spaces.
+const size_t HELP_COLUMN = 14;
+
+// "--slot N", or the flag alone; with the value as --help or the usage names it.
+std::string synopsis(const OptionDeclaration& option, const char* value)
+{
+    return value ? std::string(option.name) + " " + value : std::string(option.name);
+}
+
+void addHelpLines(std::string& text, const std::string& name, const char* help)
+{
+    std::string column = name.size() < HELP_COLUMN
+        ? name + std::string(HELP_COLUMN - name.size(), ' ')
+        : name + "  ";
+    text += "  " + column;
+    for (const char* c = help; *c; ++c) {
+        text += *c;
+        if (*c == '\n')
+            text += std::string(2 + HELP_COLUMN, ' ');
+    }
+    text += "\n";
+}
+
+std::string makeUsageLine()
+{
+    std::string line = "usage: quiltor-render RECIPE";
+    for (int32_t i = 0; i < OPTION_COUNT; ++i) {
+        char shown[96];
+        snprintf(shown, sizeof shown, OPTIONS[i].usageForm,
+            synopsis(OPTIONS[i], OPTIONS[i].value).c_str());
+        line += std::string(" ") + shown;
+    }
+    return line;
+}
+
+std::string makeHelpText()
+{
+    std::string text = HELP_INTRODUCTION;
+    for (int32_t i = 0; i < OPTION_COUNT; ++i) {
+        const OptionDeclaration& option = OPTIONS[i];
+        addHelpLines(text, synopsis(option, option.helpValue ? option.helpValue : option.value),
+            option.help);
+    }
+    addHelpLines(text, HELP_OPTION, HELP_OPTION_HELP);
+    return text + HELP_REST;
+}
+
+} // namespace
+
+const std::string& usageLine()
+{
+    static const std::string line = makeUsageLine();
+    return line;
+}
+
+const std::string& helpText()
+{
+    static const std::string text = makeHelpText();
+    return text;
+}

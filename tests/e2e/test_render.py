@@ -5,6 +5,7 @@ import os
 import pty
 import re
 import resource
+import shlex
 import shutil
 import signal
 import subprocess
@@ -339,6 +340,30 @@ class RenderTest(RenderCase):
                 self.assertEqual(result.returncode, 0)
                 self.assertEqual(result.stdout.splitlines()[0], USAGE)
                 self.assertIn("save target=", result.stdout)
+
+    def test_the_manual_and_the_readme_name_the_options_the_program_declares(self):
+        usage = self.render("--help").stdout.splitlines()[0]
+        # "[--normal | --height | --material [--height-slot N]]": each option
+        # with its value, a lone "|" being no value.
+        options = usage.split(" RECIPE ", 1)[1]
+        declared = re.findall(r"(--?[a-z][a-z-]*(?: [A-Za-z0-9][A-Za-z0-9|]*)?)", options)
+        declared = ["RECIPE"] + declared + ["--help, -h"]
+        self.assertEqual(declared[1:3], ["-o OUT", "--slot N"])
+
+        # The tag after each .TP of the manual page's OPTIONS section.
+        manual = read_file(os.path.join(ROOT, "data", "quiltor-render.1")).decode()
+        section = manual.split("\n.SH OPTIONS\n", 1)[1].split("\n.SH ", 1)[0].split("\n")
+        tags = [section[i + 1] for i, line in enumerate(section[:-1]) if line == ".TP"]
+        # A font macro's arguments run together; shlex takes the quotes and
+        # the backslash of "\-" away.
+        named = ["".join(shlex.split(tag)[1:]) for tag in tags]
+        self.assertEqual(named, declared, "data/quiltor-render.1")
+
+        # The README's synopsis, its lines joined.
+        readme = read_file(os.path.join(ROOT, "README.md")).decode()
+        start = readme.index("\n    quiltor-render RECIPE ")
+        block = readme[start:readme.index("\n\n", start)]
+        self.assertEqual("usage: " + " ".join(block.split()), usage, "README.md")
 
     def assert_fails(self, result, status, message=None):
         """One line on stderr, the given status, and nothing new in the directory."""
