@@ -2,7 +2,6 @@
 // writes one slot to a BMP or PNG file, with no window and no display.
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
