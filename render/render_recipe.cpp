@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
-#include <tuple>
 
 #include "io/save_file.h"
 #include "render/available_memory.h"
@@ -75,7 +74,7 @@ template <class P> struct Textures {
 // image it reads, of either pixel type (an 8-bit normal map comes from a
 // 16-bit replay).
 struct SlotFile {
-    std::tuple<TextureImage<Pixel>, TextureImage<DeepPixel>> images {};
+    OnePerPixelType<TextureImage> images {};
     FileToSave file {};
 };
 

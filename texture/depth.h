@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <tuple>
 
 #include "gfx/canvas.h"
 
@@ -41,6 +42,10 @@ template <> struct Depth<DeepPixel> {
 // traits instantiates them for each type with one line, so a new depth is
 // added here and nowhere else.
 #define QUILTOR_FOR_EACH_PIXEL_TYPE(X) X(Pixel) X(DeepPixel)
+
+// A T<P> for every pixel type, where one of them is to be kept:
+// std::get<T<P>> picks P's.
+template <template <class> class T> using OnePerPixelType = std::tuple<T<Pixel>, T<DeepPixel>>;
 
 // Calls `use` with a pixel (zero) of the type that holds `bits` bits per
 // channel, 16 or else 8, and returns what it returns. Code outside the
