@@ -108,9 +108,9 @@ const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* fil
     return writeBmpRows(pixels, side, file, nullptr, nullptr);
 }
 
-template <class P> const char* writeTextureBmpData(const void* data, FILE* file)
+template <class P> const char* writeTextureBmpData(const void* texture, FILE* file)
 {
-    const TextureImage<P>& image = *(const TextureImage<P>*)data;
+    const TextureImage<P>& image = *(const TextureImage<P>*)texture;
     // The window's textures go through SDL. Past the window's side, SDL
     // would first convert the whole picture, a copy that takes a second at
     // 8192 with no row written to show for it; 16-bit textures would need a

@@ -26,10 +26,10 @@ const char* writeTextureBmp(const Pixel* pixels, int32_t side, FILE* file);
 const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* file);
 
 // A texture's BMP as a FileWriter, for saving it in a group of files with
-// saveFiles: `image` is a TextureImage<P>, whose bits are 8. The window's
+// saveFiles: `texture` is a TextureImage<P>, whose bits are 8. The window's
 // side of Pixels goes through SDL and is told as written once done; larger
 // sides and 16-bit textures are written a row at a time, each pixel reduced
 // to 8 bits per channel (see reducedPixel) and each row told as it goes
 // out, so a long write shows how far it has got and no reduced copy of the
 // whole texture is made.
-template <class P> const char* writeTextureBmpData(const void* image, FILE* file);
+template <class P> const char* writeTextureBmpData(const void* texture, FILE* file);
