@@ -71,8 +71,8 @@ SaveResult saveAndShowFailure(const FileToSave* files, int count, Placement plac
 // Writes the target slot to `bitmapName` alone.
 void saveBitmap(const char* bitmapName)
 {
-    const TextureImage image { slots[targetSlot]->getPixels(), TEXTURE_SIZE };
-    const FileToSave file { bitmapName, writeTextureBmpData, &image };
+    const TextureImage<Pixel> image = imageOf(slots[targetSlot]->getPixels(), TEXTURE_SIZE);
+    const FileToSave file { bitmapName, writeTextureBmpData<Pixel>, &image };
     saveAndShowFailure(&file, 1, REPLACE_EXISTING);
 }
 
@@ -94,9 +94,9 @@ std::string sessionRecipe()
 SaveResult saveWithRecipe(const char* bitmapName, const char* recipeName, Placement placement)
 {
     std::string recipe = sessionRecipe();
-    const TextureImage image { slots[targetSlot]->getPixels(), TEXTURE_SIZE };
+    const TextureImage<Pixel> image = imageOf(slots[targetSlot]->getPixels(), TEXTURE_SIZE);
     const FileToSave files[2] = {
-        { bitmapName, writeTextureBmpData, &image },
+        { bitmapName, writeTextureBmpData<Pixel>, &image },
         { recipeName, writeText, recipe.c_str() },
     };
     return saveAndShowFailure(files, 2, placement);

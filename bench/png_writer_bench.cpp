@@ -42,7 +42,7 @@ void BM_PngWriterAt2048(benchmark::State& state)
     FILE* file = tmpfile();
     for (auto _ : state) {
         rewind(file);
-        if (writeDeepTexturePng(pixels.data(), SIDE, bits, file)) {
+        if (writeTexturePng(imageOf(pixels.data(), SIDE, bits), file)) {
             state.SkipWithError("the write failed");
             break;
         }

@@ -61,7 +61,10 @@ template <class P> void checkSample(double x, double y)
             "sample at whole numbers is a pixel");
 }
 
-template void checkSample<Pixel>(double, double);
-template void checkSample<DeepPixel>(double, double);
+// The argument is a type, which cannot stand in parentheses.
+// NOLINTBEGIN(bugprone-macro-parentheses)
+#define ENGINE_FUZZ_CHECKS(P) template void checkSample<P>(double, double);
+// NOLINTEND(bugprone-macro-parentheses)
+QUILTOR_FOR_EACH_PIXEL_TYPE(ENGINE_FUZZ_CHECKS)
 
 } // namespace engine_fuzz

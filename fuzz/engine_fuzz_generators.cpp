@@ -130,7 +130,6 @@ template <class P> void runNumbers(const Input& in)
 #define ENGINE_FUZZ_GENERATORS(P)                                                                  \
     template void runGenerator<P>(const Input&);                                                   \
     template void runNumbers<P>(const Input&);
-ENGINE_FUZZ_GENERATORS(Pixel)
-ENGINE_FUZZ_GENERATORS(DeepPixel)
+QUILTOR_FOR_EACH_PIXEL_TYPE(ENGINE_FUZZ_GENERATORS)
 
 } // namespace engine_fuzz

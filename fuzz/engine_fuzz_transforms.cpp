@@ -181,7 +181,6 @@ template <class P> void runCombiner(const Input& in)
     template void runWarp<P>(const Input&);                                                        \
     template void runColorOp<P>(const Input&);                                                     \
     template void runCombiner<P>(const Input&);
-ENGINE_FUZZ_TRANSFORMS(Pixel)
-ENGINE_FUZZ_TRANSFORMS(DeepPixel)
+QUILTOR_FOR_EACH_PIXEL_TYPE(ENGINE_FUZZ_TRANSFORMS)
 
 } // namespace engine_fuzz

@@ -126,16 +126,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Input in = parseInput(data, size);
     side = in.flags & FLAG_LARGER_SIDE ? 2 * TEXTURE_SIZE : TEXTURE_SIZE;
     pixelTotal = side * side;
-    bool deep = in.flags & FLAG_DEEP;
-    pixelBytes = deep ? sizeof(DeepPixel) : sizeof(Pixel);
-    for (void** array : { &targetArray, &sourceArray, &targetBeforeArray, &sourceBeforeArray }) {
-        free(*array);
-        *array = malloc(arrayBytes());
-    }
-    if (deep)
-        runAtDepth<DeepPixel>(in);
-    else
-        runAtDepth<Pixel>(in);
+    withPixelType(in.flags & FLAG_DEEP ? 16 : 8, [&](auto zero) {
+        using P = decltype(zero);
+        pixelBytes = Depth<P>::BYTES;
+        for (void** array :
+            { &targetArray, &sourceArray, &targetBeforeArray, &sourceBeforeArray }) {
+            free(*array);
+            *array = malloc(arrayBytes());
+        }
+        runAtDepth<P>(in);
+    });
     // The generator only ever advances the seed to a value below its modulus,
     // and only the random patterns draw numbers.
     check(randomSeed == in.seed || randomSeed < RANDOM_MODULUS, "seed stays below the modulus");

@@ -194,14 +194,26 @@ bool decimalNumber(const char* value, double* number)
     return true;
 }
 
+// A number as --relief's help and message show it: "10", "0.02".
+std::string shortDecimal(double number)
+{
+    char text[32];
+    snprintf(text, sizeof text, "%g", number);
+    return text;
+}
+
+// The relief's bounds as its help and its message give them.
+const std::string RELIEF_RANGE = "over 0, up to " + shortDecimal(MAX_RELIEF);
+const std::string RELIEF_HELP = "how high black-to-white stands, as a fraction of the\n"
+                                "texture's width: "
+    + RELIEF_RANGE + "; default " + shortDecimal(DEFAULT_RELIEF) + ".";
+
 bool readRelief(const char* value, CommandOptions* options, std::string* problem)
 {
     double relief = 0.0;
     if (!decimalNumber(value, &relief) || relief <= 0.0 || relief > MAX_RELIEF) {
-        char range[64];
-        snprintf(range, sizeof range, "over 0, up to %g, such as %g", MAX_RELIEF, DEFAULT_RELIEF);
-        *problem
-            = std::string("--relief takes a number ") + range + ", not '" + shownText(value) + "'";
+        *problem = "--relief takes a number " + RELIEF_RANGE + ", such as "
+            + shortDecimal(DEFAULT_RELIEF) + ", not '" + shownText(value) + "'";
         return false;
     }
     options->normals.relief = relief;
@@ -267,10 +279,7 @@ const OptionDeclaration OPTIONS[] = {
         "with --material, the slot (1..4) of the heights;\n"
         "default: the recipe's last material line's, else --slot's.",
         readHeightSlot },
-    { "--relief", "R", nullptr, "[%s]",
-        "how high black-to-white stands, as a fraction of the\n"
-        "texture's width: over 0, up to 10; default 0.02.",
-        readRelief },
+    { "--relief", "R", nullptr, "[%s]", RELIEF_HELP.c_str(), readRelief },
     { "--normal-y", "up|down", "Y", "[%s]",
         "up (the default; OpenGL style) or down (DirectX style):\n"
         "which way the normal map's green points.",
@@ -345,7 +354,8 @@ bool readArguments(int argc, char** argv, CommandOptions* options, std::string* 
 bool asksForHelp(int argc, char** argv)
 {
     for (int i = 1; i < argc && strcmp(argv[i], "--") != 0; ++i)
-        if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0)
-            return true;
+        for (const char* name : HELP_NAMES)
+            if (strcmp(argv[i], name) == 0)
+                return true;
     return false;
 }

@@ -85,3 +85,6 @@ bool readsStandardInput(const CommandOptions& options);
 
 // Whether --help or -h comes before any "--".
 bool asksForHelp(int argc, char** argv);
+
+// The names that ask for --help's text, as the help lists them.
+const char* const HELP_NAMES[2] = { "--help", "-h" };

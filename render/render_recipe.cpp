@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
-#include <type_traits>
 
 #include "io/save_file.h"
 #include "render/available_memory.h"
@@ -72,29 +71,22 @@ template <class P> struct Textures {
 };
 
 // The written slot as a file to save: the writer for the format and the
-// pixels' depth, and the image it reads.
+// image it reads, of either pixel type (an 8-bit normal map comes from a
+// 16-bit replay).
 struct SlotFile {
-    TextureImage image {};
-    DeepTextureImage deepImage {};
+    OnePerPixelType<TextureImage> images {};
     FileToSave file {};
 };
 
-// An 8-bit slot goes through the window program's own writers.
-void prepareSlotFile(SlotFile& out, const Pixel* pixels, const char* fileName, OutputFormat format,
-    int32_t side, int32_t, RowsWritten rowsWritten, void* context)
+// The slot's pixels as a file of `bits` bits per channel in that format.
+template <class P>
+void prepareSlotFile(SlotFile& out, const P* pixels, const char* fileName, OutputFormat format,
+    int32_t side, int32_t bits, RowsWritten rowsWritten, void* context, bool normalMap = false)
 {
-    out.image = TextureImage { pixels, side, rowsWritten, context };
+    TextureImage<P>& image = std::get<TextureImage<P>>(out.images);
+    image = TextureImage<P> { pixels, side, bits, rowsWritten, context, normalMap };
     out.file = FileToSave { fileName,
-        format == OUTPUT_PNG ? writeTexturePngData : writeTextureBmpData, &out.image };
-}
-
-// A 16-bit slot is reduced a row at a time, or written with 16 bits.
-void prepareSlotFile(SlotFile& out, const DeepPixel* pixels, const char* fileName,
-    OutputFormat format, int32_t side, int32_t bits, RowsWritten rowsWritten, void* context)
-{
-    out.deepImage = DeepTextureImage { pixels, side, bits, rowsWritten, context };
-    out.file = FileToSave { fileName,
-        format == OUTPUT_PNG ? writeDeepTexturePngData : writeDeepTextureBmpData, &out.deepImage };
+        format == OUTPUT_PNG ? writeTexturePngData<P> : writeTextureBmpData<P>, &image };
 }
 
 // The normal map of slot `heightSlot`, worked out into the scratch texture
@@ -107,14 +99,13 @@ void prepareNormalMapFile(SlotFile& out, const Textures<DeepPixel>& textures, in
     if (options.bits == 16) {
         generateNormalMap(heights, options.side, options.normals, textures.scratch);
         prepareSlotFile(out, textures.scratch, fileName, options.format, options.side, 16,
-            rowsWritten, context);
-        out.deepImage.normalMap = true;
+            rowsWritten, context, true);
         return;
     }
     Pixel* normals = reinterpret_cast<Pixel*>(textures.scratch);
     generateNormalMap(heights, options.side, options.normals, normals);
-    prepareSlotFile(out, normals, fileName, options.format, options.side, 8, rowsWritten, context);
-    out.image.normalMap = true;
+    prepareSlotFile(
+        out, normals, fileName, options.format, options.side, 8, rowsWritten, context, true);
 }
 
 // The heights of slot `heightSlot` as a 16-bit grey PNG to save. They are
@@ -236,7 +227,7 @@ bool renderAtDepth(const RenderPlan& plan, const char* fileName, const RenderOpt
     const RowsWritten rows = options.showProgress ? onRows : nullptr;
     SlotFile slotFile;
     // Materials, normal maps and heights come from 16-bit replays only.
-    if constexpr (std::is_same<P, DeepPixel>::value) {
+    if constexpr (Depth<P>::BITS == 16) {
         if (options.material)
             return saveMaterial(textures, fileName, options, line);
         if (options.normalMap) {
@@ -257,7 +248,8 @@ bool renderAtDepth(const RenderPlan& plan, const char* fileName, const RenderOpt
 
 uint64_t renderMemoryBytes(int32_t side, int32_t depth)
 {
-    const uint64_t pixelBytes = depth == 16 ? sizeof(DeepPixel) : sizeof(Pixel);
+    const uint64_t pixelBytes
+        = withPixelType(depth, [](auto zero) { return (uint64_t)Depth<decltype(zero)>::BYTES; });
     return TEXTURES_NEEDED * (uint64_t)pixelCount(side) * pixelBytes;
 }
 
@@ -284,7 +276,6 @@ bool renderRecipe(const RenderPlan& plan, const char* fileName, const RenderOpti
     uint64_t available = availableMemoryBytes();
     if (available > 0 && available < renderMemoryBytes(options.side, options.depth))
         return reportNoMemory(fileName, options);
-    if (options.depth == 16)
-        return renderAtDepth<DeepPixel>(plan, fileName, options);
-    return renderAtDepth<Pixel>(plan, fileName, options);
+    return withPixelType(options.depth,
+        [&](auto zero) { return renderAtDepth<decltype(zero)>(plan, fileName, options); });
 }

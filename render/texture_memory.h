@@ -14,7 +14,7 @@ void freeTextureMemory(void* memory, size_t bytes);
 // or null if the memory cannot be had.
 template <class P> P* allocateTexture(size_t pixels)
 {
-    return (P*)allocateTextureMemory(pixels * sizeof(P));
+    return static_cast<P*>(allocateTextureMemory(pixels * sizeof(P)));
 }
 
 // Gives back a texture from allocateTexture (null does nothing).

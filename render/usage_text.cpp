@@ -14,7 +14,6 @@ const char* const HELP_INTRODUCTION
       "\n";
 
 // --help itself is read before the other options (asksForHelp).
-const char* const HELP_OPTION = "--help, -h";
 const char* const HELP_OPTION_HELP = "show this text.";
 
 // The prose after the list.
@@ -86,7 +85,7 @@ std::string makeHelpText()
         addHelpLines(text, synopsis(option, option.helpValue ? option.helpValue : option.value),
             option.help);
     }
-    addHelpLines(text, HELP_OPTION, HELP_OPTION_HELP);
+    addHelpLines(text, std::string(HELP_NAMES[0]) + ", " + HELP_NAMES[1], HELP_OPTION_HELP);
     return text + HELP_REST;
 }
 

@@ -163,7 +163,10 @@ bool runRenderPlan(const RenderPlan& plan, P* const slots[SLOT_COUNT], int32_t s
     return true;
 }
 
-template bool runRenderPlan(
-    const RenderPlan&, Pixel* const[SLOT_COUNT], int32_t, Pixel*, PlanProgress, void*);
-template bool runRenderPlan(
-    const RenderPlan&, DeepPixel* const[SLOT_COUNT], int32_t, DeepPixel*, PlanProgress, void*);
+// The argument is a type, which cannot stand in parentheses.
+// NOLINTBEGIN(bugprone-macro-parentheses)
+#define QUILTOR_RUN_RENDER_PLAN(P)                                                                 \
+    template bool runRenderPlan(                                                                   \
+        const RenderPlan&, P* const[SLOT_COUNT], int32_t, P*, PlanProgress, void*);
+// NOLINTEND(bugprone-macro-parentheses)
+QUILTOR_FOR_EACH_PIXEL_TYPE(QUILTOR_RUN_RENDER_PLAN)

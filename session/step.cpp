@@ -159,5 +159,9 @@ bool applyStep(P* const slots[SLOT_COUNT], int32_t side, const Step& step, P* sc
     return true;
 }
 
-template bool applyStep(Pixel* const[SLOT_COUNT], int32_t, const Step&, Pixel*);
-template bool applyStep(DeepPixel* const[SLOT_COUNT], int32_t, const Step&, DeepPixel*);
+// The argument is a type, which cannot stand in parentheses.
+// NOLINTBEGIN(bugprone-macro-parentheses)
+#define QUILTOR_APPLY_STEP(P)                                                                      \
+    template bool applyStep(P* const[SLOT_COUNT], int32_t, const Step&, P*);
+// NOLINTEND(bugprone-macro-parentheses)
+QUILTOR_FOR_EACH_PIXEL_TYPE(QUILTOR_APPLY_STEP)

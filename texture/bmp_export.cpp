@@ -108,33 +108,32 @@ const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* fil
     return writeBmpRows(pixels, side, file, nullptr, nullptr);
 }
 
-const char* writeDeepTextureBmp(const DeepPixel* pixels, int32_t side, FILE* file)
+template <class P> const char* writeTextureBmpData(const void* texture, FILE* file)
 {
-    return writeBmpRows(pixels, side, file, nullptr, nullptr);
+    const TextureImage<P>& image = *(const TextureImage<P>*)texture;
+    // The window's textures go through SDL. Past the window's side, SDL
+    // would first convert the whole picture, a copy that takes a second at
+    // 8192 with no row written to show for it; 16-bit textures would need a
+    // reduced copy.
+    if constexpr (Depth<P>::BITS == 8) {
+        if (image.side <= TEXTURE_SIZE) {
+            const char* failure = writeTextureBmp(image.pixels, image.side, file);
+            if (!failure && image.rowsWritten)
+                image.rowsWritten(image.context, image.side);
+            return failure;
+        }
+    }
+    return writeBmpRows(image.pixels, image.side, file, image.rowsWritten, image.context);
 }
 
-const char* writeTextureBmpData(const void* image, FILE* file)
-{
-    const TextureImage& texture = *(const TextureImage*)image;
-    // Past the window's side, SDL would first convert the whole picture, a
-    // copy that takes a second at 8192 with no row written to show for it.
-    if (texture.side > TEXTURE_SIZE)
-        return writeBmpRows(
-            texture.pixels, texture.side, file, texture.rowsWritten, texture.context);
-    const char* failure = writeTextureBmp(texture.pixels, texture.side, file);
-    if (!failure && texture.rowsWritten)
-        texture.rowsWritten(texture.context, texture.side);
-    return failure;
-}
-
-const char* writeDeepTextureBmpData(const void* image, FILE* file)
-{
-    const DeepTextureImage& texture = *(const DeepTextureImage*)image;
-    return writeBmpRows(texture.pixels, texture.side, file, texture.rowsWritten, texture.context);
-}
+// The argument is a type, which cannot stand in parentheses.
+// NOLINTBEGIN(bugprone-macro-parentheses)
+#define QUILTOR_BMP_WRITERS(P) template const char* writeTextureBmpData<P>(const void*, FILE*);
+// NOLINTEND(bugprone-macro-parentheses)
+QUILTOR_FOR_EACH_PIXEL_TYPE(QUILTOR_BMP_WRITERS)
 
 bool saveTextureBmp(const Pixel* pixels, int32_t side, const char* fileName)
 {
-    TextureImage image { pixels, side };
-    return saveFile(fileName, REPLACE_EXISTING, writeTextureBmpData, &image) == SAVED;
+    const TextureImage<Pixel> image = imageOf(pixels, side);
+    return saveFile(fileName, REPLACE_EXISTING, writeTextureBmpData<Pixel>, &image) == SAVED;
 }

@@ -25,17 +25,11 @@ const char* writeTextureBmp(const Pixel* pixels, int32_t side, FILE* file);
 // a row pitch of 16 bits). Both ways give the same bytes.
 const char* writeTextureBmpDirectly(const Pixel* pixels, int32_t side, FILE* file);
 
-// The same BMP as a FileWriter, for saving a texture in a group of files
-// with saveFiles: `image` is a TextureImage. The window's side goes through
-// SDL and is told as written once done; larger sides are written directly,
-// each row told as it goes out, so a long write shows how far it has got.
-const char* writeTextureBmpData(const void* image, FILE* file);
-
-// A 16-bit texture written as writeTextureBmp writes its pixels reduced to
-// 8 bits per channel (see reducedPixel), a row at a time at every side, so
-// that no reduced copy of the whole texture is made.
-const char* writeDeepTextureBmp(const DeepPixel* pixels, int32_t side, FILE* file);
-
-// writeDeepTextureBmp as a FileWriter: `image` is a DeepTextureImage, whose
-// bits are 8.
-const char* writeDeepTextureBmpData(const void* image, FILE* file);
+// A texture's BMP as a FileWriter, for saving it in a group of files with
+// saveFiles: `texture` is a TextureImage<P>, whose bits are 8. The window's
+// side of Pixels goes through SDL and is told as written once done; larger
+// sides and 16-bit textures are written a row at a time, each pixel reduced
+// to 8 bits per channel (see reducedPixel) and each row told as it goes
+// out, so a long write shows how far it has got and no reduced copy of the
+// whole texture is made.
+template <class P> const char* writeTextureBmpData(const void* texture, FILE* file);

@@ -120,5 +120,4 @@ void clearTexture(P* pixels, int32_t side, int32_t red, int32_t green, int32_t b
     template void invertTexture(P*, int32_t);                                                      \
     template void clearTexture(P*, int32_t, int32_t, int32_t, int32_t);
 // NOLINTEND(bugprone-macro-parentheses)
-QUILTOR_COLOR_OPS(Pixel)
-QUILTOR_COLOR_OPS(DeepPixel)
+QUILTOR_FOR_EACH_PIXEL_TYPE(QUILTOR_COLOR_OPS)

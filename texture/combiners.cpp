@@ -22,7 +22,7 @@ inline uint32_t floored(uint32_t t, uint32_t s)
     return t > s ? t - s : 0;
 }
 
-inline uint32_t larger(uint32_t t, uint32_t s)
+inline uint32_t largerOf(uint32_t t, uint32_t s)
 {
     return t > s ? t : s;
 }
@@ -63,14 +63,62 @@ inline uint64_t largerLanes(uint64_t t, uint64_t s)
     return s + subtractLanes(t, s);
 }
 
-// Runs `combine(out, end, in)` over runs of whole rows that together cover
-// both textures.
+// How two pixels' channels are added (capped at MAX), subtracted (floored
+// at 0) and compared, channel by channel: the rule for any pixel type.
+template <class P> struct ChannelByChannel {
+    static P added(P t, P s)
+    {
+        return composeLevels<P>(capped<P>(channelOf(t, 2), channelOf(s, 2)),
+            capped<P>(channelOf(t, 1), channelOf(s, 1)),
+            capped<P>(channelOf(t, 0), channelOf(s, 0)));
+    }
+    static P subtracted(P t, P s)
+    {
+        return composeLevels<P>(floored(channelOf(t, 2), channelOf(s, 2)),
+            floored(channelOf(t, 1), channelOf(s, 1)), floored(channelOf(t, 0), channelOf(s, 0)));
+    }
+    static P larger(P t, P s)
+    {
+        return composeLevels<P>(largerOf(channelOf(t, 2), channelOf(s, 2)),
+            largerOf(channelOf(t, 1), channelOf(s, 1)), largerOf(channelOf(t, 0), channelOf(s, 0)));
+    }
+};
+
+// The same results for 16-bit channels, worked as lanes (see above); the
+// lanes' carries may reach the top 16 bits, which hold no colour.
+struct LaneByLane {
+    static DeepPixel added(DeepPixel t, DeepPixel s)
+    {
+        return addLanes(t, s) & Depth<DeepPixel>::COLOR_BITS;
+    }
+    static DeepPixel subtracted(DeepPixel t, DeepPixel s)
+    {
+        return subtractLanes(t, s) & Depth<DeepPixel>::COLOR_BITS;
+    }
+    static DeepPixel larger(DeepPixel t, DeepPixel s)
+    {
+        return largerLanes(t, s) & Depth<DeepPixel>::COLOR_BITS;
+    }
+};
+
+// The arithmetic each pixel type's combiners use: 16-bit channels as lanes,
+// every other type channel by channel.
+template <class P> struct PixelArithmetic : ChannelByChannel<P> {
+};
+template <> struct PixelArithmetic<DeepPixel> : LaneByLane {
+};
+
+// Sets every target pixel to combine(target pixel, source pixel), over runs
+// of whole rows on every thread.
 template <class P, class Combine>
-void forEachRun(P* target, const P* source, int32_t side, const Combine& combine)
+void combineEachPixel(P* target, const P* source, int32_t side, const Combine& combine)
 {
     forEachRange(side, pixelCount(side), [&](int32_t begin, int32_t end) {
-        size_t first = (size_t)begin * side;
-        combine(target + first, target + (size_t)end * side, source + first);
+        const size_t first = (size_t)begin * side;
+        P* out = target + first;
+        const P* const last = target + (size_t)end * side;
+        for (const P* in = source + first; out < last; ++out, ++in)
+            *out = combine(*out, *in);
     });
 }
 
@@ -78,34 +126,14 @@ void forEachRun(P* target, const P* source, int32_t side, const Combine& combine
 
 template <class P> void addTexture(P* target, const P* source, int32_t side)
 {
-    forEachRun(target, source, side, [](P* out, const P* end, const P* in) {
-        for (; out < end; ++out, ++in) {
-            P t = *out, s = *in;
-            if constexpr (Depth<P>::BITS == 16) {
-                *out = addLanes(t, s) & Depth<P>::COLOR_BITS;
-            } else {
-                *out = composeLevels<P>(capped<P>(channelOf(t, 2), channelOf(s, 2)),
-                    capped<P>(channelOf(t, 1), channelOf(s, 1)),
-                    capped<P>(channelOf(t, 0), channelOf(s, 0)));
-            }
-        }
-    });
+    combineEachPixel(
+        target, source, side, [](P t, P s) { return PixelArithmetic<P>::added(t, s); });
 }
 
 template <class P> void subtractTexture(P* target, const P* source, int32_t side)
 {
-    forEachRun(target, source, side, [](P* out, const P* end, const P* in) {
-        for (; out < end; ++out, ++in) {
-            P t = *out, s = *in;
-            if constexpr (Depth<P>::BITS == 16) {
-                *out = subtractLanes(t, s) & Depth<P>::COLOR_BITS;
-            } else {
-                *out = composeLevels<P>(floored(channelOf(t, 2), channelOf(s, 2)),
-                    floored(channelOf(t, 1), channelOf(s, 1)),
-                    floored(channelOf(t, 0), channelOf(s, 0)));
-            }
-        }
-    });
+    combineEachPixel(
+        target, source, side, [](P t, P s) { return PixelArithmetic<P>::subtracted(t, s); });
 }
 
 template <class P> void mixTexture(P* target, const P* source, int32_t side, int32_t balance)
@@ -113,38 +141,26 @@ template <class P> void mixTexture(P* target, const P* source, int32_t side, int
     // The stepper's top value 256 acts as 255, so no balance keeps the target whole.
     uint32_t b = balance < 0 ? 0 : balance > 255 ? 255 : (uint32_t)balance;
     uint32_t rest = 256 - b;
-    forEachRun(target, source, side, [b, rest](P* out, const P* end, const P* in) {
-        for (; out < end; ++out, ++in) {
-            P t = *out, s = *in;
-            *out = composeLevels<P>((b * channelOf(t, 2) + rest * channelOf(s, 2)) >> 8,
-                (b * channelOf(t, 1) + rest * channelOf(s, 1)) >> 8,
-                (b * channelOf(t, 0) + rest * channelOf(s, 0)) >> 8);
-        }
+    combineEachPixel(target, source, side, [b, rest](P t, P s) {
+        return composeLevels<P>((b * channelOf(t, 2) + rest * channelOf(s, 2)) >> 8,
+            (b * channelOf(t, 1) + rest * channelOf(s, 1)) >> 8,
+            (b * channelOf(t, 0) + rest * channelOf(s, 0)) >> 8);
     });
 }
 
 template <class P> void copyTexture(P* target, const P* source, int32_t side)
 {
     // memmove: the two arrays may be one and the same (then the runs are too).
-    forEachRun(target, source, side, [](P* out, const P* end, const P* in) {
-        memmove(out, in, (size_t)(end - out) * sizeof(P));
+    forEachRange(side, pixelCount(side), [&](int32_t begin, int32_t end) {
+        const size_t first = (size_t)begin * side;
+        memmove(target + first, source + first, (size_t)(end - begin) * side * sizeof(P));
     });
 }
 
 template <class P> void maxTexture(P* target, const P* source, int32_t side)
 {
-    forEachRun(target, source, side, [](P* out, const P* end, const P* in) {
-        for (; out < end; ++out, ++in) {
-            P t = *out, s = *in;
-            if constexpr (Depth<P>::BITS == 16) {
-                *out = largerLanes(t, s) & Depth<P>::COLOR_BITS;
-            } else {
-                *out = composeLevels<P>(larger(channelOf(t, 2), channelOf(s, 2)),
-                    larger(channelOf(t, 1), channelOf(s, 1)),
-                    larger(channelOf(t, 0), channelOf(s, 0)));
-            }
-        }
-    });
+    combineEachPixel(
+        target, source, side, [](P t, P s) { return PixelArithmetic<P>::larger(t, s); });
 }
 
 // The argument is a type, which cannot stand in parentheses.
@@ -156,5 +172,4 @@ template <class P> void maxTexture(P* target, const P* source, int32_t side)
     template void copyTexture(P*, const P*, int32_t);                                              \
     template void maxTexture(P*, const P*, int32_t);
 // NOLINTEND(bugprone-macro-parentheses)
-QUILTOR_COMBINERS(Pixel)
-QUILTOR_COMBINERS(DeepPixel)
+QUILTOR_FOR_EACH_PIXEL_TYPE(QUILTOR_COMBINERS)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <tuple>
 
 #include "gfx/canvas.h"
 
@@ -17,6 +18,7 @@ template <class P> struct Depth;
 
 template <> struct Depth<Pixel> {
     static constexpr uint32_t BITS = 8; // per channel
+    static constexpr uint32_t BYTES = sizeof(Pixel); // a texture's memory per pixel
     static constexpr uint32_t MAX = 255; // the largest level
     // A level or component given on the 0..255 scale counts UNIT times as
     // much: MAX / 255.
@@ -28,12 +30,33 @@ template <> struct Depth<Pixel> {
 
 template <> struct Depth<DeepPixel> {
     static constexpr uint32_t BITS = 16;
+    static constexpr uint32_t BYTES = sizeof(DeepPixel);
     static constexpr uint32_t MAX = 65535;
     static constexpr uint32_t UNIT = 257;
     static constexpr DeepPixel GREY = 0x000100010001ull;
     static constexpr DeepPixel COLOR_BITS = 0xFFFFFFFFFFFFull;
     static constexpr DeepPixel EMPTY = 0x8000000000000000ull;
 };
+
+// Names every pixel type to `X`: a file that defines operations over the
+// traits instantiates them for each type with one line, so a new depth is
+// added here and nowhere else.
+#define QUILTOR_FOR_EACH_PIXEL_TYPE(X) X(Pixel) X(DeepPixel)
+
+// A T<P> for every pixel type, where one of them is to be kept:
+// std::get<T<P>> picks P's.
+template <template <class> class T> using OnePerPixelType = std::tuple<T<Pixel>, T<DeepPixel>>;
+
+// Calls `use` with a pixel (zero) of the type that holds `bits` bits per
+// channel, 16 or else 8, and returns what it returns. Code outside the
+// engine turns a depth into a type here and nowhere else:
+//   withPixelType(depth, [&](auto zero) { using P = decltype(zero); ... });
+template <class Use> auto withPixelType(int32_t bits, const Use& use)
+{
+    if (bits == (int32_t)Depth<DeepPixel>::BITS)
+        return use(DeepPixel {});
+    return use(Pixel {});
+}
 
 // Channel `index` of a pixel: 0 blue, 1 green, 2 red; 0..MAX.
 template <class P> inline uint32_t channelOf(P pixel, uint32_t index)

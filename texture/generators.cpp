@@ -216,5 +216,4 @@ template <class P> void generateSine(P* pixels, int32_t side, int32_t wavesX, in
     template void generatePong(P*, int32_t, int32_t);                                              \
     template void generateSine(P*, int32_t, int32_t, int32_t);
 // NOLINTEND(bugprone-macro-parentheses)
-QUILTOR_GENERATORS(Pixel)
-QUILTOR_GENERATORS(DeepPixel)
+QUILTOR_FOR_EACH_PIXEL_TYPE(QUILTOR_GENERATORS)

@@ -97,10 +97,14 @@ void generateUnitNormals(
     });
 }
 
-template void generateNormalMap(const Pixel*, int32_t, const NormalOptions&, Pixel*);
-template void generateNormalMap(const DeepPixel*, int32_t, const NormalOptions&, Pixel*);
-template void generateNormalMap(const DeepPixel*, int32_t, const NormalOptions&, DeepPixel*);
-template void generateHeightMap(const Pixel*, int32_t, DeepPixel*);
-template void generateHeightMap(const DeepPixel*, int32_t, DeepPixel*);
-template void generateUnitNormals(const Pixel*, int32_t, const NormalOptions&, UnitNormal*);
-template void generateUnitNormals(const DeepPixel*, int32_t, const NormalOptions&, UnitNormal*);
+// Heights of either depth give a normal map of either depth; heights are
+// always kept with 16 bits.
+// The argument is a type, which cannot stand in parentheses.
+// NOLINTBEGIN(bugprone-macro-parentheses)
+#define QUILTOR_NORMAL_MAPS(P)                                                                     \
+    template void generateNormalMap(const P*, int32_t, const NormalOptions&, Pixel*);              \
+    template void generateNormalMap(const P*, int32_t, const NormalOptions&, DeepPixel*);          \
+    template void generateHeightMap(const P*, int32_t, DeepPixel*);                                \
+    template void generateUnitNormals(const P*, int32_t, const NormalOptions&, UnitNormal*);
+// NOLINTEND(bugprone-macro-parentheses)
+QUILTOR_FOR_EACH_PIXEL_TYPE(QUILTOR_NORMAL_MAPS)

@@ -271,5 +271,4 @@ int32_t plasmaCentreValue(
     template void generatePlasmaForAnySide(P*, int32_t, int32_t);                                  \
     template void plasmaSubdivide(P*, int32_t, int32_t, int32_t, int32_t, int32_t);
 // NOLINTEND(bugprone-macro-parentheses)
-QUILTOR_PLASMA(Pixel)
-QUILTOR_PLASMA(DeepPixel)
+QUILTOR_FOR_EACH_PIXEL_TYPE(QUILTOR_PLASMA)

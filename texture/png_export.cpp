@@ -12,22 +12,16 @@
 
 namespace {
 
-// What a PNG is made of: a texture at either depth and the samples to write.
-struct PngSource {
-    const Pixel* pixels; // an 8-bit texture, or null for `deepPixels`
-    const DeepPixel* deepPixels;
-    int32_t side;
-    int32_t bits; // per sample: 8, or 16 from `deepPixels`
+// What a PNG is made of: the image, and whether it is written as grey.
+template <class P> struct PngSource {
+    const TextureImage<P>& image;
     bool grey; // one sample per pixel
-    RowsWritten rowsWritten; // told each row once it is written, if set
-    void* context;
-    bool normalMap; // compressed as a normal map
 };
 
 // Bytes in one row of the PNG's samples.
-size_t rowBytes(const PngSource& source)
+template <class P> size_t rowBytes(const PngSource<P>& source)
 {
-    return (size_t)source.side * (source.grey ? 1 : 3) * (source.bits / 8);
+    return (size_t)source.image.side * (source.grey ? 1 : 3) * (source.image.bits / 8);
 }
 
 // Puts a row of pixels of either depth as 8-bit red, green and blue.
@@ -51,33 +45,31 @@ png_byte* putLevel(png_byte* target, uint32_t level)
 
 // Fills `row` with the samples of the texture's row `y`; a FillPngRow over
 // a PngSource, so the band writer's threads can call it too.
-void fillRow(const void* image, int32_t y, uint8_t* row)
+template <class P> void fillRow(const void* data, int32_t y, uint8_t* row)
 {
-    const PngSource& source = *(const PngSource*)image;
-    const size_t start = (size_t)y * source.side;
-    if (source.pixels) {
-        putEightBitRow(source.pixels + start, source.side, row);
+    const PngSource<P>& source = *(const PngSource<P>*)data;
+    const int32_t side = source.image.side;
+    const P* pixel = source.image.pixels + (size_t)y * side;
+    if (source.image.bits == 8) {
+        putEightBitRow(pixel, side, row);
         return;
     }
-    const DeepPixel* pixel = source.deepPixels + start;
-    if (source.bits == 8) {
-        putEightBitRow(pixel, source.side, row);
-        return;
-    }
+    // A level 0..MAX on the 16-bit scale: an 8-bit level c is c * 257.
+    const uint32_t scale = 65535 / Depth<P>::MAX;
     png_byte* target = row;
-    for (int32_t x = 0; x < source.side; ++x, ++pixel) {
+    for (int32_t x = 0; x < side; ++x, ++pixel) {
         if (source.grey) {
-            target = putLevel(target, channelOf(*pixel, 0));
+            target = putLevel(target, channelOf(*pixel, 0) * scale);
             continue;
         }
-        target = putLevel(target, channelOf(*pixel, 2));
-        target = putLevel(target, channelOf(*pixel, 1));
-        target = putLevel(target, channelOf(*pixel, 0));
+        target = putLevel(target, channelOf(*pixel, 2) * scale);
+        target = putLevel(target, channelOf(*pixel, 1) * scale);
+        target = putLevel(target, channelOf(*pixel, 0) * scale);
     }
 }
 
 // True when every pixel's red, green and blue are alike.
-bool allGrey(const DeepPixel* pixels, int32_t side)
+template <class P> bool allGrey(const P* pixels, int32_t side)
 {
     const size_t count = pixelCount(side);
     for (size_t i = 0; i < count; ++i) {
@@ -107,18 +99,21 @@ void onPngWarning(png_structp, png_const_charp)
 // Encodes the image through a row buffer of rowBytes(source). Runs below the
 // setjmp, so it must own nothing that needs cleaning up when libpng jumps out
 // of it: the caller owns the row.
-void writeImage(png_structp png, png_infop info, const PngSource& source, png_byte* row, FILE* file)
+template <class P>
+void writeImage(
+    png_structp png, png_infop info, const PngSource<P>& source, png_byte* row, FILE* file)
 {
+    const TextureImage<P>& image = source.image;
     png_init_io(png, file);
-    png_set_IHDR(png, info, (png_uint_32)source.side, (png_uint_32)source.side, source.bits,
+    png_set_IHDR(png, info, (png_uint_32)image.side, (png_uint_32)image.side, image.bits,
         source.grey ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
         PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    for (int32_t y = 0; y < source.side; ++y) {
-        fillRow(&source, y, row);
+    for (int32_t y = 0; y < image.side; ++y) {
+        fillRow<P>(&source, y, row);
         png_write_row(png, row);
-        if (source.rowsWritten)
-            source.rowsWritten(source.context, y + 1);
+        if (image.rowsWritten)
+            image.rowsWritten(image.context, y + 1);
     }
     png_write_end(png, info);
 }
@@ -126,13 +121,14 @@ void writeImage(png_structp png, png_infop info, const PngSource& source, png_by
 // Writes the PNG of `source` into an open file; null, or the reason it failed.
 // The window's side keeps libpng's defaults, so its files stay as they
 // always were; larger sides are compressed in bands on every thread.
-const char* writePng(const PngSource& source, FILE* file)
+template <class P> const char* writePng(const PngSource<P>& source, FILE* file)
 {
-    if (source.side > TEXTURE_SIZE) {
-        const BandedPng png { source.side, source.bits, source.grey, fillRow, &source,
-            source.rowsWritten, source.context };
+    const TextureImage<P>& image = source.image;
+    if (image.side > TEXTURE_SIZE) {
+        const BandedPng png { image.side, image.bits, source.grey, fillRow<P>, &source,
+            image.rowsWritten, image.context };
         return writeBandedPng(
-            png, chosenPngEncoding(source.bits, source.grey, source.normalMap), file);
+            png, chosenPngEncoding(image.bits, source.grey, image.normalMap), file);
     }
     png_byte* row = (png_byte*)malloc(rowBytes(source));
     if (!row)
@@ -164,38 +160,27 @@ const char* writePng(const PngSource& source, FILE* file)
 
 } // namespace
 
-const char* writeTexturePng(const Pixel* pixels, int32_t side, FILE* file)
+template <class P> const char* writeTexturePng(const TextureImage<P>& image, FILE* file)
 {
-    const TextureImage image { pixels, side };
-    return writeTexturePngData(&image, file);
+    const bool grey = image.bits == 16 && allGrey(image.pixels, image.side);
+    return writePng(PngSource<P> { image, grey }, file);
 }
 
-const char* writeTexturePngData(const void* image, FILE* file)
+template <class P> const char* writeTexturePngData(const void* image, FILE* file)
 {
-    const TextureImage& texture = *(const TextureImage*)image;
-    return writePng(PngSource { texture.pixels, nullptr, texture.side, 8, false,
-                        texture.rowsWritten, texture.context, texture.normalMap },
-        file);
+    return writeTexturePng(*(const TextureImage<P>*)image, file);
 }
 
-const char* writeDeepTexturePng(const DeepPixel* pixels, int32_t side, int32_t bits, FILE* file)
-{
-    const DeepTextureImage image { pixels, side, bits };
-    return writeDeepTexturePngData(&image, file);
-}
-
-const char* writeDeepTexturePngData(const void* image, FILE* file)
-{
-    const DeepTextureImage& texture = *(const DeepTextureImage*)image;
-    const bool sixteen = texture.bits == 16;
-    const bool grey = sixteen && allGrey(texture.pixels, texture.side);
-    return writePng(PngSource { nullptr, texture.pixels, texture.side, sixteen ? 16 : 8, grey,
-                        texture.rowsWritten, texture.context, texture.normalMap },
-        file);
-}
+// The argument is a type, which cannot stand in parentheses.
+// NOLINTBEGIN(bugprone-macro-parentheses)
+#define QUILTOR_PNG_WRITERS(P)                                                                     \
+    template const char* writeTexturePng(const TextureImage<P>&, FILE*);                           \
+    template const char* writeTexturePngData<P>(const void*, FILE*);
+// NOLINTEND(bugprone-macro-parentheses)
+QUILTOR_FOR_EACH_PIXEL_TYPE(QUILTOR_PNG_WRITERS)
 
 bool saveTexturePng(const Pixel* pixels, int32_t side, const char* fileName)
 {
-    TextureImage image { pixels, side };
-    return saveFile(fileName, REPLACE_EXISTING, writeTexturePngData, &image) == SAVED;
+    const TextureImage<Pixel> image = imageOf(pixels, side);
+    return saveFile(fileName, REPLACE_EXISTING, writeTexturePngData<Pixel>, &image) == SAVED;
 }

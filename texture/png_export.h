@@ -14,20 +14,14 @@
 // returns false.
 bool saveTexturePng(const Pixel* pixels, int32_t side, const char* fileName);
 
-// Writes the same PNG into an open file. Returns null, or the reason it
+// Writes the image into an open file as a PNG of `image.bits` bits per
+// sample. With 8, red, green and blue, a DeepPixel's channels reduced (see
+// reducedPixel). With 16, big-endian samples: one per pixel when every
+// pixel is grey (red, green and blue alike), else red, green and blue. The
+// bits above a pixel's colour are ignored. Returns null, or the reason it
 // failed, which stays valid until the next call; the file stays open.
-const char* writeTexturePng(const Pixel* pixels, int32_t side, FILE* file);
+template <class P> const char* writeTexturePng(const TextureImage<P>& image, FILE* file);
 
-// writeTexturePng as a FileWriter: `image` is a TextureImage, told of each
-// row as it is encoded.
-const char* writeTexturePngData(const void* image, FILE* file);
-
-// Writes a 16-bit texture into an open file as a PNG of `bits` bits per
-// sample. With 8, the bytes writeTexturePng gives for its pixels reduced
-// (see reducedPixel). With 16, big-endian samples: one per pixel when every
-// pixel is grey (red, green and blue alike), else red, green and blue.
-// The top 16 bits of every pixel are ignored. Returns as writeTexturePng.
-const char* writeDeepTexturePng(const DeepPixel* pixels, int32_t side, int32_t bits, FILE* file);
-
-// writeDeepTexturePng as a FileWriter: `image` is a DeepTextureImage.
-const char* writeDeepTexturePngData(const void* image, FILE* file);
+// writeTexturePng as a FileWriter: `image` is a TextureImage<P>, told of
+// each row as it is encoded.
+template <class P> const char* writeTexturePngData(const void* image, FILE* file);

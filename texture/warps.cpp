@@ -329,5 +329,4 @@ template <class P> bool moveTexture(P* pixels, int32_t side, int32_t dx, int32_t
     template bool twirlTexture(P*, int32_t, int32_t, P*);                                          \
     template bool moveTexture(P*, int32_t, int32_t, int32_t, P*);
 // NOLINTEND(bugprone-macro-parentheses)
-QUILTOR_WARPS(Pixel)
-QUILTOR_WARPS(DeepPixel)
+QUILTOR_FOR_EACH_PIXEL_TYPE(QUILTOR_WARPS)

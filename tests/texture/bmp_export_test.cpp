@@ -225,7 +225,8 @@ TEST(BmpExport, DeepTexturesGiveTheBytesOfTheirReducedPixels)
         std::string path = directory.file("deep.bmp");
         FILE* file = fopen(path.c_str(), "wb");
         ASSERT_TRUE(file);
-        EXPECT_EQ(writeDeepTextureBmp(deep.data(), side, file), nullptr);
+        const TextureImage<DeepPixel> image = imageOf(deep.data(), side, 8);
+        EXPECT_EQ(writeTextureBmpData<DeepPixel>(&image, file), nullptr);
         fclose(file);
         std::string bytes = readFile(path);
         std::vector<uint8_t> direct(bytes.begin(), bytes.end());
@@ -250,11 +251,11 @@ TEST(BmpExport, TellsTheRowsWrittenAsTheyGo)
         for (size_t i = 0; i < pixels.size(); ++i)
             pixels[i] = (uint32_t)i * 2654435761u;
         std::vector<int32_t> rows;
-        const TextureImage image { pixels.data(), side, recordRows, &rows };
+        const TextureImage<Pixel> image { pixels.data(), side, 8, recordRows, &rows };
         const std::string path = directory.file("told.bmp");
         FILE* file = fopen(path.c_str(), "wb");
         ASSERT_TRUE(file);
-        EXPECT_EQ(writeTextureBmpData(&image, file), nullptr);
+        EXPECT_EQ(writeTextureBmpData<Pixel>(&image, file), nullptr);
         fclose(file);
         std::vector<int32_t> expected;
         for (int32_t row = side == TEXTURE_SIZE ? side : 1; row <= side; ++row)

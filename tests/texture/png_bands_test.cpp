@@ -78,7 +78,7 @@ std::string writtenOn(int32_t threads, const std::string& path,
 {
     setOperationThreads(threads);
     std::string bytes = pngBytes(path,
-        [&](FILE* file) { return writeDeepTexturePng(pixels.data(), side, kind.bits, file); });
+        [&](FILE* file) { return writeTexturePng(imageOf(pixels.data(), side, kind.bits), file); });
     setOperationThreads(1);
     return bytes;
 }
@@ -109,9 +109,9 @@ TEST(PngBands, EightBitTexturesGiveWhatTheirDeepTwinsGiveWithEightBits)
         eightBit[i] = reducedPixel(deep[i]) | ((Pixel)i << 24);
     setOperationThreads(2);
     std::string fromDeep = pngBytes(directory.file("deep.png"),
-        [&](FILE* file) { return writeDeepTexturePng(deep.data(), side, 8, file); });
+        [&](FILE* file) { return writeTexturePng(imageOf(deep.data(), side, 8), file); });
     std::string fromEight = pngBytes(directory.file("eight.png"),
-        [&](FILE* file) { return writeTexturePng(eightBit.data(), side, file); });
+        [&](FILE* file) { return writeTexturePng(imageOf(eightBit.data(), side), file); });
     setOperationThreads(1);
     EXPECT_TRUE(fromDeep == fromEight);
 }
@@ -193,10 +193,10 @@ TEST(PngBands, TellsTheRowsOfEachBandInOrderAsItIsWritten)
     const int32_t side = 2048;
     const std::vector<DeepPixel> pixels = pictureLike(side, 5, false);
     std::vector<int32_t> rows;
-    const DeepTextureImage image { pixels.data(), side, 16, recordRows, &rows };
+    const TextureImage<DeepPixel> image { pixels.data(), side, 16, recordRows, &rows };
     setOperationThreads(8);
     pngBytes(directory.file("told.png"),
-        [&](FILE* file) { return writeDeepTexturePngData(&image, file); });
+        [&](FILE* file) { return writeTexturePngData<DeepPixel>(&image, file); });
     setOperationThreads(1);
     const int32_t band = rowsPerBand(side, 16, false);
     ASSERT_EQ(rows.size(), (size_t)((side + band - 1) / band));

@@ -74,9 +74,9 @@ TEST(PngExport, DeepTexturesWithEightBitsAreTheirPixelsReducedToNearest)
             expected[i] = composeLevels<Pixel>(levels[i][1], 255 - levels[i][1], 0);
         }
         std::string reduced = pngBytes(directory.file("reduced.png"),
-            [&](FILE* file) { return writeDeepTexturePng(deep.data(), side, 8, file); });
+            [&](FILE* file) { return writeTexturePng(imageOf(deep.data(), side, 8), file); });
         std::string eightBit = pngBytes(directory.file("eight.png"),
-            [&](FILE* file) { return writeTexturePng(expected.data(), side, file); });
+            [&](FILE* file) { return writeTexturePng(imageOf(expected.data(), side), file); });
         EXPECT_TRUE(reduced == eightBit) << side;
         PngSamples read;
         ASSERT_TRUE(readPngSamples(directory.file("reduced.png"), read));
@@ -118,8 +118,9 @@ TEST(PngExport, SixteenBitsHoldEveryLevelAndAreGreyOnlyWhenEveryPixelIs)
             Case { "red differs", redDiffers, PNG_COLOR_TYPE_RGB },
             Case { "green differs", greenDiffers, PNG_COLOR_TYPE_RGB } }) {
         std::string path = directory.file("deep.png");
-        pngBytes(path,
-            [&](FILE* file) { return writeDeepTexturePng(test.pixels.data(), side, 16, file); });
+        pngBytes(path, [&](FILE* file) {
+            return writeTexturePng(imageOf(test.pixels.data(), side, 16), file);
+        });
         PngSamples read;
         ASSERT_TRUE(readPngSamples(path, read)) << test.name;
         EXPECT_EQ(read.side, (png_uint_32)side);
@@ -167,10 +168,10 @@ TEST(PngExport, TellsEachRowAsItIsEncoded)
     ScratchDirectory directory;
     std::vector<int32_t> rows;
     std::vector<Pixel> pixels(pixelCount(TEXTURE_SIZE), 0x336699);
-    const TextureImage image { pixels.data(), TEXTURE_SIZE, recordRows, &rows };
+    const TextureImage<Pixel> image { pixels.data(), TEXTURE_SIZE, 8, recordRows, &rows };
     FILE* file = fopen(directory.file("told.png").c_str(), "wb");
     ASSERT_TRUE(file);
-    EXPECT_EQ(writeTexturePngData(&image, file), nullptr);
+    EXPECT_EQ(writeTexturePngData<Pixel>(&image, file), nullptr);
     fclose(file);
     ASSERT_EQ(rows.size(), (size_t)TEXTURE_SIZE);
     for (int32_t i = 0; i < TEXTURE_SIZE; ++i)
