@@ -4,23 +4,26 @@
 # heights and 8-bit normal maps, each written again with every filter and
 # level on one thread. Prints each picture's line, then per kind of picture
 # and encoding the megabytes of samples per second (one thread) and the
-# files' total size.
-#   bench/png-encodings.sh path/to/quiltor-render path/to/png_encodings [SIZE]
+# files' total size. With "libdeflate" after SIZE, only the 16-bit kinds,
+# with libdeflate's levels beside zlib's Up at 1 and 3.
+#   bench/png-encodings.sh path/to/quiltor-render path/to/png_encodings [SIZE [libdeflate]]
 set -eu
 render=$1
 encodings=$2
 size=${3:-4096}
+only=${4:-}
 here=$(cd "$(dirname "$0")" && pwd)
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 for recipe in "$here"/../docs/*.recipe; do
     name=$(basename "$recipe" .recipe)
-    "$render" "$recipe" -o "$out/colour8-$name.png" --size "$size" --depth 8 --quiet
     "$render" "$recipe" -o "$out/colour16-$name.png" --size "$size" --depth 16 --quiet
     "$render" "$recipe" -o "$out/height-$name.png" --size "$size" --height --quiet
+    [ "$only" = libdeflate ] && continue
+    "$render" "$recipe" -o "$out/colour8-$name.png" --size "$size" --depth 8 --quiet
     "$render" "$recipe" -o "$out/normal8-$name.png" --size "$size" --normal --bits 8 --quiet
 done
-"$encodings" "$out"/*.png | tee "$out/lines"
+"$encodings" ${only:+--$only} "$out"/*.png | tee "$out/lines"
 echo
 printf '%-9s %-10s %5s %9s %12s %8s\n' kind filter level "MB/s" "MB" ratio
 # MB/s over the kind's pictures together: raw bytes over summed seconds.

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Cross-builds SDL 1.2, zlib and libpng for 64-bit Windows from Debian's own
+# Cross-builds SDL 1.2, zlib, libpng and libdeflate for 64-bit Windows from Debian's own
 # source packages into PREFIX_DIR (include/, lib/, bin/ for SDL.dll, and
 # licenses/ for the zip). Each library is built once: a stamp in
 # PREFIX_DIR/stamps marks it done, so a later run does nothing.
@@ -31,7 +31,8 @@ export PKG_CONFIG_LIBDIR PKG_CONFIG_PATH
 if [ ! -f "$stamps/zlib" ]; then
   rm -f "$stamps/libpng"
 fi
-if [ -f "$stamps/zlib" ] && [ -f "$stamps/libpng" ] && [ -f "$stamps/sdl" ]; then
+if [ -f "$stamps/zlib" ] && [ -f "$stamps/libpng" ] && [ -f "$stamps/sdl" ] \
+  && [ -f "$stamps/libdeflate" ]; then
   exit 0
 fi
 
@@ -125,4 +126,20 @@ if [ ! -f "$stamps/$name" ]; then
   step $host-strip --strip-unneeded "$prefix/bin/SDL.dll"
   cp COPYING "$prefix/licenses/SDL-COPYING.txt"
   finish libsdl1.2
+fi
+
+name=libdeflate
+if [ ! -f "$stamps/$name" ]; then
+  fetch libdeflate
+  # The static library alone: its Makefile names it libdeflatestatic.lib
+  # for a MinGW compiler, and would install its gzip programs too.
+  step make -j "$jobs" CC="$cc" AR=$host-ar libdeflatestatic.lib
+  step mkdir -p "$prefix/include" "$prefix/lib/pkgconfig"
+  step cp libdeflate.h "$prefix/include/"
+  step cp libdeflatestatic.lib "$prefix/lib/libdeflate.a"
+  # Its pkg-config file, as its own install would write it.
+  sed -e "s|@PREFIX@|$prefix|" -e "s|@LIBDIR@|$prefix/lib|" -e "s|@INCDIR@|$prefix/include|" \
+    -e "s|@VERSION@|${version%%-*}|" libdeflate.pc.in > "$prefix/lib/pkgconfig/libdeflate.pc"
+  cp COPYING "$prefix/licenses/libdeflate-COPYING.txt"
+  finish libdeflate
 fi

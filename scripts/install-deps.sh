@@ -5,7 +5,7 @@
 #   scripts/install-deps.sh windows  packages to cross-build for Windows and test under Wine
 set -eu
 
-run_packages="cmake make g++ pkg-config libsdl1.2-dev libpng-dev zlib1g-dev"
+run_packages="cmake make g++ pkg-config libsdl1.2-dev libpng-dev zlib1g-dev libdeflate-dev"
 test_packages="$run_packages python3-pil pngcheck libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-apps imagemagick python3 valgrind clang libclang-rt-14-dev clang-tidy cppcheck libx11-dev"
 # SDL 1.2 over SDL 2 installs beside the classic library; the end-to-end tests run on both.
 test_packages="$test_packages libsdl1.2-compat"

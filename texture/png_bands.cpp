@@ -4,9 +4,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <libdeflate.h>
 #include <pthread.h>
 #include <zlib.h>
 
+#include "texture/deflate_join.h"
 #include "texture/parallel.h"
 
 namespace {
@@ -47,26 +49,38 @@ struct Pipeline {
     pthread_cond_t changed;
 };
 
-// A thread's own tools for compressing bands: a deflate stream and rows.
+// A thread's own tools for compressing bands: zlib's deflate stream, or
+// libdeflate's compressor and the joiner of its streams, and rows.
 struct Compressor {
     z_stream stream {};
     bool streamReady = false;
-    uint8_t* rows = nullptr; // the row above, the row, the filtered row, a spare
+    libdeflate_compressor* whole = nullptr;
+    DeflateJoiner joiner;
+    uint8_t* rows = nullptr; // the row above, the row and a spare
+    uint8_t* filtered = nullptr; // zlib's one filtered row, libdeflate's whole band
 };
 
 // Sets up a compressor for the image's rows; false when memory runs out.
 bool startCompressor(Compressor& compressor, const Pipeline& pipeline)
 {
     const BandedPng& png = *pipeline.png;
+    const PngEncoding& encoding = pipeline.encoding;
     const size_t length = sampleBytes(png.side, png.bits, png.grey);
-    compressor.rows = (uint8_t*)malloc(4 * (length + 1));
+    const bool whole = encoding.compressor == PNG_LIBDEFLATE;
+    compressor.rows = (uint8_t*)malloc(3 * (length + 1));
+    compressor.filtered = (uint8_t*)malloc((whole ? pipeline.bandRows : 1) * (length + 1));
+    if (!compressor.rows || !compressor.filtered)
+        return false;
+    if (whole) {
+        compressor.whole = libdeflate_alloc_compressor(encoding.level);
+        return compressor.whole && startDeflateJoiner(compressor.joiner);
+    }
     // Raw deflate (negative window bits): the zlib header and checksum are
     // written once for the whole stream.
     static const int STRATEGIES[] = { Z_DEFAULT_STRATEGY, Z_RLE, Z_HUFFMAN_ONLY };
-    compressor.streamReady = compressor.rows
-        && deflateInit2(&compressor.stream, pipeline.encoding.level, Z_DEFLATED, -15, 8,
-               STRATEGIES[pipeline.encoding.matching])
-            == Z_OK;
+    compressor.streamReady = deflateInit2(&compressor.stream, encoding.level, Z_DEFLATED, -15, 8,
+                                 STRATEGIES[encoding.matching])
+        == Z_OK;
     return compressor.streamReady;
 }
 
@@ -74,7 +88,22 @@ void stopCompressor(Compressor& compressor)
 {
     if (compressor.streamReady)
         deflateEnd(&compressor.stream);
+    if (compressor.whole)
+        libdeflate_free_compressor(compressor.whole);
+    stopDeflateJoiner(compressor.joiner);
     free(compressor.rows);
+    free(compressor.filtered);
+}
+
+// Compresses a band's filtered rows, gathered whole, with libdeflate. Every
+// band but the last is made to go on, as a sync flush would leave it.
+const char* compressWhole(Compressor& compressor, bool last, Band& band)
+{
+    band.size = libdeflate_deflate_compress(compressor.whole, compressor.filtered,
+        band.filteredSize, band.bytes, band.capacity - DEFLATE_GO_ON_BYTES);
+    if (band.size != 0 && !last)
+        band.size = makeDeflateGoOn(compressor.joiner, band.bytes, band.size, band.capacity);
+    return band.size == 0 ? "the compressor failed" : nullptr;
 }
 
 // Filters and compresses band `index` into `band`. Every band but the last
@@ -88,24 +117,30 @@ const char* compressBand(
     const size_t pixelBytes = (png.grey ? 1 : 3) * (size_t)(png.bits / 8);
     const int32_t first = index * pipeline.bandRows;
     const int32_t end = std::min(png.side, first + pipeline.bandRows);
+    const bool whole = pipeline.encoding.compressor == PNG_LIBDEFLATE;
     uint8_t* above = compressor.rows;
     uint8_t* row = above + length + 1;
-    uint8_t* filtered = row + length + 1;
-    uint8_t* spare = filtered + length + 1;
+    uint8_t* spare = row + length + 1;
     if (first == 0)
         memset(above, 0, length);
     else
         png.fillRow(png.image, first - 1, above);
 
     z_stream& stream = compressor.stream;
-    deflateReset(&stream);
-    stream.next_out = band.bytes;
-    stream.avail_out = (uInt)band.capacity;
+    if (!whole) {
+        deflateReset(&stream);
+        stream.next_out = band.bytes;
+        stream.avail_out = (uInt)band.capacity;
+    }
     band.adler = adler32(0, nullptr, 0);
     for (int32_t y = first; y < end; ++y) {
         png.fillRow(png.image, y, row);
+        uint8_t* filtered = compressor.filtered + (whole ? (size_t)(y - first) * (length + 1) : 0);
         filterRow(pipeline.encoding.filter, row, above, length, pixelBytes, filtered, spare);
         band.adler = adler32(band.adler, filtered, (uInt)(length + 1));
+        std::swap(above, row);
+        if (whole)
+            continue;
         stream.next_in = filtered;
         stream.avail_in = (uInt)(length + 1);
         const bool last = y + 1 == end;
@@ -113,12 +148,15 @@ const char* compressBand(
         const int result = deflate(&stream, flush);
         if (stream.avail_in != 0 || (result != Z_OK && result != Z_STREAM_END))
             return "the compressor failed";
-        std::swap(above, row);
     }
     band.filteredSize = (size_t)(end - first) * (length + 1);
-    band.size = band.capacity - stream.avail_out;
+    const char* failure = nullptr;
+    if (whole)
+        failure = compressWhole(compressor, end == png.side, band);
+    else
+        band.size = band.capacity - stream.avail_out;
     band.crc = (uint32_t)crc32(0, band.bytes, (uInt)band.size);
-    return nullptr;
+    return failure;
 }
 
 // Takes the next band when there is one and room to hold it; the caller
@@ -273,9 +311,10 @@ bool makeSlots(Pipeline& pipeline)
     const BandedPng& png = *pipeline.png;
     const size_t filtered
         = (size_t)pipeline.bandRows * (sampleBytes(png.side, png.bits, png.grey) + 1);
-    // deflateBound's worst case with a few bytes more for the sync flush's
-    // empty stored block.
-    const size_t capacity = filtered + filtered / 1000 + filtered / 16000 * 5 + 64;
+    // zlib's worst case (deflateBound's with a few bytes more for the sync
+    // flush's empty stored block) or libdeflate's and its joining's.
+    const size_t capacity = std::max(filtered + filtered / 1000 + filtered / 16000 * 5 + 64,
+        libdeflate_deflate_compress_bound(nullptr, filtered) + DEFLATE_GO_ON_BYTES);
     for (int32_t i = 0; i < pipeline.slotCount; ++i) {
         pipeline.slots[i].bytes = (uint8_t*)malloc(capacity);
         pipeline.slots[i].capacity = capacity;
@@ -311,21 +350,27 @@ const char* writeAllBands(Pipeline& pipeline, int32_t threads, FILE* file)
 
 } // namespace
 
-PngEncoding chosenPngEncoding(int32_t bits, bool grey, bool normalMap)
+PngEncoding chosenPngEncoding(int32_t bits, bool /* grey: as colours */, bool normalMap)
 {
     // Measured on the gallery at 4096 (bench/png-encodings.sh), megabytes of
     // samples per second on one thread and the files' total size:
     // - colours, 8 bits: Up at level 4, 86 MB/s and 50.6 MB, both better
     //   than level 3 (75 MB/s, 54.4 MB); level 1 or matching runs alone is
     //   faster but 11 to 20 % larger.
-    // - colours, 16 bits: Up at level 3, 53 MB/s and 297 MB; level 1 runs
-    //   76 MB/s but grows the files by 8 % (the example's by 10 %), runs
-    //   alone by 37 %.
-    // - heights (16-bit grey): Up at level 1, 61 MB/s and 137 MB against
-    //   level 3's 40 MB/s and 135 MB. Paeth with runs alone is faster still
-    //   at 4096 (94 MB/s, 132 MB) but misses the long matches of smoother,
-    //   larger heights: the example's at 16384 grows by 27 % over level 3,
-    //   at level 1 by 10 %.
+    // - colours, 16 bits: Up with libdeflate at level 1, 302 MB, 1.6 times
+    //   as fast as zlib's level 3 (297 MB) and 1.1 times zlib's level 1
+    //   (321 MB). libdeflate's level 2 makes 294 MB at 0.7 times its level
+    //   1's speed; Paeth makes 350 MB. The example's file is 5 % larger
+    //   than zlib's level 3 made it, the others -5 to +3 %.
+    // - heights (16-bit grey): Up with libdeflate at level 1, 132 MB and
+    //   1.2 times as fast as zlib's level 1 (137 MB), which was 1.5 times
+    //   as fast as its level 3 (135 MB). Paeth with zlib's runs alone is
+    //   faster at 4096 (94 MB/s against 61, 132 MB) but misses the long
+    //   matches of smoother, larger heights: the example's at 16384 grows
+    //   by 27 % over zlib's level 3, at zlib's level 1 by 10 %.
+    // (libdeflate measured with bench/png-encodings.sh's "libdeflate" run,
+    // the machine shared with builds: its speeds are against zlib's in the
+    // same run.)
     // - normal maps: their low bits hardly repeat, so looking for long
     //   matches is wasted. Paeth with runs alone is both the fastest and the
     //   smallest: 8-bit maps 118 MB/s and 123 MB against Up at level 3's
@@ -335,7 +380,7 @@ PngEncoding chosenPngEncoding(int32_t bits, bool grey, bool normalMap)
         return PngEncoding { PNG_ROWS_PAETH, 1, PNG_MATCH_RUNS };
     if (bits == 8)
         return PngEncoding { PNG_ROWS_UP, 4 };
-    return PngEncoding { PNG_ROWS_UP, grey ? 1 : 3 };
+    return PngEncoding { PNG_ROWS_UP, 1, PNG_MATCH_ANYWHERE, PNG_LIBDEFLATE };
 }
 
 int32_t rowsPerBand(int32_t side, int32_t bits, bool grey)

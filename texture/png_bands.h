@@ -25,6 +25,14 @@ struct BandedPng {
     void* context;
 };
 
+// Which library compresses the bands: zlib, or libdeflate, which is faster
+// for its size but has no way to look for runs alone and compresses only
+// whole buffers (the band writer joins its streams, see deflate_join.h).
+enum PngCompressor {
+    PNG_ZLIB,
+    PNG_LIBDEFLATE,
+};
+
 // How zlib looks for repeats: anywhere in its window, only in runs of one
 // byte, or not at all (Huffman codes alone).
 enum PngMatching {
@@ -36,8 +44,9 @@ enum PngMatching {
 // How the rows are filtered and compressed.
 struct PngEncoding {
     PngRowFilter filter;
-    int32_t level; // zlib's, 1 to 9
-    PngMatching matching = PNG_MATCH_ANYWHERE;
+    int32_t level; // the compressor's: zlib's 1 to 9, libdeflate's 1 to 12
+    PngMatching matching = PNG_MATCH_ANYWHERE; // zlib's alone
+    PngCompressor compressor = PNG_ZLIB;
 };
 
 // The encoding the renderer's PNGs take, normal maps apart: chosen by

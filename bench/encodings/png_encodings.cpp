@@ -1,8 +1,10 @@
-// Measures the band writer's filters and zlib levels on real pictures: reads
-// each PNG named on the command line and writes it again with every filter
-// and level on one thread, printing the megabytes of samples per second and
-// the file's size. bench/png-encodings.sh renders the gallery for it.
-//   png_encodings FILE.png ...
+// Measures the band writer's filters and levels, zlib's and libdeflate's, on
+// real pictures: reads each PNG named on the command line and writes it
+// again with every filter and level on one thread, printing the megabytes
+// of samples per second and the file's size. bench/png-encodings.sh renders
+// the gallery for it. --libdeflate measures libdeflate's levels alone, with
+// zlib's Up at levels 1 and 3 beside them.
+//   png_encodings [--libdeflate] FILE.png ...
 
 #include <algorithm>
 #include <chrono>
@@ -67,7 +69,8 @@ int main(int argc, char** argv)
     const int32_t levels[] = { 1, 3, 4, 6 };
     printf(
         "%-28s %-10s %5s %9s %12s %8s\n", "picture", "filter", "level", "MB/s", "bytes", "ratio");
-    for (int i = 1; i < argc; ++i) {
+    const bool libdeflateOnly = argc > 1 && strcmp(argv[1], "--libdeflate") == 0;
+    for (int i = libdeflateOnly ? 2 : 1; i < argc; ++i) {
         StoredRows rows;
         if (!readStoredRows(argv[i], rows)) {
             fprintf(stderr, "cannot read %s\n", argv[i]);
@@ -79,11 +82,17 @@ int main(int argc, char** argv)
         std::vector<PngEncoding> encodings;
         for (PngRowFilter filter : filters)
             for (int32_t level : levels)
-                encodings.push_back(PngEncoding { filter, level });
+                if (!libdeflateOnly || (filter == PNG_ROWS_UP && level != 4 && level != 6))
+                    encodings.push_back(PngEncoding { filter, level });
         // zlib's quicker ways: repeats only in runs of a byte, or none.
         for (PngRowFilter filter : { PNG_ROWS_UP, PNG_ROWS_PAETH })
             for (PngMatching matching : { PNG_MATCH_RUNS, PNG_MATCH_NONE })
-                encodings.push_back(PngEncoding { filter, 1, matching });
+                if (!libdeflateOnly)
+                    encodings.push_back(PngEncoding { filter, 1, matching });
+        for (PngRowFilter filter : { PNG_ROWS_UP, PNG_ROWS_PAETH })
+            for (int32_t level : { 1, 2, 3 })
+                encodings.push_back(
+                    PngEncoding { filter, level, PNG_MATCH_ANYWHERE, PNG_LIBDEFLATE });
         for (const PngEncoding& encoding : encodings) {
             FILE* out = tmpfile();
             const auto start = std::chrono::steady_clock::now();
@@ -97,8 +106,9 @@ int main(int argc, char** argv)
                 return 1;
             }
             static const char* const matchings[] = { "", "-runs", "-huffman" };
-            const std::string filter
-                = std::string(nameOfRowFilter(encoding.filter)) + matchings[encoding.matching];
+            const std::string filter = std::string(nameOfRowFilter(encoding.filter))
+                + matchings[encoding.matching]
+                + (encoding.compressor == PNG_LIBDEFLATE ? "-libdeflate" : "");
             printf("%-28s %-10s %5d %9.1f %12ld %8.3f\n", name, filter.c_str(), encoding.level,
                 (double)rows.bytes.size() / seconds / 1e6, size,
                 (double)size / (double)rows.bytes.size());

@@ -29,7 +29,7 @@ save target=1
 # The material of RECIPE at 512: colours, heights and normal map.
 MATERIAL_512_SHA256 = {
     "m.png": "d30beed2f1094dc8183fcc7f88c62d9de43a16ead2d4a2d85c7775f2a210d37d",
-    "m-height.png": "861b1258542afe38946ecad36b0891439a22e3cb946046c32119291abb8bad5f",
+    "m-height.png": "85f6dab940667ef8aa26d794825b3694dbc79240ec1a69ab13813dc4a4aa4ea6",
     "m-normal.png": "03d734bb641a04e8c9829ff2b60a822c5843af3afc3e73e1db5f9e70e0a3522c",
 }
 # A light spot coloured from dark red to pale blue: every level of the

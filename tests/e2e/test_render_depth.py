@@ -17,7 +17,7 @@ PNG_256_SHA256 = {
     "example": "99d45543cc91ff5e6b06268c0c20fbe788a9e272ba51a4337ad21d1e07f0626c",
 }
 # The example at 512 with 16 bits per channel, written as a 16-bit PNG.
-EXAMPLE_DEEP_512_SHA256 = "5263e13d36719b18dc02fd2064101468eba86a7dda478ac20d99490d2a5cf603"
+EXAMPLE_DEEP_512_SHA256 = "a88a40747b2ca7ddf278c56dcc842ca26abfd4b3fd238a57224aa7aca33922b1"
 
 
 class RenderDepthTest(RenderCase):

@@ -419,6 +419,7 @@ class WindowsZipTest(ProgramTest):
         for name in ("quiltor.exe", "quiltor-render.exe", "SDL.dll", "README.txt",
                      "recipes/example.recipe", "licenses/SDL-COPYING.txt",
                      "licenses/libpng-LICENSE.txt", "licenses/zlib-LICENSE.txt",
+                     "licenses/libdeflate-COPYING.txt",
                      "licenses/gcc-runtime.txt", "licenses/mingw-w64-runtime.txt"):
             self.assertIn(name, self.names)
         self.assertEqual([name for name in self.names if name.lower().endswith(".dll")],
