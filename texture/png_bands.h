@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "texture/png_filters.h"
+#include "texture/png_encoding.h"
 #include "texture/texture.h"
 
 // Puts the samples of the image's row `y` into `row`, as PNG keeps them.
@@ -24,34 +24,6 @@ struct BandedPng {
     RowsWritten rowsWritten; // told, in order, as each band goes into the file
     void* context;
 };
-
-// Which library compresses the bands: zlib, or libdeflate, which is faster
-// for its size but has no way to look for runs alone and compresses only
-// whole buffers (the band writer joins its streams, see deflate_join.h).
-enum PngCompressor {
-    PNG_ZLIB,
-    PNG_LIBDEFLATE,
-};
-
-// How zlib looks for repeats: anywhere in its window, only in runs of one
-// byte, or not at all (Huffman codes alone).
-enum PngMatching {
-    PNG_MATCH_ANYWHERE,
-    PNG_MATCH_RUNS,
-    PNG_MATCH_NONE,
-};
-
-// How the rows are filtered and compressed.
-struct PngEncoding {
-    PngRowFilter filter;
-    int32_t level; // the compressor's: zlib's 1 to 9, libdeflate's 1 to 12
-    PngMatching matching = PNG_MATCH_ANYWHERE; // zlib's alone
-    PngCompressor compressor = PNG_ZLIB;
-};
-
-// The encoding the renderer's PNGs take, normal maps apart: chosen by
-// measuring the gallery (see bench/png-encodings.sh).
-PngEncoding chosenPngEncoding(int32_t bits, bool grey, bool normalMap);
 
 // Rows in each band: as many as fill about BAND_BYTES of filtered data,
 // at least one. Whole rows, so no band starts inside a row's filter data.

@@ -127,8 +127,7 @@ template <class P> const char* writePng(const PngSource<P>& source, FILE* file)
     if (image.side > TEXTURE_SIZE) {
         const BandedPng png { image.side, image.bits, source.grey, fillRow<P>, &source,
             image.rowsWritten, image.context };
-        return writeBandedPng(
-            png, chosenPngEncoding(image.bits, source.grey, image.normalMap), file);
+        return writeBandedPng(png, chosenPngEncoding(image.bits, image.normalMap), file);
     }
     png_byte* row = (png_byte*)malloc(rowBytes(source));
     if (!row)

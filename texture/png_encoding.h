@@ -1,0 +1,36 @@
+// How the band writer's PNGs are filtered and compressed, and the encoding
+// each kind of picture takes, chosen by measurement.
+#pragma once
+
+#include <cstdint>
+
+#include "texture/png_filters.h"
+
+// Which library compresses the bands: zlib, or libdeflate, which is faster
+// for its size but has no way to look for runs alone and compresses only
+// whole buffers (the band writer joins its streams, see deflate_join.h).
+enum PngCompressor {
+    PNG_ZLIB,
+    PNG_LIBDEFLATE,
+};
+
+// How zlib looks for repeats: anywhere in its window, only in runs of one
+// byte, or not at all (Huffman codes alone).
+enum PngMatching {
+    PNG_MATCH_ANYWHERE,
+    PNG_MATCH_RUNS,
+    PNG_MATCH_NONE,
+};
+
+// How the rows are filtered and compressed.
+struct PngEncoding {
+    PngRowFilter filter;
+    int32_t level; // the compressor's: zlib's 1 to 9, libdeflate's 1 to 12
+    PngMatching matching = PNG_MATCH_ANYWHERE; // zlib's alone
+    PngCompressor compressor = PNG_ZLIB;
+};
+
+// The encoding the renderer's PNGs of `bits` bits per sample take, grey or
+// colour alike, normal maps apart: chosen by measuring the gallery (see
+// bench/png-encodings.sh).
+PngEncoding chosenPngEncoding(int32_t bits, bool normalMap);
