@@ -50,6 +50,10 @@ bool nameExists(const char* name);
 // Whether the name is a directory itself (a symbolic link to one is not).
 bool isDirectory(const char* name);
 
+// Whether files can be put in the folder `name`: a directory, itself or
+// through symbolic links.
+bool isFolder(const char* name);
+
 // Opens the file for reading bytes as they are; returns a descriptor for
 // read() and close(), or -1 with `*error` set (EISDIR for a directory).
 int openForReading(const char* name, int* error);
@@ -67,3 +71,11 @@ std::string workingDirectory(int* error);
 
 // The last part of a path: the file's own name, after its folders.
 const char* lastPathPart(const char* path);
+
+// The folder a path names its file in: the path before its last part, or
+// "." when it has none. The same on every system, from lastPathPart's rule.
+inline std::string folderOfPath(const char* path)
+{
+    size_t length = (size_t)(lastPathPart(path) - path);
+    return length ? std::string(path, length) : std::string(".");
+}

@@ -97,6 +97,12 @@ bool isDirectory(const char* name)
     return lstat(name, &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+bool isFolder(const char* name)
+{
+    struct stat status;
+    return stat(name, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 int openForReading(const char* name, int* error)
 {
     // A directory opens, and says EISDIR at the first read.

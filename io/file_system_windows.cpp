@@ -1,4 +1,5 @@
 #include "io/file_system.h"
+#include "io/wide_name_windows.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,10 +7,6 @@
 #include <io.h>
 #include <windows.h>
 
-namespace {
-
-// A file name in UTF-16, as the system's calls take it; empty if the name is
-// not UTF-8.
 std::wstring wideName(const char* name)
 {
     int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name, -1, nullptr, 0);
@@ -20,6 +17,8 @@ std::wstring wideName(const char* name)
     wide.resize((size_t)length - 1);
     return wide;
 }
+
+namespace {
 
 std::string utf8Name(const wchar_t* name)
 {
@@ -218,6 +217,29 @@ bool isDirectory(const char* name)
     DWORD attributes = GetFileAttributesW(wide.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)
         && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool isFolder(const char* name)
+{
+    std::wstring wide = wideName(name);
+    if (wide.empty())
+        return false;
+    // The attributes of a link's target, which is what a file put there meets.
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return false;
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    HANDLE folder
+        = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION information;
+    bool directory = GetFileInformationByHandle(folder, &information)
+        && (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    CloseHandle(folder);
+    return directory;
 }
 
 int openForReading(const char* name, int* error)
