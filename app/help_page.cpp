@@ -86,12 +86,8 @@ void addSaving(bool hasNewNames, const char* newBitmap, const char* newRecipe)
 std::string renderOutputName(const char* recipe)
 {
     // A name that is the suffix alone keeps it: "-4096.png" is no name.
-    std::string output = recipe;
-    if (output.size() > RECIPE_SUFFIX_LENGTH
-        && output.compare(output.size() - RECIPE_SUFFIX_LENGTH, RECIPE_SUFFIX_LENGTH, RECIPE_SUFFIX)
-            == 0)
-        output.resize(output.size() - RECIPE_SUFFIX_LENGTH);
-    return output + "-4096.png";
+    std::string stem = recipeStem(recipe);
+    return (stem.empty() ? std::string(recipe) : stem) + "-4096.png";
 }
 
 // The renderer command for a recipe at 4096, on one line if it fits, else

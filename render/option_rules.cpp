@@ -92,11 +92,13 @@ bool finishOptions(CommandOptions* options, std::string* problem)
         *problem = "reading standard input needs -o OUT";
         return false;
     }
-    options->output
-        = options->outputGiven ? options->outputGiven : bitmapNameForRecipe(options->recipe);
-    // Without -o, --format png names the picture .png beside the recipe.
-    if (!options->outputGiven && options->format == OUTPUT_PNG)
-        options->output.replace(options->output.size() - 4, 4, ".png");
+    // Without -o, the picture is named after the recipe, .png for --format
+    // png and else .bmp.
+    if (options->outputGiven)
+        options->output = options->outputGiven;
+    else
+        options->output
+            = recipeStem(options->recipe) + (options->format == OUTPUT_PNG ? ".png" : ".bmp");
     if (options->format == OUTPUT_UNKNOWN)
         options->format = outputFormatOf(options->output.c_str());
     if (options->format == OUTPUT_UNKNOWN) {

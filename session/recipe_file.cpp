@@ -5,23 +5,34 @@
 
 #include "io/read_file.h"
 
-bool loadRecipe(
-    const char* path, const char* name, Recipe* recipe, std::string* error, std::string* text)
+bool readRecipeText(
+    const char* path, const char* name, std::string* text, std::string* error, int* reason)
 {
-    *recipe = Recipe();
-    std::string bytes;
-    int reason = 0;
-    switch (readWholeFile(path, MAX_RECIPE_FILE_BYTES, &bytes, &reason)) {
+    int readError = 0;
+    ReadResult result = readWholeFile(path, MAX_RECIPE_FILE_BYTES, text, &readError);
+    if (reason)
+        *reason = readError;
+    switch (result) {
     case READ_TOO_LARGE:
         *error = std::string("Could not read ") + name + ": larger than "
             + std::to_string(MAX_RECIPE_FILE_BYTES >> 20) + " MiB";
         return false;
     case READ_FAILED:
-        *error = std::string("Could not read ") + name + ": " + strerror(reason);
+        *error = std::string("Could not read ") + name + ": " + strerror(readError);
         return false;
     case READ_DONE:
         break;
     }
+    return true;
+}
+
+bool loadRecipe(
+    const char* path, const char* name, Recipe* recipe, std::string* error, std::string* text)
+{
+    *recipe = Recipe();
+    std::string bytes;
+    if (!readRecipeText(path, name, &bytes, error))
+        return false;
     if (!parseRecipe(bytes.data(), bytes.size(), name, recipe, error))
         return false;
     if (text)
@@ -29,11 +40,16 @@ bool loadRecipe(
     return true;
 }
 
+std::string recipeStem(const char* recipeName)
+{
+    size_t length = strlen(recipeName);
+    if (length >= RECIPE_SUFFIX_LENGTH
+        && strcmp(recipeName + length - RECIPE_SUFFIX_LENGTH, RECIPE_SUFFIX) == 0)
+        length -= RECIPE_SUFFIX_LENGTH;
+    return std::string(recipeName, length);
+}
+
 std::string bitmapNameForRecipe(const char* recipeName)
 {
-    size_t stem = strlen(recipeName);
-    if (stem >= RECIPE_SUFFIX_LENGTH
-        && strcmp(recipeName + stem - RECIPE_SUFFIX_LENGTH, RECIPE_SUFFIX) == 0)
-        stem -= RECIPE_SUFFIX_LENGTH;
-    return std::string(recipeName, stem) + ".bmp";
+    return recipeStem(recipeName) + ".bmp";
 }

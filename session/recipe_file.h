@@ -23,6 +23,16 @@ const size_t MAX_RECIPE_FILE_BYTES = (size_t)16 << 20;
 bool loadRecipe(const char* path, const char* name, Recipe* recipe, std::string* error,
     std::string* text = nullptr);
 
-// The bitmap that goes with a recipe file: its name with ".bmp" in place of
-// a trailing ".recipe", or after the whole name.
+// Reads the whole of the file `path` as loadRecipe does, without parsing
+// it. On failure returns false with `error` set as loadRecipe sets it and
+// `reason` (when given) the errno, 0 for a file that is too large.
+bool readRecipeText(const char* path, const char* name, std::string* text, std::string* error,
+    int* reason = nullptr);
+
+// A recipe file's name without a trailing ".recipe", which the names of the
+// files made from it replace; the whole name when it has no such end. Empty
+// for the name ".recipe" itself.
+std::string recipeStem(const char* recipeName);
+
+// The bitmap that goes with a recipe file: its stem with ".bmp" after it.
 std::string bitmapNameForRecipe(const char* recipeName);
