@@ -7,6 +7,7 @@
 #include "app/messages.h"
 #include "app/shortcuts.h"
 #include "app/state.h"
+#include "io/file_system.h"
 #include "session/recipe_file.h"
 
 namespace {
@@ -46,6 +47,14 @@ std::string helpText()
     return text + SAVING;
 }
 
+// A recipe to be written: nothing has the name yet, and the folder it
+// names exists, so Save, or an editor, can create it there. A name that
+// ends in a folder's separator names no file.
+bool isNewRecipeName(const char* name)
+{
+    return *lastPathPart(name) && !nameExists(name) && isFolder(folderOfPath(name).c_str());
+}
+
 } // namespace
 
 int readCommandLine(int argc, const char* const* argv, OpenedRecipe& opened)
@@ -69,11 +78,15 @@ int readCommandLine(int argc, const char* const* argv, OpenedRecipe& opened)
                 .c_str());
         return EXIT_BAD_COMMAND_LINE;
     }
-    if (!loadRecipe(argument, argument, &opened.recipe, &error, &opened.text)) {
-        showCommandLineError((error + "\n").c_str());
-        return EXIT_BAD_COMMAND_LINE;
-    }
     opened.given = true;
     opened.fileName = argument;
+    if (isNewRecipeName(argument))
+        return GO_ON;
+    if (!loadRecipe(argument, argument, &opened.recipe, &error, &opened.text)) {
+        showCommandLineError((error + "\n").c_str());
+        opened = OpenedRecipe();
+        return EXIT_BAD_COMMAND_LINE;
+    }
+    opened.exists = true;
     return GO_ON;
 }

@@ -34,12 +34,15 @@ bool repeatingKeyDown()
 
 } // namespace
 
-void waitForEvents(int xConnection)
+void waitForEvents(int xConnection, WatchWaitable watch, int latestMs)
 {
     // The pump also reads what the system already buffered, for instance
     // while the last frame was shown, so the wait below cannot sleep on
     // queued input.
     if (eventQueued())
         return;
-    waitForInput(xConnection, repeatingKeyDown() ? KEY_REPEAT_PUMP_MS : IDLE_TIMEOUT_MS);
+    int timeoutMs = repeatingKeyDown() ? KEY_REPEAT_PUMP_MS : IDLE_TIMEOUT_MS;
+    if (latestMs >= 0 && latestMs < timeoutMs)
+        timeoutMs = latestMs;
+    waitForInput(xConnection, watch, timeoutMs);
 }

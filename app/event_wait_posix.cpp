@@ -21,12 +21,18 @@ int findXConnection()
     return ConnectionNumber(info.info.x11.display);
 }
 
-void waitForInput(int xConnection, int timeoutMs)
+void waitForInput(int xConnection, WatchWaitable watch, int timeoutMs)
 {
-    if (xConnection < 0) {
-        SDL_Delay(NO_CONNECTION_TICK_MS);
-        return;
-    }
-    pollfd connection { xConnection, POLLIN, 0 };
-    poll(&connection, 1, timeoutMs);
+    pollfd sources[2];
+    nfds_t count = 0;
+    if (xConnection >= 0)
+        sources[count++] = pollfd { xConnection, POLLIN, 0 };
+    else if (timeoutMs > NO_CONNECTION_TICK_MS)
+        timeoutMs = NO_CONNECTION_TICK_MS;
+    if (watch != NO_WAITABLE)
+        sources[count++] = pollfd { (int)watch, POLLIN, 0 };
+    if (count == 0)
+        SDL_Delay((Uint32)timeoutMs);
+    else
+        poll(sources, count, timeoutMs);
 }

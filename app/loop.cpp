@@ -1,6 +1,7 @@
 #include "app/loop.h"
 
 #include "app/event_wait.h"
+#include "app/followed_recipe.h"
 #include "app/frame.h"
 #include "app/overlay.h"
 #include "app/shortcuts.h"
@@ -35,9 +36,17 @@ void handleKeyDown(LoopState& state, SDLKey key, SDLMod modifiers)
     if (isModifierKey(key) || (key == state.heldBackKey && key != SDLK_UNKNOWN))
         return;
     if (overlayShown()) {
+        // A message may offer keys that act at once; any other key closes it.
+        const Key* offered = findShortcut(key, modifiers);
+        bool acts = offered && overlayOffersKey(offered->action);
         closeOverlay();
         state.heldBackKey = key;
         state.redrawNeeded = true;
+        if (!acts)
+            return;
+        offered->action();
+        if (overlayShown())
+            state.buttonHeld = false;
         return;
     }
     if (key == SDLK_ESCAPE) {
@@ -52,6 +61,17 @@ void handleKeyDown(LoopState& state, SDLKey key, SDLMod modifiers)
     }
     if (changed || overlayShown())
         state.redrawNeeded = true;
+}
+
+// The followed recipe file's news, after the presses: a press in this pass
+// is a step that a change on disk must not replay away.
+void followRecipe(LoopState& state)
+{
+    if (checkFollowedRecipe(SDL_GetTicks()) == FOLLOW_NOTHING)
+        return;
+    state.redrawNeeded = true;
+    if (overlayShown())
+        state.buttonHeld = false;
 }
 
 } // namespace
@@ -127,6 +147,7 @@ void runPass(LoopState& state)
     pollEvents(state);
     dispatchPress(state);
     state.newPress = false;
+    followRecipe(state);
     if (state.redrawNeeded) {
         renderFrame();
         state.redrawNeeded = false;
@@ -145,8 +166,9 @@ void runMainLoop()
         if (state.buttonHeld) {
             paceHeldPass(nextPassAt);
         } else {
-            // Nothing repeats, so nothing changes until input arrives.
-            waitForEvents(xConnection);
+            // Nothing repeats, so nothing changes until input or the
+            // followed file's news arrives, or the follower's work is due.
+            waitForEvents(xConnection, followedFileWaitable(), followedFileDueInMs(SDL_GetTicks()));
             nextPassAt = SDL_GetTicks();
         }
     }

@@ -30,6 +30,18 @@ void startOverlay(bool fillsSlotArea)
 {
     overlay.lineCount = 0;
     overlay.fillsSlotArea = fillsSlotArea;
+    overlay.owner = nullptr;
+    overlay.offeredKeys[0] = overlay.offeredKeys[1] = nullptr;
+}
+
+bool overlayOffersKey(OverlayKeyAction action)
+{
+    if (!overlayShown() || !action)
+        return false;
+    for (OverlayKeyAction offered : overlay.offeredKeys)
+        if (offered == action)
+            return true;
+    return false;
 }
 
 void addOverlayLine(Pixel color, int32_t column, const char* text)

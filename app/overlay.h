@@ -33,10 +33,19 @@ struct OverlayLine {
     Pixel color;
 };
 
+// What a key runs; a message may let the keys it offers act through it.
+typedef bool (*OverlayKeyAction)();
+
 struct Overlay {
     int32_t lineCount = 0; // none: nothing shows
     bool fillsSlotArea = false; // else a box as high as its lines, in the middle
     OverlayLine lines[OVERLAY_MAX_LINES];
+    // Who opened the page, for one that closes it again when what it says
+    // no longer holds; null for a page nobody closes but the user.
+    const void* owner = nullptr;
+    // The actions of keys that act at once while the page shows, instead
+    // of only closing it (a message's "F5 reloads it"); the rest null.
+    OverlayKeyAction offeredKeys[2] = {};
 };
 
 // The one overlay of the window.
@@ -46,8 +55,11 @@ extern Overlay overlay;
 bool overlayShown();
 
 // Starts a new page, empty until lines are added: one that covers the whole
-// slot area, or a box in its middle.
+// slot area, or a box in its middle. It has no owner and offers no keys.
 void startOverlay(bool fillsSlotArea);
+
+// Whether the page that shows lets the key with this action act at once.
+bool overlayOffersKey(OverlayKeyAction action);
 
 // Adds a line that starts `column` characters from the left margin, cut to
 // the room that is left, with any backslash shown as a slash; a page that

@@ -3,8 +3,11 @@
 #include <SDL.h>
 #include <cstdio>
 
+#include "app/commands.h"
+#include "app/control_panel.h"
 #include "app/frame.h"
 #include "app/overlay.h"
+#include "app/saving.h"
 #include "app/state.h"
 #include "session/replay.h"
 #include "session/replay_work.h"
@@ -18,6 +21,7 @@ const Uint32 DRAW_PERIOD_MS = 100;
 
 struct ReplayWatch {
     const char* fileName;
+    NewerTextArrived newer;
     ReplayWork work;
     Uint32 startedAt = 0;
     Uint32 polledAt = 0;
@@ -26,6 +30,7 @@ struct ReplayWatch {
     bool shown = false;
     bool redrawNeeded = false;
     bool quit = false;
+    bool superseded = false;
 };
 
 // Reads every pending event: Escape and the close box quit, an uncovered
@@ -93,10 +98,11 @@ bool onApplication(void* context, int32_t stepIndex, int32_t application)
     Uint32 now = SDL_GetTicks();
     if (!watch.polled || now - watch.polledAt >= POLL_PERIOD_MS) {
         pollDuringReplay(watch);
+        watch.superseded = !watch.quit && watch.newer && watch.newer();
         watch.polled = true;
         watch.polledAt = now;
     }
-    if (watch.quit)
+    if (watch.quit || watch.superseded)
         return false;
     bool due = watch.shown ? now - watch.drawnAt >= DRAW_PERIOD_MS || watch.redrawNeeded
                            : now - watch.startedAt >= (Uint32)SHOW_PROGRESS_AFTER_MS;
@@ -111,13 +117,41 @@ bool onApplication(void* context, int32_t stepIndex, int32_t application)
 
 } // namespace
 
-bool replayShowingProgress(const Recipe& recipe, const char* fileName)
+ReplayEnd replayShowingProgress(const Recipe& recipe, const char* fileName, NewerTextArrived newer)
 {
     ReplayWatch watch;
     watch.fileName = fileName;
+    watch.newer = newer;
     watch.work = workOfRecipe(recipe);
     watch.startedAt = SDL_GetTicks();
     bool finished = replayRecipe(session, recipe, onApplication, &watch);
-    closeOverlay();
-    return finished;
+    if (watch.shown)
+        closeOverlay();
+    if (finished)
+        return REPLAY_FINISHED;
+    return watch.quit ? REPLAY_QUIT : REPLAY_SUPERSEDED;
+}
+
+ReplayEnd openRecipeInWindow(
+    const Recipe& recipe, const std::string& text, const char* fileName, NewerTextArrived newer)
+{
+    releaseSession(session);
+    resetToStartUp(session.slots);
+    nameSaveFilesAtLaunch(fileName);
+    showSaveFileName();
+    targetSlot = recipe.saveSlot >= 0 ? recipe.saveSlot : 0;
+    markSelection(targetButtons, targetSlot);
+    // A material saved from the lit view shows again at a press of L: its
+    // heights' slot is the source.
+    sourceSlot = recipe.materialHeightSlot >= 0 ? recipe.materialHeightSlot : 0;
+    markSelection(sourceButtons, sourceSlot);
+    // The session goes on from the recipe's, with its steps to undo.
+    ReplayEnd end = REPLAY_FINISHED;
+    if (!screen)
+        replayRecipe(session, recipe);
+    else
+        end = replayShowingProgress(recipe, fileName, newer);
+    reopenedRecipeText = text;
+    replayedLineCount = session.lines.size();
+    return end;
 }

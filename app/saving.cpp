@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/control_panel.h"
+#include "app/followed_recipe.h"
 #include "app/messages.h"
 #include "app/state.h"
 #include "io/file_system.h"
@@ -99,7 +100,11 @@ SaveResult saveWithRecipe(const char* bitmapName, const char* recipeName, Placem
         { bitmapName, writeTextureBmpData<Pixel>, &image },
         { recipeName, writeText, recipe.c_str() },
     };
-    return saveAndShowFailure(files, 2, placement);
+    SaveResult result = saveAndShowFailure(files, 2, placement);
+    // The window's own save is no change to follow.
+    if (result == SAVED)
+        noteRecipeSaved(recipeName, recipe);
+    return result;
 }
 
 void reportNoFreeNumber()
@@ -130,10 +135,11 @@ void nameSaveFilesAtLaunch(const char* recipeName)
 
 void runSave()
 {
-    if (recipeFileName[0])
-        saveWithRecipe(saveFileName, recipeFileName, REPLACE_EXISTING);
-    else
+    if (!recipeFileName[0])
         saveBitmap(saveFileName);
+    // An editor's text is never written over: a message says why not.
+    else if (followedFileMayBeSaved())
+        saveWithRecipe(saveFileName, recipeFileName, REPLACE_EXISTING);
 }
 
 bool saveAgain()

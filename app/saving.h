@@ -13,8 +13,10 @@
 void nameSaveFilesAtLaunch(const char* recipeName);
 
 // "Save" and Ctrl+S: writes the target slot to saveFileName and, if there is
-// a recipe name, the recipe beside it, replacing both. A failure is reported
-// on stderr, and in the window where the system has no message box.
+// a recipe name, the recipe beside it, replacing both; but not over a
+// followed recipe that changed on disk, which a message says instead. A
+// failure is reported on stderr, and in the window where the system has no
+// message box.
 void runSave();
 
 // Ctrl+S: as runSave. False: the window shows nothing new.

@@ -8,6 +8,7 @@
 
 #include "app/commands.h"
 #include "app/control_panel.h"
+#include "app/followed_recipe.h"
 #include "app/frame.h"
 #include "app/messages.h"
 #include "app/overlay.h"
@@ -57,22 +58,15 @@ SetUpResult setUpSession(const OpenedRecipe* opened)
     resetToStartUp(session.slots);
     reopenedRecipeText.clear();
     replayedLineCount = 0;
+    stopFollowingRecipe();
     if (opened) {
-        targetSlot = opened->recipe.saveSlot >= 0 ? opened->recipe.saveSlot : 0;
-        markSelection(targetButtons, targetSlot);
-        // A material saved from the lit view shows again at a press of L:
-        // its heights' slot is the source.
-        if (opened->recipe.materialHeightSlot >= 0) {
-            sourceSlot = opened->recipe.materialHeightSlot;
-            markSelection(sourceButtons, sourceSlot);
-        }
-        // The session goes on from the recipe's, with its steps to undo.
-        if (!screen)
-            replayRecipe(session, opened->recipe);
-        else if (!replayShowingProgress(opened->recipe, opened->fileName.c_str()))
+        if (opened->exists
+            && openRecipeInWindow(opened->recipe, opened->text, opened->fileName.c_str())
+                == REPLAY_QUIT)
             return SESSION_QUIT;
-        reopenedRecipeText = opened->text;
-        replayedLineCount = session.lines.size();
+        // Followed from its first frame, so an editor beside the window can
+        // change it, or write it first when it is new.
+        followRecipeFile(opened->fileName.c_str(), opened->text, opened->exists);
     }
     SDL_EnableKeyRepeat(400, 80);
     return SESSION_READY;
@@ -80,6 +74,7 @@ SetUpResult setUpSession(const OpenedRecipe* opened)
 
 void tearDownSession()
 {
+    stopFollowingRecipe();
     releaseSession(session);
     reopenedRecipeText.clear();
     reopenedRecipeText.shrink_to_fit();

@@ -1,5 +1,6 @@
 #include "app/shortcuts.h"
 
+#include "app/followed_recipe.h"
 #include "app/help_page.h"
 #include "app/saving.h"
 #include "app/state.h"
@@ -67,6 +68,9 @@ const Key KEYS[] = {
         saveAgain },
     { "Ctrl+Shift+S", "save as new numbered files, with the recipe", "Ctrl+Shift+S",
         { { SDLK_s, KEY_CTRL | KEY_SHIFT }, NONE }, saveAsNewFile },
+    // The window follows its recipe file by itself; F5 also drops unsaved steps.
+    { "F5", "reload the recipe file, dropping steps not saved", "F5",
+        { { SDLK_F5, KEY_PLAIN }, NONE }, reloadRecipeFromKey },
     { "Escape", "quit", "Escape", { { SDLK_ESCAPE, KEY_PLAIN }, NONE }, nullptr },
     { "F1", "help over the slots; the next key or click closes it", "F1",
         { { SDLK_F1, KEY_PLAIN }, NONE }, showHelpPage },
@@ -74,13 +78,18 @@ const Key KEYS[] = {
 
 const int32_t KEY_COUNT = sizeof KEYS / sizeof KEYS[0];
 
-bool runShortcut(SDLKey key, SDLMod modifiers)
+const Key* findShortcut(SDLKey key, SDLMod modifiers)
 {
     int pressed = shortcutModifiers(modifiers);
     for (const Key& entry : KEYS)
         for (const KeyPress& press : entry.presses)
-            if (entry.action && press.key != SDLK_UNKNOWN && press.key == key
-                && press.modifiers == pressed)
-                return entry.action();
-    return false;
+            if (press.key != SDLK_UNKNOWN && press.key == key && press.modifiers == pressed)
+                return &entry;
+    return nullptr;
+}
+
+bool runShortcut(SDLKey key, SDLMod modifiers)
+{
+    const Key* entry = findShortcut(key, modifiers);
+    return entry && entry->action && entry->action();
 }

@@ -35,6 +35,9 @@ struct Key {
 extern const Key KEYS[];
 extern const int32_t KEY_COUNT;
 
+// The key of the table that the key and modifiers press, or null.
+const Key* findShortcut(SDLKey key, SDLMod modifiers);
+
 // Runs the action of the shortcut the key and modifiers make, if any. True
 // when the window may show something new; false when nothing ran or what ran
 // changed nothing that is drawn.

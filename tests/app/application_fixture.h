@@ -66,9 +66,47 @@ struct InScratchDirectory {
     ~InScratchDirectory() { EXPECT_EQ(chdir(previous.c_str()), 0); }
 };
 
+// The four slots' pixels at one moment.
+struct AllSlots {
+    std::vector<Pixel> pixels[SLOT_COUNT];
+    bool operator==(const AllSlots& other) const
+    {
+        for (int i = 0; i < SLOT_COUNT; ++i)
+            if (pixels[i] != other.pixels[i])
+                return false;
+        return true;
+    }
+    bool operator!=(const AllSlots& other) const { return !(*this == other); }
+};
+
 class ApplicationTest : public ::testing::Test {
 protected:
     LoopState loop;
+
+    static AllSlots allSlots()
+    {
+        AllSlots all;
+        for (int i = 0; i < SLOT_COUNT; ++i)
+            all.pixels[i] = slotPixels(i);
+        return all;
+    }
+
+    // What main does with a command line, in this process: the window
+    // stays, the session and the panel start anew.
+    int reopen(const char* name)
+    {
+        tearDownSession();
+        widgets.clear();
+        targetSlot = 0;
+        sourceSlot = 0;
+        initialPanelValues().restore();
+        const char* argv[] = { "quiltor", name };
+        OpenedRecipe opened;
+        int status = readCommandLine(2, argv, opened);
+        EXPECT_EQ(setUpSession(status == GO_ON ? &opened : nullptr), SESSION_READY);
+        loop = LoopState();
+        return status;
+    }
 
     void SetUp() override
     {
