@@ -12,6 +12,7 @@
 #include "tests/app/application_fixture.h"
 #include "tests/session/slots.h"
 
+using testsupport::AllSlots;
 using testsupport::ApplicationTest;
 using testsupport::InScratchDirectory;
 
@@ -20,28 +21,9 @@ namespace {
 const SDLMod CTRL = KMOD_LCTRL;
 const SDLMod CTRL_SHIFT = (SDLMod)(KMOD_LCTRL | KMOD_LSHIFT);
 
-struct AllSlots {
-    std::vector<Pixel> pixels[SLOT_COUNT];
-    bool operator==(const AllSlots& other) const
-    {
-        for (int i = 0; i < SLOT_COUNT; ++i)
-            if (pixels[i] != other.pixels[i])
-                return false;
-        return true;
-    }
-};
-
 class Recipes : public ApplicationTest {
 protected:
     InScratchDirectory scratch;
-
-    AllSlots allSlots()
-    {
-        AllSlots all;
-        for (int i = 0; i < SLOT_COUNT; ++i)
-            all.pixels[i] = slotPixels(i);
-        return all;
-    }
 
     // Cells on slot 2, a held Twirl on slot 3, Mix of 2 into 3, an undo and
     // a redo, Invert; then Ctrl+Shift+S with slot 3 the target.
@@ -81,22 +63,6 @@ protected:
         for (int i = 0; i < SLOT_COUNT; ++i)
             all.pixels[i] = fresh.pixels[i];
         return all;
-    }
-
-    // What main does with a command line, in this process: the window
-    // stays, the session and the panel start anew.
-    int reopen(const char* name)
-    {
-        tearDownSession();
-        widgets.clear();
-        targetSlot = 0;
-        sourceSlot = 0;
-        testsupport::initialPanelValues().restore();
-        const char* argv[] = { "quiltor", name };
-        OpenedRecipe opened;
-        int status = readCommandLine(2, argv, opened);
-        EXPECT_EQ(setUpSession(status == GO_ON ? &opened : nullptr), SESSION_READY);
-        return status;
     }
 };
 
@@ -245,6 +211,45 @@ TEST_F(Recipes, AnUndoWithNothingToUndoAfterReopeningLeavesNoLine)
     EXPECT_TRUE(replayFile("empty.recipe") == allSlots());
 }
 
+// A hand-written recipe may hold an undo or a redo that had nothing to act
+// on: the replay records neither, and every press made after reopening is
+// saved after the text.
+TEST_F(Recipes, AReopenedRecipeWithAnUndoAndARedoThatDidNothingKeepsEveryPress)
+{
+    const std::string original = "quiltor recipe 1\nundo\ninvert target=1\nredo\nsave target=1\n";
+    FILE* file = fopen("by-hand.recipe", "wb");
+    ASSERT_NE(file, nullptr);
+    fwrite(original.data(), 1, original.size(), file);
+    fclose(file);
+    ASSERT_EQ(reopen("by-hand.recipe"), GO_ON);
+    click(620, 360); // Invert
+    click(540, 80); // Cells
+    typeKey(SDLK_s, CTRL);
+    EXPECT_EQ(testsupport::readFile("by-hand.recipe"),
+        original + "invert target=1\ncells target=1 nr=20 size=50\nsave target=1\n");
+    EXPECT_TRUE(replayFile("by-hand.recipe") == allSlots());
+}
+
+// Saved in the lit view, a reopened recipe gets the material line that a
+// new session's save would write, before its save line.
+TEST_F(Recipes, AReopenedRecipeSavedInTheLitViewRecordsItsMaterial)
+{
+    const std::string original = "quiltor recipe 1\ninvert target=2\nsave target=2\n";
+    FILE* file = fopen("lit.recipe", "wb");
+    ASSERT_NE(file, nullptr);
+    fwrite(original.data(), 1, original.size(), file);
+    fclose(file);
+    ASSERT_EQ(reopen("lit.recipe"), GO_ON);
+    click(605, 40); // Source 3
+    typeKey(SDLK_l);
+    typeKey(SDLK_s, CTRL);
+    EXPECT_EQ(testsupport::readFile("lit.recipe"), original + "material height=3\nsave target=2\n");
+    click(540, 80); // Cells
+    typeKey(SDLK_s, CTRL_SHIFT);
+    EXPECT_EQ(testsupport::readFile("texture001.recipe"),
+        original + "cells target=2 nr=20 size=50\nmaterial height=3\nsave target=2\n");
+}
+
 TEST_F(Recipes, TheNameBesideSaveComesFromTheReopenedRecipe)
 {
     ASSERT_EQ(mkdir("work", 0700), 0);
@@ -347,8 +352,11 @@ TEST(CommandLine, RefusesWhatItCannotUseWithStatusFourAndOneLine)
         { { "--h" }, 4, "", "usage: quiltor [RECIPE]\n" },
         { { "a.recipe", "b.recipe" }, 4, "", "usage: quiltor [RECIPE]\n" },
         { { "-v" }, 4, "", "usage: quiltor [RECIPE]\n" },
-        { { "missing.recipe" }, 4, "",
-            "Could not read missing.recipe: No such file or directory\n" },
+        { { "missing/new.recipe" }, 4, "",
+            "Could not read missing/new.recipe: No such file or directory\n" },
+        { { "bad.recipe/new.recipe" }, 4, "",
+            "Could not read bad.recipe/new.recipe: Not a directory\n" },
+        { { "folder.recipe/" }, 4, "", "Could not read folder.recipe/: Is a directory\n" },
         { { "folder.recipe" }, 4, "", "Could not read folder.recipe: Is a directory\n" },
         { { "bad.recipe" }, 4, "", "bad.recipe:2: balance=300 is outside 0..256\n" },
     };

@@ -7,6 +7,7 @@
 
 #include "app/overlay.h"
 #include "app/saving.h"
+#include "app/shortcuts.h"
 #include "tests/app/application_fixture.h"
 #include "texture/warps.h"
 
@@ -223,3 +224,55 @@ TEST_F(Shortcuts, SaveAsNewWithoutAFreeNumberChangesNothing)
 }
 
 } // namespace
+
+namespace {
+
+// Whether the table names the key with exactly these modifiers, worked out
+// here from its presses: Ctrl and Shift count, Alt, Meta and AltGr stand for
+// a combination no key takes, the lock keys do not count.
+bool tableNames(int key, SDLMod modifiers)
+{
+    int pressed = ((modifiers & KMOD_CTRL) ? KEY_CTRL : 0)
+        | ((modifiers & KMOD_SHIFT) ? KEY_SHIFT : 0)
+        | ((modifiers & (KMOD_ALT | KMOD_META | KMOD_MODE)) ? KEY_OTHER : 0);
+    for (int32_t i = 0; i < KEY_COUNT; ++i)
+        for (const KeyPress& press : KEYS[i].presses)
+            if (press.key != SDLK_UNKNOWN && press.key == key && press.modifiers == pressed)
+                return true;
+    return false;
+}
+
+} // namespace
+
+// Every other key, alone or with any modifiers, the keys the system has no
+// name for (SDLK_UNKNOWN among them) included, does nothing at all.
+TEST_F(Shortcuts, AKeyTheTableDoesNotNameDoesNothing)
+{
+    InScratchDirectory scratch;
+    press(INVERT);
+    press(CELLS);
+    typeKey(SDLK_z, CTRL); // something to undo, and something to redo
+    testsupport::AllSlots before = allSlots();
+    size_t lines = session.lines.size();
+    const SDLMod modifiers[] = { KMOD_NONE, KMOD_LCTRL, KMOD_RSHIFT, CTRL_SHIFT, KMOD_LALT,
+        (SDLMod)(KMOD_LCTRL | KMOD_LMETA), KMOD_MODE, (SDLMod)(KMOD_NUM | KMOD_CAPS) };
+    int tried = 0;
+    for (int key = SDLK_UNKNOWN; key < SDLK_LAST; ++key) {
+        // Escape quits whatever the modifiers.
+        if (key == SDLK_ESCAPE)
+            continue;
+        for (SDLMod held : modifiers) {
+            if (tableNames(key, held))
+                continue;
+            ++tried;
+            typeKey((SDLKey)key, held);
+            ASSERT_FALSE(overlayShown()) << "key " << key << " with modifiers " << held;
+            ASSERT_EQ(session.lines.size(), lines) << "key " << key << " with modifiers " << held;
+            ASSERT_EQ(slotArea, SlotArea::FOUR_SLOTS) << "key " << key;
+            ASSERT_FALSE(loop.quitRequested) << "key " << key;
+        }
+    }
+    EXPECT_GT(tried, 2000);
+    EXPECT_TRUE(allSlots() == before);
+    EXPECT_TRUE(testsupport::listDirectory(".").empty()) << "nothing was saved";
+}
