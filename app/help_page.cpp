@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/followed_recipe.h"
 #include "app/overlay.h"
 #include "app/saving.h"
 #include "app/shortcuts.h"
@@ -81,6 +82,25 @@ void addSaving(bool hasNewNames, const char* newBitmap, const char* newRecipe)
         "The recipe lists the presses; saved in the lit view, the material too.");
 }
 
+// The recipe file the window follows, and how many steps it holds that the
+// file does not.
+void addFollowing()
+{
+    addOverlayLine(OVERLAY_TITLE_COLOR, 0, "Following");
+    addOverlayLine(
+        OVERLAY_TEXT_COLOR, 0, "Each save to the recipe from a text editor shows here at once,");
+    // Room for the longest count of steps a session can hold.
+    char line[OVERLAY_LINE_CHARACTERS + 32];
+    size_t steps = unsavedStepCount();
+    if (steps == 0)
+        snprintf(line, sizeof line, "as the window holds no steps that are not in it.");
+    else
+        snprintf(line, sizeof line, "but not while the window holds steps not in it (now %lu).",
+            (unsigned long)steps);
+    addOverlayLine(OVERLAY_TEXT_COLOR, 0, line);
+    addOverlayLine(OVERLAY_TEXT_COLOR, 0, "F5 reloads it now, dropping those steps.");
+}
+
 // The output a render of the recipe at 4096 writes: beside the recipe, its
 // name with "-4096.png" in place of a trailing ".recipe".
 std::string renderOutputName(const char* recipe)
@@ -141,6 +161,10 @@ bool showHelpPage()
     addOverlaySpace();
     addSaving(hasNewNames, newBitmap, newRecipe);
     addOverlaySpace();
+    if (followingRecipe()) {
+        addFollowing();
+        addOverlaySpace();
+    }
     addRendering(hasNewNames, newRecipe);
     addOverlaySpace();
     addOverlayLine(OVERLAY_TITLE_COLOR, 0, "Any key or click closes this page.");

@@ -158,7 +158,8 @@ class RecipeTest(ProgramTest):
         with open(os.path.join(workdir, "bad.recipe"), "w") as bad:
             bad.write("quiltor recipe 1\ncells target=5 nr=20 size=50\n")
         cases = [(["bad.recipe"], "bad.recipe:2: target=5 is outside 1..4\n"),
-                 (["missing.recipe"], "Could not read missing.recipe: No such file or directory\n"),
+                 (["missing/new.recipe"],
+                  "Could not read missing/new.recipe: No such file or directory\n"),
                  (["-x"], "usage: quiltor [RECIPE]\n")]
         for arguments, message in cases:
             started = time.monotonic()

@@ -1,10 +1,15 @@
 """What the program costs while it runs: CPU when idle, memory over a long session."""
 
+import os
+import shutil
+import tempfile
 import time
 import unittest
 
 import harness
 from harness import ProgramTest, SPOT_SIZE_LABEL, SPOT_SIZE_PLUS, read_number, wait_for
+
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 
 
 def share_of_a_core(processes, seconds):
@@ -29,17 +34,24 @@ def wait_until_settled(pid, quiet=1.0, timeout=10):
 
 
 class ResourceTest(ProgramTest):
-    def test_an_idle_window_costs_next_to_nothing(self):
-        program = self.start_program(binary=harness.PLAIN_BINARY)
+    def idle_share(self, program, what):
+        """The share of a core quiltor and the X server use while the user does
+        nothing for ten seconds, once start-up is over; checked and printed."""
         self.wait_for_frame(program, lambda rgb: rgb[0:3] == b"\x40\x40\x40", "the first frame")
         processes = [program.process.pid, self.server.process.pid]
         wait_until_settled(program.process.pid)
-
-        # The user does nothing for ten seconds.
         quiltor, server = share_of_a_core(processes, 10)
-        print("\n%s SDL, idle for 10 s: quiltor %.2f%% of a core, the X server %.2f%%, "
+        print("\n%s SDL, idle for 10 s%s: quiltor %.2f%% of a core, the X server %.2f%%, "
               "quiltor resident %d KiB"
-              % (harness.SDL_BUILD, 100 * quiltor, 100 * server, program.resident_bytes() // 1024))
+              % (harness.SDL_BUILD, what, 100 * quiltor, 100 * server,
+                 program.resident_bytes() // 1024))
+        self.assertLessEqual(quiltor, 0.01, "quiltor used %.2f%% of a core" % (100 * quiltor))
+        self.assertLessEqual(server, 0.005, "the X server used %.2f%% of a core" % (100 * server))
+        return processes
+
+    def test_an_idle_window_costs_next_to_nothing(self):
+        program = self.start_program(binary=harness.PLAIN_BINARY)
+        processes = self.idle_share(program, "")
 
         # A right press held on a "+" repeats every frame; what that costs is shown, not bounded.
         program.press(SPOT_SIZE_PLUS, 3)
@@ -50,8 +62,15 @@ class ResourceTest(ProgramTest):
               % (harness.SDL_BUILD, 100 * held_quiltor, 100 * held_server,
                  read_number(program.capture(), *SPOT_SIZE_LABEL)))
 
-        self.assertLessEqual(quiltor, 0.01, "quiltor used %.2f%% of a core" % (100 * quiltor))
-        self.assertLessEqual(server, 0.005, "the X server used %.2f%% of a core" % (100 * server))
+    def test_an_idle_window_following_its_recipe_costs_next_to_nothing(self):
+        """The followed file's folder is watched in the wait for input: nothing
+        wakes while nothing changes."""
+        workdir = tempfile.mkdtemp(prefix="quiltor-idle-")
+        self.addCleanup(shutil.rmtree, workdir, True)
+        shutil.copy(os.path.join(ROOT, "docs", "brick.recipe"), workdir)
+        program = self.start_program(binary=harness.PLAIN_BINARY, workdir=workdir,
+                                     command=[harness.PLAIN_BINARY, "brick.recipe"])
+        self.idle_share(program, ", following its recipe")
 
     def test_memory_grows_with_the_undo_history_and_then_stays(self):
         program = self.start_program(binary=harness.PLAIN_BINARY)
