@@ -91,7 +91,7 @@ void showSaveRefusedMessage(
     startFileMessage(owner, "Not saved", recipeName);
     addOverlayLine(OVERLAY_TEXT_COLOR, 0, "changed on disk since the window read or wrote it,");
     addOverlayLine(OVERLAY_TEXT_COLOR, 0, "and Save would write over that text.");
-    addOverlayLine(OVERLAY_TEXT_COLOR, 0, "F5 loads the file and drops the window's steps;");
+    addOverlayLine(OVERLAY_TEXT_COLOR, 0, "F5 loads the file and drops the steps made here;");
     addOverlayLine(OVERLAY_TEXT_COLOR, 0, "Ctrl+Shift+S keeps them as a new recipe.");
     offerReloadAndSaveAsNew(reload, saveAsNew);
 }
