@@ -40,12 +40,13 @@ TEST_F(ReplayBox, NamesTheRepeatAndCountsTheShareWithinTheStep)
         quit.type = SDL_QUIT;
         SDL_PushEvent(&quit);
     });
-    bool finished = replayShowingProgress(recipe, name.c_str());
+    ReplayEnd end = replayShowingProgress(recipe, name.c_str());
     closer.join();
     // About 4 seconds of twirls in the sanitized build the tests run in; an
     // optimized build may finish first and so has nothing to show.
-    if (finished)
+    if (end == REPLAY_FINISHED)
         GTEST_SKIP() << "the replay ran to its end before the window closed";
+    EXPECT_EQ(end, REPLAY_QUIT);
     EXPECT_FALSE(overlayShown());
 
     const OverlayLine* lines = overlay.lines;

@@ -270,6 +270,41 @@ class WindowsProgramTest(ProgramTest):
             slot = int(recipe.read().split("save target=")[-1].split()[0]) - 1
         self.assertEqual(harness.slot_region(program.settled_capture(), slot), expected)
 
+    def test_follows_its_recipe_through_an_in_place_and_a_renamed_over_save(self):
+        """The folder's change notification under Wine: each save reloads to
+        the frame the Linux build shows when started on the new text."""
+        workdir = tempfile.mkdtemp(prefix="quiltor-windows-live-")
+        self.addCleanup(shutil.rmtree, workdir, True)
+        path = os.path.join(workdir, "live.recipe")
+        with open(path, "w") as file:
+            file.write(NO_TRIGONOMETRY_RECIPE)
+        program = start_windows(self, "live.recipe", workdir=workdir)
+        shown = program.settled_capture()
+        linux_workdir = tempfile.mkdtemp(prefix="quiltor-windows-live-linux-")
+        self.addCleanup(shutil.rmtree, linux_workdir, True)
+        variations = (("in place", "seed 5", "seed 6"), ("renamed over", "size=120", "size=90"))
+        text = NO_TRIGONOMETRY_RECIPE
+        for way, old, new in variations:
+            with self.subTest(way=way):
+                text = text.replace(old, new)
+                if way == "in place":
+                    with open(path, "w") as file:
+                        file.write(text)
+                else:
+                    with open(path + ".tmp", "w") as file:
+                        file.write(text)
+                    os.replace(path + ".tmp", path)
+                with open(os.path.join(linux_workdir, "live.recipe"), "w") as file:
+                    file.write(text)
+                server = harness.XServer()
+                self.addCleanup(server.stop)
+                linux = harness.Program(server, binary=LINUX_BINARY, workdir=linux_workdir,
+                                        command=[LINUX_BINARY, "live.recipe"])
+                self.addCleanup(linux.stop)
+                expected = linux.settled_capture()
+                self.assertNotEqual(expected, shown)
+                shown = self.wait_for_frame(program, lambda rgb: rgb == expected, way, timeout=60)
+
 
 class WindowsRenderTest(unittest.TestCase):
     """quiltor-render.exe, a console program, against the Linux renderer."""
