@@ -25,29 +25,32 @@ bool sameLook(const FileLook& a, const FileLook& b)
     return a.read == b.read && a.reason == b.reason && a.text == b.text && a.error == b.error;
 }
 
+// The follower's fields, its flags last so that they pack together.
 struct Follower {
-    bool active = false;
     std::string path; // as given, which the messages name
     FileWatch watch;
-    // The bytes the slots were made from, or that the window last wrote;
-    // `shownExists` is false for a new recipe until either happens.
+    // The bytes the slots were made from, or that the window last wrote
+    // (`shownExists` is false for a new recipe until either happens), and
+    // the session's lines then.
     std::string shownText;
-    bool shownExists = false;
-    size_t syncedLineCount = 0; // the session's lines then
+    size_t syncedLineCount = 0;
     FileLook seen; // what the last read found
-    // News came at `newsAt`: the file is read once it has been still since.
-    bool lookDue = false;
-    uint32_t newsAt = 0;
     // Without a notification, the file is read every FILE_POLL_PERIOD_MS;
     // two reads in a row that agree count as still.
-    uint32_t polledAt = 0;
     FileLook polled;
     // During a reload's replay: the text replayed, and a newer one that
-    // can be used, which the replay gives way to.
+    // can be used, which the replay gives way to (`newerWaiting`).
     std::string replaying;
-    bool newerWaiting = false;
     FileLook newer;
     Recipe newerRecipe;
+    // News came at `newsAt` (`lookDue`): the file is read once it has been
+    // still since.
+    uint32_t newsAt = 0;
+    uint32_t polledAt = 0;
+    bool active = false;
+    bool shownExists = false;
+    bool lookDue = false;
+    bool newerWaiting = false;
     // A newer text that cannot be used waits for the replay's end to be shown.
     bool lookAfterReplay = false;
 };
