@@ -201,6 +201,19 @@ bool newerTextArrived()
     return false;
 }
 
+// Says why the file could not be read: no file has the name (one that was
+// never there is still a new recipe), or what the system said.
+void showWhyUnread(const FileLook& look)
+{
+    const char* path = follower.path.c_str();
+    if (look.reason == ENOENT && !follower.shownExists)
+        showNewRecipeMessage(&follower, path, bitmapNameForRecipe(path).c_str());
+    else if (look.reason == ENOENT)
+        showRemovedRecipeMessage(&follower, path);
+    else
+        showUnusableRecipeMessage(&follower, look.error.c_str());
+}
+
 // Reads the text `look` found into the window, or says why it cannot be.
 FollowResult useText(const FileLook& look)
 {
@@ -224,12 +237,8 @@ FollowResult actOnChange(const FileLook& look)
         closeOverlay();
         return FOLLOW_REDRAW;
     }
-    if (!look.read && look.reason == ENOENT) {
-        showRemovedRecipeMessage(&follower, follower.path.c_str());
-        return FOLLOW_REDRAW;
-    }
     if (!look.read) {
-        showUnusableRecipeMessage(&follower, look.error.c_str());
+        showWhyUnread(look);
         return FOLLOW_REDRAW;
     }
     // Truncated and not yet written again: no recipe is empty.
@@ -258,7 +267,7 @@ void followRecipeFile(const char* path, const std::string& text, bool exists)
     follower.polledAt = SDL_GetTicks();
     startFileWatch(follower.watch, path);
     if (!exists)
-        showNewRecipeMessage(&follower, path, bitmapNameForRecipe(path).c_str());
+        showWhyUnread(follower.seen);
 }
 
 void stopFollowingRecipe()
@@ -314,17 +323,8 @@ FollowResult reloadFollowedRecipe()
     follower.lookDue = false;
     FileLook look = lookAtFile();
     follower.seen = look;
-    if (!look.read && look.reason == ENOENT && !follower.shownExists) {
-        showNewRecipeMessage(
-            &follower, follower.path.c_str(), bitmapNameForRecipe(follower.path.c_str()).c_str());
-        return FOLLOW_REDRAW;
-    }
-    if (!look.read && look.reason == ENOENT) {
-        showRemovedRecipeMessage(&follower, follower.path.c_str());
-        return FOLLOW_REDRAW;
-    }
     if (!look.read) {
-        showUnusableRecipeMessage(&follower, look.error.c_str());
+        showWhyUnread(look);
         return FOLLOW_REDRAW;
     }
     return useText(look);
