@@ -14,15 +14,16 @@ namespace {
 
 const char* const USAGE = "usage: quiltor [RECIPE]\n";
 
-const char* const ABOUT = "\n"
-                          "Makes seamless textures in one window: four texture slots on the left,\n"
-                          "a control panel on the right. With RECIPE, a recipe that Ctrl+Shift+S\n"
-                          "wrote, it replays the recipe first and goes on from where it left off,\n"
-                          "and follows the file: each save to it in a text editor is replayed at\n"
-                          "once, unless the window holds steps not saved to it. A RECIPE that does\n"
-                          "not exist yet is created by Save.\n"
-                          "\n"
-                          "Keys:\n";
+const char* const ABOUT
+    = "\n"
+      "Makes seamless textures in one window: four texture slots on the left,\n"
+      "a control panel on the right. With RECIPE, a recipe that Ctrl+Shift+S\n"
+      "wrote, it replays the recipe first and goes on from where it left off,\n"
+      "and follows the file: each save to it in a text editor is replayed at\n"
+      "once, unless the window holds steps not saved to it. A RECIPE that does\n"
+      "not exist yet is created by Save.\n"
+      "\n"
+      "Keys:\n";
 
 const char* const SAVING
     = "\n"
