@@ -71,8 +71,12 @@ size_t makeDeflateGoOn(DeflateJoiner& joiner, uint8_t* bytes, size_t size, size_
         return 0;
     // A block's header starts with its "final" bit.
     bytes[header / 8] &= (uint8_t) ~(1u << (header % 8));
+    // The padding, the last byte's top `unused` bits, is whatever the
+    // compressor left there; the empty stored block starts in it, so it is
+    // cleared first.
+    bytes[size - 1] &= (uint8_t)(0xFFu >> unused);
     // The empty stored block's three header bits, all zero, go into the
-    // padding when there is room for them, else into a byte of their own;
+    // cleared padding when there is room for them, else into a byte of their own;
     // the block then starts on the next byte boundary with its length, 0,
     // and the length's complement.
     if (unused < 3)

@@ -1,7 +1,8 @@
 // libdeflate compresses a whole buffer into a whole raw deflate stream, its
 // last block marked final. The band writer compresses each band on its own
 // and needs them to follow one another in a single stream, as zlib's sync
-// flush allows: this turns such a stream into one that goes on.
+// flush allows: this turns such a stream into one that goes on, whatever
+// padding its last byte holds.
 #pragma once
 
 #include <cstddef>

@@ -126,6 +126,47 @@ TEST(DeflateJoin, JoinedStreamsInflateToTheirPartsWhateverPaddingOrBlockEndsEach
     stopDeflateJoiner(joiner);
 }
 
+// The padding after a stream's final block is any bits its writer left
+// there: a decoder ignores them, but the empty stored block that makes the
+// stream go on starts in them, so they must not reach its header.
+TEST(DeflateJoin, PaddingBitsThatAreNotZeroAreMaskedBeforeTheStreamGoesOn)
+{
+    DeflateJoiner joiner;
+    ASSERT_TRUE(startDeflateJoiner(joiner));
+    libdeflate_compressor* compressor = libdeflate_alloc_compressor(1);
+    ASSERT_NE(compressor, nullptr);
+    const std::vector<uint8_t> next = someBytes(5000, 99, true);
+    const std::vector<uint8_t> nextStream = compressedWhole(compressor, next);
+    // Parts seen with 1 or 2 padding bits (the stored block's header then
+    // runs into a byte of its own) and with 3 or more.
+    int shortPadding = 0, longPadding = 0;
+    Noise sizes(41);
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+        const std::vector<uint8_t> bytes
+            = someBytes((size_t)sizes.between(1, 3000), seed, seed % 2 == 0);
+        std::vector<uint8_t> stream = compressedWhole(compressor, bytes);
+        const int padding = paddingBits(stream, bytes);
+        if (padding == 0)
+            continue;
+        (padding < 3 ? shortPadding : longPadding)++;
+        stream.back() |= (uint8_t)(0xFFu << (8 - padding));
+        const size_t size = stream.size();
+        stream.resize(size + DEFLATE_GO_ON_BYTES);
+        const size_t goesOn = makeDeflateGoOn(joiner, stream.data(), size, stream.size());
+        ASSERT_GT(goesOn, 0u) << "seed " << seed;
+        stream.resize(goesOn);
+        stream.insert(stream.end(), nextStream.begin(), nextStream.end());
+        std::vector<uint8_t> whole = bytes, out;
+        whole.insert(whole.end(), next.begin(), next.end());
+        EXPECT_TRUE(inflateWhole(stream, whole.size(), out) && out == whole)
+            << "seed " << seed << ", " << padding << " padding bits set";
+    }
+    EXPECT_GT(shortPadding, 0);
+    EXPECT_GT(longPadding, 0);
+    libdeflate_free_compressor(compressor);
+    stopDeflateJoiner(joiner);
+}
+
 // A stream cut short, or with bytes after its final block, is not one
 // whole stream: joining it would lose data or add garbage.
 TEST(DeflateJoin, RefusesAStreamCutShortOrWithBytesAfterIt)
