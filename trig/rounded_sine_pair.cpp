@@ -1,8 +1,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "texture/rounded_trig.h"
-#include "texture/sine_table.h"
+#include "trig/rounded_trig.h"
+#include "trig/sine_table.h"
 
 // The sine and cosine of two arguments at once: the twirl needs four of them
 // per four pixels, and two lanes of the processor's vector unit cost little

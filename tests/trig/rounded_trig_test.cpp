@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 #include <random>
 
-#include "texture/double_double.h"
-#include "texture/precise_trig.h"
-#include "texture/rounded_trig.h"
+#include "trig/double_double.h"
+#include "trig/precise_trig.h"
+#include "trig/rounded_trig.h"
 
 namespace {
 

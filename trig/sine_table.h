@@ -3,7 +3,7 @@
 // and cosines it works from, and the bound on its error.
 #pragma once
 
-#include "texture/double_double.h"
+#include "trig/double_double.h"
 
 // pi/2 in three parts: the first two of 40 and 38 significant bits, so that
 // their products with any k < 2^13 are exact doubles, the third rounded.

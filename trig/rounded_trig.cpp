@@ -1,12 +1,12 @@
-#include "texture/rounded_trig.h"
+#include "trig/rounded_trig.h"
 
 #include <atomic>
 #include <cmath>
 #include <cstring>
 
-#include "texture/double_double.h"
-#include "texture/precise_trig.h"
-#include "texture/sine_table.h"
+#include "trig/double_double.h"
+#include "trig/precise_trig.h"
+#include "trig/sine_table.h"
 
 // Each function has a fast path that carries the result as a double-double
 // accurate to about 2^-70 of its size, well past the 53 bits of a double,
