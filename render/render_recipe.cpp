@@ -5,13 +5,13 @@
 #include <string>
 
 #include "io/save_file.h"
+#include "png/png_export.h"
 #include "render/available_memory.h"
 #include "render/progress_line.h"
 #include "render/texture_memory.h"
 #include "session/render_plan.h"
 #include "texture/bmp_export.h"
 #include "texture/normal_map.h"
-#include "texture/png_export.h"
 #include "texture/texture.h"
 
 namespace {

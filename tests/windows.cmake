@@ -17,8 +17,7 @@ add_subdirectory(${QUILTOR_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXC
 file(GLOB WINDOWS_UNIT_TEST_SOURCES CONFIGURE_DEPENDS gfx/*.cpp texture/*.cpp gui/*.cpp io/*.cpp
      session/*.cpp)
 list(REMOVE_ITEM WINDOWS_UNIT_TEST_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/texture/bmp_export_test.cpp
-     ${CMAKE_CURRENT_SOURCE_DIR}/texture/png_export_test.cpp ${CMAKE_CURRENT_SOURCE_DIR}/texture/png_bands_test.cpp
-     ${CMAKE_CURRENT_SOURCE_DIR}/texture/deflate_join_test.cpp ${CMAKE_CURRENT_SOURCE_DIR}/session/history_memory_test.cpp)
+     ${CMAKE_CURRENT_SOURCE_DIR}/session/history_memory_test.cpp)
 add_executable(engine_tests ${WINDOWS_UNIT_TEST_SOURCES})
 target_link_libraries(engine_tests PRIVATE quiltor_engine gtest gtest_main)
 # One run under Wine for all of them: Wine takes about a second to start.
@@ -29,8 +28,8 @@ add_executable(trig_tests ${WINDOWS_TRIG_TEST_SOURCES})
 target_link_libraries(trig_tests PRIVATE quiltor_trig gtest gtest_main)
 add_test(NAME windows_trig_tests COMMAND trig_tests)
 
-add_executable(png_tests texture/png_export_test.cpp texture/png_bands_test.cpp
-               texture/deflate_join_test.cpp)
+file(GLOB WINDOWS_PNG_TEST_SOURCES CONFIGURE_DEPENDS png/*.cpp)
+add_executable(png_tests ${WINDOWS_PNG_TEST_SOURCES})
 target_link_libraries(png_tests PRIVATE quiltor_png quiltor_libpng PkgConfig::ZLIB PkgConfig::LIBDEFLATE gtest
                       gtest_main)
 add_test(NAME windows_png_tests COMMAND png_tests)

@@ -1,4 +1,4 @@
-#include "texture/png_export.h"
+#include "png/png_export.h"
 
 #include <cerrno>
 #include <csetjmp>
@@ -7,7 +7,7 @@
 #include <png.h>
 
 #include "io/save_file.h"
-#include "texture/png_bands.h"
+#include "png/png_bands.h"
 #include "texture/texture.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // libdeflate's whole streams made to go on and joined: the joined stream
 // must inflate to exactly what was compressed, whatever padding the final
 // block of each part left in its last byte, and whatever kind of block it was.
-#include "texture/deflate_join.h"
+#include "png/deflate_join.h"
 
 #include <gtest/gtest.h>
 #include <libdeflate.h>

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "texture/png_filters.h"
+#include "png/png_filters.h"
 
 // Which library compresses the bands: zlib, or libdeflate, which is faster
 // for its size but has no way to look for runs alone and compresses only

@@ -1,4 +1,4 @@
-#include "texture/png_encoding.h"
+#include "png/png_encoding.h"
 
 PngEncoding chosenPngEncoding(int32_t bits, bool normalMap)
 {

@@ -1,4 +1,4 @@
-#include "texture/png_bands.h"
+#include "png/png_bands.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,7 +8,7 @@
 #include <pthread.h>
 #include <zlib.h>
 
-#include "texture/deflate_join.h"
+#include "png/deflate_join.h"
 #include "texture/parallel.h"
 
 namespace {

@@ -1,11 +1,11 @@
 // Writes a texture to a PNG file: through libpng at the window's side, in
-// bands compressed on every thread above it (see texture/png_bands.h).
+// bands compressed on every thread above it (see png/png_bands.h).
 #pragma once
 
 #include <cstdio>
 
 #include "gfx/canvas.h"
-#include "texture/texture.h"
+#include "texture/texture_image.h"
 
 // Writes the pixel array of side `side` to `fileName` as an 8-bit RGB PNG without
 // alpha; the top byte of every pixel is ignored. Like the BMP export, the file

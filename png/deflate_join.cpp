@@ -1,4 +1,4 @@
-#include "texture/deflate_join.h"
+#include "png/deflate_join.h"
 
 #include <cstdlib>
 #include <cstring>
