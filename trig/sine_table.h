@@ -1,6 +1,5 @@
-// What the rounded sine's fast path shares between its one-argument and
-// its two-argument forms: pi/2 in parts for the reduction, the table of sines
-// and cosines it works from, and the bound on its error.
+// What the rounded sine's fast path works from: pi/2 in parts for the
+// reduction, the table of sines and cosines, and the bound on its error.
 #pragma once
 
 #include "trig/double_double.h"

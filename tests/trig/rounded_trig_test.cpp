@@ -70,13 +70,11 @@ TEST(RoundedTrig, TheFastPathsGiveTheSlowPathsResults)
     }
 }
 
-// An argument whose sine lies within 4e-8 units in the last place of
-// half-way between two doubles (found by the hard-case search): no fast path
-// can round it, and the slow path must, the right way.
-// The two-lane form against the one-argument form, its reference, bit for
-// bit: on the tables' and the twirl's arguments, next to multiples of pi/2
-// where the reduction cancels most, on hard cases that take the slow path in
-// one lane only, and with a lane outside the fast range.
+// The two-lane form against the one-argument form, bit for bit: they share
+// their steps, and this holds them to it on the tables' and the twirl's
+// arguments, next to multiples of pi/2 where the reduction cancels most, on
+// hard cases that take the slow path in one lane only, and with a lane
+// outside the fast range.
 TEST(RoundedTrig, TwoArgumentsAtOnceGiveTheOneArgumentResults)
 {
     std::mt19937_64 random(23);
@@ -111,6 +109,9 @@ TEST(RoundedTrig, TwoArgumentsAtOnceGiveTheOneArgumentResults)
     }
 }
 
+// An argument whose sine lies within 4e-8 units in the last place of
+// half-way between two doubles (found by the hard-case search): no fast path
+// can round it, and the slow path must, the right way.
 TEST(RoundedTrig, TheSlowPathRoundsWhatTheFastOneCannot)
 {
     int64_t before = roundedTrigSlowResults();
