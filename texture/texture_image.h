@@ -21,7 +21,6 @@ template <class P> struct TextureImage {
     int32_t bits = Depth<P>::BITS;
     RowsWritten rowsWritten = nullptr;
     void* context = nullptr;
-    bool normalMap = false; // a PNG writer compresses a normal map's pixels differently
 };
 
 // The image of `side` x `side` pixels, written with `bits` bits per channel.
