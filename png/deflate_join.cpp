@@ -38,9 +38,9 @@ void stopDeflateJoiner(DeflateJoiner& joiner)
     joiner.decoded = nullptr;
 }
 
-size_t makeDeflateGoOn(DeflateJoiner& joiner, uint8_t* bytes, size_t size, size_t capacity)
+size_t makeStreamJoinable(DeflateJoiner& joiner, uint8_t* bytes, size_t size, size_t capacity)
 {
-    if (capacity < size + DEFLATE_GO_ON_BYTES || size == 0)
+    if (capacity < size + JOINABLE_STREAM_GROWTH || size == 0)
         return 0;
     z_stream& stream = *joiner.stream;
     if (inflateReset(&stream) != Z_OK)

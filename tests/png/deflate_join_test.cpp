@@ -1,4 +1,4 @@
-// libdeflate's whole streams made to go on and joined: the joined stream
+// libdeflate's whole streams made joinable and joined: the joined stream
 // must inflate to exactly what was compressed, whatever padding the final
 // block of each part left in its last byte, and whatever kind of block it was.
 #include "png/deflate_join.h"
@@ -67,9 +67,9 @@ std::vector<uint8_t> compressedWhole(
     libdeflate_compressor* compressor, const std::vector<uint8_t>& part)
 {
     std::vector<uint8_t> stream(
-        libdeflate_deflate_compress_bound(compressor, part.size()) + DEFLATE_GO_ON_BYTES);
-    const size_t size = libdeflate_deflate_compress(
-        compressor, part.data(), part.size(), stream.data(), stream.size() - DEFLATE_GO_ON_BYTES);
+        libdeflate_deflate_compress_bound(compressor, part.size()) + JOINABLE_STREAM_GROWTH);
+    const size_t size = libdeflate_deflate_compress(compressor, part.data(), part.size(),
+        stream.data(), stream.size() - JOINABLE_STREAM_GROWTH);
     stream.resize(size);
     return stream;
 }
@@ -102,9 +102,9 @@ TEST(DeflateJoin, JoinedStreamsInflateToTheirPartsWhateverPaddingOrBlockEndsEach
             if (!last) {
                 paddings[std::min(paddingBits(stream, bytes), 3)]++;
                 storedFinals += compressedSize > size;
-                stream.resize(compressedSize + DEFLATE_GO_ON_BYTES);
+                stream.resize(compressedSize + JOINABLE_STREAM_GROWTH);
                 const size_t goesOn
-                    = makeDeflateGoOn(joiner, stream.data(), compressedSize, stream.size());
+                    = makeStreamJoinable(joiner, stream.data(), compressedSize, stream.size());
                 ASSERT_TRUE(goesOn == compressedSize + 4 || goesOn == compressedSize + 5)
                     << "seed " << seed << ", part " << part << ": " << goesOn;
                 stream.resize(goesOn);
@@ -151,8 +151,8 @@ TEST(DeflateJoin, PaddingBitsThatAreNotZeroAreMaskedBeforeTheStreamGoesOn)
         (padding < 3 ? shortPadding : longPadding)++;
         stream.back() |= (uint8_t)(0xFFu << (8 - padding));
         const size_t size = stream.size();
-        stream.resize(size + DEFLATE_GO_ON_BYTES);
-        const size_t goesOn = makeDeflateGoOn(joiner, stream.data(), size, stream.size());
+        stream.resize(size + JOINABLE_STREAM_GROWTH);
+        const size_t goesOn = makeStreamJoinable(joiner, stream.data(), size, stream.size());
         ASSERT_GT(goesOn, 0u) << "seed " << seed;
         stream.resize(goesOn);
         stream.insert(stream.end(), nextStream.begin(), nextStream.end());
@@ -180,17 +180,18 @@ TEST(DeflateJoin, RefusesAStreamCutShortOrWithBytesAfterIt)
         const std::vector<uint8_t> stream = compressedWhole(compressor, bytes);
         std::vector<uint8_t> work(stream.size() + 16);
         std::copy(stream.begin(), stream.end(), work.begin());
-        EXPECT_EQ(makeDeflateGoOn(joiner, work.data(), stream.size() - 1, work.size()), 0u)
+        EXPECT_EQ(makeStreamJoinable(joiner, work.data(), stream.size() - 1, work.size()), 0u)
             << smooth;
-        EXPECT_EQ(makeDeflateGoOn(joiner, work.data(), stream.size() / 2, work.size()), 0u)
+        EXPECT_EQ(makeStreamJoinable(joiner, work.data(), stream.size() / 2, work.size()), 0u)
             << smooth;
         work[stream.size()] = 0x55;
-        EXPECT_EQ(makeDeflateGoOn(joiner, work.data(), stream.size() + 1, work.size()), 0u)
+        EXPECT_EQ(makeStreamJoinable(joiner, work.data(), stream.size() + 1, work.size()), 0u)
             << smooth;
         // No room for the empty stored block.
-        EXPECT_EQ(makeDeflateGoOn(joiner, work.data(), stream.size(), stream.size() + 4), 0u)
+        EXPECT_EQ(makeStreamJoinable(joiner, work.data(), stream.size(), stream.size() + 4), 0u)
             << smooth;
-        EXPECT_GT(makeDeflateGoOn(joiner, work.data(), stream.size(), work.size()), 0u) << smooth;
+        EXPECT_GT(makeStreamJoinable(joiner, work.data(), stream.size(), work.size()), 0u)
+            << smooth;
     }
     libdeflate_free_compressor(compressor);
     stopDeflateJoiner(joiner);
