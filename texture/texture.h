@@ -38,10 +38,6 @@ inline size_t pixelCount(int32_t side)
     return (size_t)side * (size_t)side;
 }
 
-// Marks a cell that holds no colour yet. Bit 31 keeps it apart from every
-// 0x00RRGGBB colour; shown or saved, only the low 24 bits count, so it is black.
-const Pixel EMPTY_PIXEL = 0x80000000u;
-
 class Texture {
 public:
     // Allocates width x height cells, each EMPTY_PIXEL. If the allocation
