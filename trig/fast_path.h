@@ -28,6 +28,8 @@ template <> struct Lanes<double> {
     static constexpr int COUNT = 1;
     static double get(double x, int) { return x; }
     template <class Lane> static double fromEach(const Lane& lane) { return lane(0); }
+    // The lanes (bit i for lane i) where a and b differ.
+    static unsigned unequalLanes(double a, double b) { return a != b; }
 };
 template <> struct Lanes<Pair> {
     static constexpr int COUNT = 2;
@@ -35,6 +37,12 @@ template <> struct Lanes<Pair> {
     template <class Lane> static Pair fromEach(const Lane& lane)
     {
         return Pair { lane(0), lane(1) };
+    }
+    static unsigned unequalLanes(Pair a, Pair b)
+    {
+        typedef int64_t PairMask __attribute__((vector_size(16)));
+        const PairMask unequal = a != b; // -1 where they differ
+        return (unsigned)(unequal[0] & 1) | (unsigned)(unequal[1] & 2);
     }
 };
 
@@ -74,11 +82,7 @@ inline unsigned lanesNotRounded(Number hi, Number lo, Number error, Number* roun
     const Number low = hi + (lo - error);
     const Number high = hi + (lo + error);
     *rounded = low;
-    unsigned failed = 0;
-    for (int lane = 0; lane < Lanes<Number>::COUNT; ++lane)
-        failed |= (unsigned)(Lanes<Number>::get(low, lane) != Lanes<Number>::get(high, lane))
-            << lane;
-    return failed;
+    return Lanes<Number>::unequalLanes(low, high);
 }
 
 // Results so far that the fast paths could not round and the slow one

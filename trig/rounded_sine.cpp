@@ -9,7 +9,10 @@
 // The fast path is written once, over a double or a Pair of them (see
 // fast_path.h): the twirl needs four sines and cosines per four pixels, and
 // two lanes of the vector unit cost little more than one. So both forms
-// give the same bits because they run the same steps.
+// give the same bits because they run the same steps. The steps are
+// inlined into every entry point (always_inline), so that each is compiled
+// for what it asks, one result or both, one lane or two, and costs what a
+// function of its own would.
 #include <cmath>
 #include <cstdint>
 
@@ -74,7 +77,7 @@ template <class Number> TablePart<Number> tablePartOf(const SinePart* const* par
 // A = 0), the rest to well below the result's last bit.
 template <class Number>
 DoubleDoubleOf<Number> sumAtReduced(const TablePart<Number>& a, const TablePart<Number>& b,
-    Number bSign, const ReducedArgument<Number>& r)
+    double bSign, const ReducedArgument<Number>& r)
 {
     const Number bt = b.hi * r.t;
     const Number btError
@@ -85,37 +88,48 @@ DoubleDoubleOf<Number> sumAtReduced(const TablePart<Number>& a, const TablePart<
     return DoubleDoubleOf<Number> { sum.hi, low };
 }
 
-// sin r in the lanes whose bit is set in `sineForms`, cos r in the others.
+// sin r into *sinForm and cos r into *cosForm in every lane, each only when
+// the pointer is not null.
 template <class Number>
-DoubleDoubleOf<Number> sinOrCosOfReduced(const ReducedArgument<Number>& r, unsigned sineForms)
+__attribute__((always_inline)) inline void formsOfReduced(const ReducedArgument<Number>& r,
+    DoubleDoubleOf<Number>* sinForm, DoubleDoubleOf<Number>* cosForm)
+{
+    const SineTable& table = sineTable();
+    const SinePart* sines[Lanes<Number>::COUNT];
+    const SinePart* cosines[Lanes<Number>::COUNT];
+    for (int lane = 0; lane < Lanes<Number>::COUNT; ++lane) {
+        sines[lane] = &table.sine[r.j[lane]];
+        cosines[lane] = &table.cosine[r.j[lane]];
+    }
+    const TablePart<Number> s = tablePartOf<Number>(sines), c = tablePartOf<Number>(cosines);
+    if (sinForm) {
+        // sin is odd: r's sign, a factor of +-1, is exact.
+        const DoubleDoubleOf<Number> value = sumAtReduced(s, c, 1.0, r);
+        *sinForm = DoubleDoubleOf<Number> { r.sign * value.hi, r.sign * value.lo };
+    }
+    if (cosForm)
+        *cosForm = sumAtReduced(c, s, -1.0, r);
+}
+
+// `a` in the lanes whose bit is set in `lanes`, `b` in the others.
+template <class Number>
+__attribute__((always_inline)) inline DoubleDoubleOf<Number> chosenLanes(
+    unsigned lanes, const DoubleDoubleOf<Number>& a, const DoubleDoubleOf<Number>& b)
 {
     typedef Lanes<Number> L;
-    const SineTable& table = sineTable();
-    const auto sineForm = [&](int lane) { return (sineForms >> lane) & 1; };
-    // sin(c + t) = S cos t + C sin t and cos(c + t) = C cos t - S sin t.
-    const SinePart* first[L::COUNT];
-    const SinePart* second[L::COUNT];
-    for (int lane = 0; lane < L::COUNT; ++lane) {
-        const SinePart* s = &table.sine[r.j[lane]];
-        const SinePart* c = &table.cosine[r.j[lane]];
-        first[lane] = sineForm(lane) ? s : c;
-        second[lane] = sineForm(lane) ? c : s;
-    }
-    const Number bSign = L::fromEach([&](int lane) { return sineForm(lane) ? 1.0 : -1.0; });
-    // sin is odd, cos even: only the sine takes r's sign (a factor of 1
-    // changes no bit).
-    const Number formSign
-        = L::fromEach([&](int lane) { return sineForm(lane) ? L::get(r.sign, lane) : 1.0; });
-    const DoubleDoubleOf<Number> value
-        = sumAtReduced(tablePartOf<Number>(first), tablePartOf<Number>(second), bSign, r);
-    return DoubleDoubleOf<Number> { formSign * value.hi, formSign * value.lo };
+    const auto pick = [&](const Number& x, const Number& y) {
+        return L::fromEach(
+            [&](int lane) { return (lanes >> lane) & 1 ? L::get(x, lane) : L::get(y, lane); });
+    };
+    return DoubleDoubleOf<Number> { pick(a.hi, b.hi), pick(a.lo, b.lo) };
 }
 
 // The fast path for every lane of x, |x| in [2^-27, FAST_REDUCTION_LIMIT):
 // the sines into *sine and the cosines into *cosine, either null when not
 // wanted. Returns the lanes (bit i for lane i) where a wanted result does
 // not round safely, for the slow path.
-template <class Number> unsigned fastSinCos(Number x, Number* sine, Number* cosine)
+template <class Number>
+__attribute__((always_inline)) inline unsigned fastSinCos(Number x, Number* sine, Number* cosine)
 {
     // r = |x| - k pi/2 with k the nearest whole number, or one off where
     // the estimate of |x| × 2/pi rounds across a half: |r| < pi/4 + 2^-30.
@@ -151,15 +165,20 @@ template <class Number> unsigned fastSinCos(Number x, Number* sine, Number* cosi
     });
     const Number cosineSign
         = L::fromEach([&](int lane) { return ((quadrant[lane] + 1) & 2) ? -1.0 : 1.0; });
+    // The forms some lane needs, then each lane its own.
     const unsigned allLanes = (1u << L::COUNT) - 1;
+    const bool anyEven = evenQuadrants != 0, anyOdd = evenQuadrants != allLanes;
+    DoubleDoubleOf<Number> sinForm {}, cosForm {};
+    formsOfReduced(reduced, (sine && anyEven) || (cosine && anyOdd) ? &sinForm : nullptr,
+        (sine && anyOdd) || (cosine && anyEven) ? &cosForm : nullptr);
     unsigned failed = 0;
     if (sine) {
-        const DoubleDoubleOf<Number> s = sinOrCosOfReduced(reduced, evenQuadrants);
+        const DoubleDoubleOf<Number> s = chosenLanes(evenQuadrants, sinForm, cosForm);
         failed |= lanesNotRounded(sineSign * s.hi, sineSign * s.lo,
             absoluteOf(s.hi) * SINE_RELATIVE_ERROR + reductionError, sine);
     }
     if (cosine) {
-        const DoubleDoubleOf<Number> c = sinOrCosOfReduced(reduced, ~evenQuadrants & allLanes);
+        const DoubleDoubleOf<Number> c = chosenLanes(evenQuadrants, cosForm, sinForm);
         failed |= lanesNotRounded(cosineSign * c.hi, cosineSign * c.lo,
             absoluteOf(c.hi) * SINE_RELATIVE_ERROR + reductionError, cosine);
     }
@@ -195,7 +214,7 @@ double reducedModulo2To62(double x)
 
 // The sine and cosine of x correctly rounded, fast path first; either
 // pointer may be null, and only the results asked for need to round safely.
-void sinCosRounded(double x, double* sine, double* cosine)
+__attribute__((always_inline)) inline void sinCosRounded(double x, double* sine, double* cosine)
 {
     double magnitude = std::fabs(x);
     if (!(magnitude < 0x1p63)) {
