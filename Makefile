@@ -73,7 +73,7 @@ fuzz: deps-test
 # Static checks of the program's own code: clang-format's layout, clang-tidy
 # with the checks chosen in .clang-tidy, and cppcheck. The Canvas is a small record passed by value
 # on purpose, so cppcheck's passedByValue does not apply.
-LINT_SOURCES := $(filter-out %_windows.cpp,$(wildcard gfx/*.cpp texture/*.cpp gui/*.cpp io/*.cpp session/*.cpp app/*.cpp render/*.cpp))
+LINT_SOURCES := $(filter-out %_windows.cpp,$(wildcard gfx/*.cpp trig/*.cpp texture/*.cpp png/*.cpp gui/*.cpp io/*.cpp session/*.cpp app/*.cpp render/*.cpp))
 lint: deps-test
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 	cmake -S . -B build-lint -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=OFF \
@@ -81,7 +81,7 @@ lint: deps-test
 	clang-tidy -p build-lint --quiet $(LINT_SOURCES)
 	cppcheck --std=c++17 --language=c++ --enable=warning,performance,portability \
 		--suppress=passedByValue --inline-suppr --error-exitcode=1 --quiet -I . \
-		gfx texture gui io session app render
+		gfx trig texture png gui io session app render
 
 bench: deps-test
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF

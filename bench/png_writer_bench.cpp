@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "png/png_export.h"
 #include "texture/parallel.h"
-#include "texture/png_export.h"
 #include "texture/texture.h"
 
 namespace {

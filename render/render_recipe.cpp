@@ -5,13 +5,13 @@
 #include <string>
 
 #include "io/save_file.h"
+#include "png/png_export.h"
 #include "render/available_memory.h"
 #include "render/progress_line.h"
 #include "render/texture_memory.h"
 #include "session/render_plan.h"
 #include "texture/bmp_export.h"
 #include "texture/normal_map.h"
-#include "texture/png_export.h"
 #include "texture/texture.h"
 
 namespace {
@@ -81,12 +81,13 @@ struct SlotFile {
 // The slot's pixels as a file of `bits` bits per channel in that format.
 template <class P>
 void prepareSlotFile(SlotFile& out, const P* pixels, const char* fileName, OutputFormat format,
-    int32_t side, int32_t bits, RowsWritten rowsWritten, void* context, bool normalMap = false)
+    int32_t side, int32_t bits, RowsWritten rowsWritten, void* context,
+    PngPicture picture = PNG_COLORS)
 {
     TextureImage<P>& image = std::get<TextureImage<P>>(out.images);
-    image = TextureImage<P> { pixels, side, bits, rowsWritten, context, normalMap };
+    image = TextureImage<P> { pixels, side, bits, rowsWritten, context };
     out.file = FileToSave { fileName,
-        format == OUTPUT_PNG ? writeTexturePngData<P> : writeTextureBmpData<P>, &image };
+        format == OUTPUT_PNG ? pngWriterOf<P>(picture) : writeTextureBmpData<P>, &image };
 }
 
 // The normal map of slot `heightSlot`, worked out into the scratch texture
@@ -99,13 +100,13 @@ void prepareNormalMapFile(SlotFile& out, const Textures<DeepPixel>& textures, in
     if (options.bits == 16) {
         generateNormalMap(heights, options.side, options.normals, textures.scratch);
         prepareSlotFile(out, textures.scratch, fileName, options.format, options.side, 16,
-            rowsWritten, context, true);
+            rowsWritten, context, PNG_NORMAL_MAP);
         return;
     }
     Pixel* normals = reinterpret_cast<Pixel*>(textures.scratch);
     generateNormalMap(heights, options.side, options.normals, normals);
-    prepareSlotFile(
-        out, normals, fileName, options.format, options.side, 8, rowsWritten, context, true);
+    prepareSlotFile(out, normals, fileName, options.format, options.side, 8, rowsWritten, context,
+        PNG_NORMAL_MAP);
 }
 
 // The heights of slot `heightSlot` as a 16-bit grey PNG to save. They are
@@ -117,7 +118,7 @@ void prepareHeightFile(SlotFile& out, const Textures<DeepPixel>& textures, int32
 {
     DeepPixel* pixels = textures.slots[heightSlot];
     generateHeightMap(pixels, side, pixels);
-    prepareSlotFile(out, pixels, fileName, OUTPUT_PNG, side, 16, rowsWritten, context);
+    prepareSlotFile(out, pixels, fileName, OUTPUT_PNG, side, 16, rowsWritten, context, PNG_HEIGHTS);
 }
 
 void onStep(void* context, int32_t step, int32_t application)

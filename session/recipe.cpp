@@ -16,6 +16,30 @@ const StepKey SOURCE_KEY = { "source", 1, SLOT_RANGE };
 const StepKey REPEAT_KEY = { "repeat", 1, REPEAT_RANGE };
 const StepKey HEIGHT_KEY = { "height", 1, SLOT_RANGE };
 
+// The lines that set a value of the recipe instead of adding a step, one row
+// per key they read: the line's first word, the key, the field it sets, and
+// whether the line must give it. The last line of each word counts.
+struct SettingKey {
+    const char* line;
+    const StepKey* key;
+    int32_t Recipe::*field;
+    bool required;
+    bool slot; // numbered 1..4 as the panel shows it, kept as its index 0..3
+};
+const SettingKey SETTING_KEYS[] = {
+    // "save target=T": the slot to write.
+    { "save", &TARGET_KEY, &Recipe::saveSlot, true, true },
+    // "material height=H": the slot whose heights go with the saved slot's
+    // colours, as the lit view showed them.
+    { "material", &HEIGHT_KEY, &Recipe::materialHeightSlot, true, true },
+};
+const int32_t SETTING_KEY_COUNT = (int32_t)(sizeof SETTING_KEYS / sizeof SETTING_KEYS[0]);
+
+// The most keys one line reads.
+const int32_t MAX_LINE_KEYS = MAX_STEP_KEYS + 3;
+static_assert(
+    SETTING_KEY_COUNT <= MAX_LINE_KEYS, "a setting line reads more keys than a line holds");
+
 // Where a message points: the source and the line number.
 struct Place {
     const char* sourceName;
@@ -62,9 +86,9 @@ std::string rangeText(ValueRange range)
 struct KeySet {
     const char* lineName; // as messages name the line
     int32_t count = 0;
-    const StepKey* keys[MAX_STEP_KEYS + 3];
-    int32_t* values[MAX_STEP_KEYS + 3];
-    bool required[MAX_STEP_KEYS + 3];
+    const StepKey* keys[MAX_LINE_KEYS];
+    int32_t* values[MAX_LINE_KEYS];
+    bool required[MAX_LINE_KEYS];
 };
 
 void addKey(KeySet& set, const StepKey& key, int32_t* values, bool required)
@@ -78,9 +102,11 @@ void addKey(KeySet& set, const StepKey& key, int32_t* values, bool required)
 // True for any key some line of a recipe reads.
 bool isRecipeKey(std::string_view name)
 {
-    if (name == TARGET_KEY.name || name == SOURCE_KEY.name || name == REPEAT_KEY.name
-        || name == HEIGHT_KEY.name)
+    if (name == TARGET_KEY.name || name == SOURCE_KEY.name || name == REPEAT_KEY.name)
         return true;
+    for (const SettingKey& setting : SETTING_KEYS)
+        if (name == setting.key->name)
+            return true;
     for (const OperationInfo& info : OPERATIONS)
         for (int32_t i = 0; i < info.keyCount; ++i)
             if (name == info.keys[i].name)
@@ -123,7 +149,7 @@ bool readValue(std::string_view field, std::string_view value, const StepKey& ke
 // Reads the key=value fields after a line's first word into the set's values.
 bool readKeys(const std::vector<std::string_view>& fields, const KeySet& set, const Place& place)
 {
-    bool given[MAX_STEP_KEYS + 3] = {};
+    bool given[MAX_LINE_KEYS] = {};
     for (size_t f = 1; f < fields.size(); ++f) {
         std::string_view field = fields[f];
         size_t equals = field.find('=');
@@ -178,30 +204,35 @@ bool readStepLine(const std::vector<std::string_view>& fields, Operation operati
     return true;
 }
 
-bool readSaveLine(const std::vector<std::string_view>& fields, Recipe* recipe, const Place& place)
+// True when `word` starts a line of SETTING_KEYS.
+bool isSettingLine(std::string_view word)
 {
-    int32_t slot = 0;
-    KeySet set;
-    set.lineName = "save";
-    addKey(set, TARGET_KEY, &slot, true);
-    if (!readKeys(fields, set, place))
-        return false;
-    recipe->saveSlot = slot - 1;
-    return true;
+    for (const SettingKey& setting : SETTING_KEYS)
+        if (word == setting.line)
+            return true;
+    return false;
 }
 
-// "material height=H": the slot whose heights go with the saved slot's
-// colours, as the lit view showed them; the last such line counts.
-bool readMaterialLine(
+// Reads a line of SETTING_KEYS into the fields its keys set. A key the line
+// need not give leaves its field as it was.
+bool readSettingLine(
     const std::vector<std::string_view>& fields, Recipe* recipe, const Place& place)
 {
-    int32_t slot = 0;
+    const SettingKey* read[MAX_LINE_KEYS];
+    int32_t values[MAX_LINE_KEYS];
     KeySet set;
-    set.lineName = "material";
-    addKey(set, HEIGHT_KEY, &slot, true);
+    for (const SettingKey& setting : SETTING_KEYS) {
+        if (fields[0] != setting.line)
+            continue;
+        set.lineName = setting.line;
+        read[set.count] = &setting;
+        values[set.count] = recipe->*setting.field + (setting.slot ? 1 : 0);
+        addKey(set, *setting.key, &values[set.count], setting.required);
+    }
     if (!readKeys(fields, set, place))
         return false;
-    recipe->materialHeightSlot = slot - 1;
+    for (int32_t k = 0; k < set.count; ++k)
+        recipe->*read[k]->field = values[k] - (read[k]->slot ? 1 : 0);
     return true;
 }
 
@@ -236,10 +267,8 @@ bool readLine(const std::vector<std::string_view>& fields, Recipe* recipe, const
     } else if (word == "seed") {
         if (!readSeedLine(fields, &line, place))
             return false;
-    } else if (word == "save") {
-        return readSaveLine(fields, recipe, place);
-    } else if (word == "material") {
-        return readMaterialLine(fields, recipe, place);
+    } else if (isSettingLine(word)) {
+        return readSettingLine(fields, recipe, place);
     } else {
         int32_t operation = 0;
         while (operation < OPERATION_COUNT && word != OPERATIONS[operation].name)

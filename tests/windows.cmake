@@ -10,25 +10,30 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${QUILTOR_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # The same unit tests as the Linux build's engine_tests, but those that
-# count allocations through a sanitizer's hooks. The exports' tests are
-# apart, as there: the PNG's run below; the BMP's run only on Linux, and
-# here the renderers' BMP files are compared instead.
+# count allocations through a sanitizer's hooks. The exact arithmetic's and
+# the exports' tests are apart, as there: the trigonometry's and the PNG's
+# run below; the BMP's run only on Linux, and here the renderers' BMP files
+# are compared instead.
 file(GLOB WINDOWS_UNIT_TEST_SOURCES CONFIGURE_DEPENDS gfx/*.cpp texture/*.cpp gui/*.cpp io/*.cpp
      session/*.cpp)
 list(REMOVE_ITEM WINDOWS_UNIT_TEST_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/texture/bmp_export_test.cpp
-     ${CMAKE_CURRENT_SOURCE_DIR}/texture/png_export_test.cpp ${CMAKE_CURRENT_SOURCE_DIR}/texture/png_bands_test.cpp
-     ${CMAKE_CURRENT_SOURCE_DIR}/texture/deflate_join_test.cpp ${CMAKE_CURRENT_SOURCE_DIR}/session/history_memory_test.cpp)
+     ${CMAKE_CURRENT_SOURCE_DIR}/session/history_memory_test.cpp)
 add_executable(engine_tests ${WINDOWS_UNIT_TEST_SOURCES})
 target_link_libraries(engine_tests PRIVATE quiltor_engine gtest gtest_main)
 # One run under Wine for all of them: Wine takes about a second to start.
 add_test(NAME windows_unit_tests COMMAND engine_tests)
 
-add_executable(png_tests texture/png_export_test.cpp texture/png_bands_test.cpp
-               texture/deflate_join_test.cpp)
+file(GLOB WINDOWS_TRIG_TEST_SOURCES CONFIGURE_DEPENDS trig/*_test.cpp)
+add_executable(trig_tests ${WINDOWS_TRIG_TEST_SOURCES})
+target_link_libraries(trig_tests PRIVATE quiltor_trig gtest gtest_main)
+add_test(NAME windows_trig_tests COMMAND trig_tests)
+
+file(GLOB WINDOWS_PNG_TEST_SOURCES CONFIGURE_DEPENDS png/*.cpp)
+add_executable(png_tests ${WINDOWS_PNG_TEST_SOURCES})
 target_link_libraries(png_tests PRIVATE quiltor_png quiltor_libpng PkgConfig::ZLIB PkgConfig::LIBDEFLATE gtest
                       gtest_main)
 add_test(NAME windows_png_tests COMMAND png_tests)
-set_tests_properties(windows_unit_tests windows_png_tests PROPERTIES TIMEOUT 600)
+set_tests_properties(windows_unit_tests windows_trig_tests windows_png_tests PROPERTIES TIMEOUT 600)
 
 # What a message box shows, read from inside Wine.
 add_executable(window_texts e2e/windows/window_texts.cpp)

@@ -6,6 +6,7 @@
 #include "gfx/canvas.h"
 #include "io/save_file.h"
 #include "texture/texture.h"
+#include "texture/texture_image.h"
 
 // Writes the pixel array of side `side` to `fileName` as a 24-bit BMP; the
 // top byte of every pixel is ignored. The file is written under a temporary

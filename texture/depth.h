@@ -14,6 +14,10 @@
 // in 32-47. The top 16 bits hold no colour, as the top byte of a Pixel.
 typedef uint64_t DeepPixel;
 
+// Marks a cell that holds no colour yet. Bit 31 keeps it apart from every
+// 0x00RRGGBB colour; shown or saved, only the low 24 bits count, so it is black.
+const Pixel EMPTY_PIXEL = 0x80000000u;
+
 template <class P> struct Depth;
 
 template <> struct Depth<Pixel> {
@@ -25,7 +29,7 @@ template <> struct Depth<Pixel> {
     static constexpr uint32_t UNIT = 1;
     static constexpr Pixel GREY = 0x010101u; // level * GREY is that grey
     static constexpr Pixel COLOR_BITS = 0xFFFFFFu;
-    static constexpr Pixel EMPTY = 0x80000000u; // a cell that holds no colour yet
+    static constexpr Pixel EMPTY = EMPTY_PIXEL; // a cell that holds no colour yet
 };
 
 template <> struct Depth<DeepPixel> {
@@ -35,27 +39,59 @@ template <> struct Depth<DeepPixel> {
     static constexpr uint32_t UNIT = 257;
     static constexpr DeepPixel GREY = 0x000100010001ull;
     static constexpr DeepPixel COLOR_BITS = 0xFFFFFFFFFFFFull;
-    static constexpr DeepPixel EMPTY = 0x8000000000000000ull;
+    static constexpr DeepPixel EMPTY = (DeepPixel)EMPTY_PIXEL << 32; // the same top bit
 };
 
-// Names every pixel type to `X`: a file that defines operations over the
-// traits instantiates them for each type with one line, so a new depth is
-// added here and nowhere else.
+// Every pixel type, the one list of them: a new depth is a Depth<> above
+// and a name here. `X` is given each type's name, so that a file that
+// defines operations over the traits instantiates them for every type with
+// one line; the choices below are made from the same list.
 #define QUILTOR_FOR_EACH_PIXEL_TYPE(X) X(Pixel) X(DeepPixel)
+
+// The pixel types as a list of types.
+template <class... P> struct PixelTypeList {
+};
+template <class Ignored, class... P> struct PixelTypesAfter {
+    typedef PixelTypeList<P...> List;
+};
+// Each name after a comma, so the list follows a first type that is dropped.
+// The argument is a type, which cannot stand in parentheses.
+// NOLINTNEXTLINE(bugprone-macro-parentheses)
+#define QUILTOR_COMMA_AND(P) , P
+typedef PixelTypesAfter<void QUILTOR_FOR_EACH_PIXEL_TYPE(QUILTOR_COMMA_AND)>::List PixelTypes;
+#undef QUILTOR_COMMA_AND
 
 // A T<P> for every pixel type, where one of them is to be kept:
 // std::get<T<P>> picks P's.
-template <template <class> class T> using OnePerPixelType = std::tuple<T<Pixel>, T<DeepPixel>>;
+template <template <class> class T, class List> struct OnePerType;
+template <template <class> class T, class... P> struct OnePerType<T, PixelTypeList<P...>> {
+    typedef std::tuple<T<P>...> Tuple;
+};
+template <template <class> class T>
+using OnePerPixelType = typename OnePerType<T, PixelTypes>::Tuple;
+
+// withPixelType's search: the first of the listed types with `bits` bits
+// per channel, else the window's Pixel.
+template <class Use> auto withPixelTypeAmong(int32_t, const Use& use, PixelTypeList<>)
+{
+    return use(Pixel {});
+}
+template <class Use, class P, class... Rest>
+auto withPixelTypeAmong(int32_t bits, const Use& use, PixelTypeList<P, Rest...>)
+{
+    if (bits == (int32_t)Depth<P>::BITS)
+        return use(P {});
+    return withPixelTypeAmong(bits, use, PixelTypeList<Rest...> {});
+}
 
 // Calls `use` with a pixel (zero) of the type that holds `bits` bits per
-// channel, 16 or else 8, and returns what it returns. Code outside the
-// engine turns a depth into a type here and nowhere else:
+// channel, the window's Pixel for any other number, and returns what it
+// returns. Code outside the engine turns a depth into a type here and
+// nowhere else:
 //   withPixelType(depth, [&](auto zero) { using P = decltype(zero); ... });
 template <class Use> auto withPixelType(int32_t bits, const Use& use)
 {
-    if (bits == (int32_t)Depth<DeepPixel>::BITS)
-        return use(DeepPixel {});
-    return use(Pixel {});
+    return withPixelTypeAmong(bits, use, PixelTypes {});
 }
 
 // Channel `index` of a pixel: 0 blue, 1 green, 2 red; 0..MAX.

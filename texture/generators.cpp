@@ -6,8 +6,8 @@
 
 #include "texture/parallel.h"
 #include "texture/random.h"
-#include "texture/rounded_trig.h"
 #include "texture/texture.h"
+#include "trig/rounded_trig.h"
 
 namespace {
 

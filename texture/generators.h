@@ -39,16 +39,16 @@ template <class P> void generatePlasmaForAnySide(P* pixels, int32_t side, int32_
 // texture of side `side`, drawing random numbers, and its quadrants down to
 // the side 2 * side / 256; its right and bottom edges wrap around the
 // texture. Coordinates wrap, a square larger than the texture counts as the
-// whole texture, and the amplitude (size / (side / 256)) x variation, on
-// the 0..255 scale at every depth, saturates at the largest int.
+// whole texture, and the amplitude (size / (side / 256)) x variation
+// saturates at the largest int.
 template <class P>
 void plasmaSubdivide(
     P* pixels, int32_t side, int32_t x, int32_t y, int32_t size, int32_t variation);
 
 // Midpoint level of an edge between levels a and b, displaced at random and
-// clamped to 0..most (the depth's largest level). The amplitude is on the
-// 0..255 scale and each step of the offset counts most / 255 levels. An
-// amplitude below 0 counts as 0, which takes no random number.
+// clamped to 0..most, the depth's largest level (how the offset counts at
+// each depth: see plasma.cpp). An amplitude below 0 counts as 0, which
+// takes no random number.
 int32_t plasmaEdgeValue(int32_t a, int32_t b, int32_t amplitude, int32_t most = 255);
 
 // Centre level of a square with corner levels a, b, c, d, displaced at random.

@@ -10,10 +10,8 @@
 // began with gives. Rounding and centring leave the fine levels no drift
 // towards either end of the lattice, and edges that average the centres on
 // both sides leave no crease along its lines; both passes split across
-// threads, since no value a pass writes is read by the same pass. Every
-// offset, drawn or hashed, is worked out on the 0..255 scale at both depths
-// and counts UNIT levels, so a 16-bit plasma is the 8-bit one's cloud with
-// 257 times finer levels, not another cloud.
+// threads, since no value a pass writes is read by the same pass. At 16
+// bits every offset counts 257 levels (see displacedLevel).
 #include <algorithm>
 #include <climits>
 
@@ -51,6 +49,17 @@ inline int32_t amplitudeOf(int64_t product)
     return (int32_t)std::clamp(product, (int64_t)0, (int64_t)INT32_MAX);
 }
 
+// The plasma's rule at every depth: an offset, drawn for a coarse square or
+// hashed for a fine level, is worked out from an amplitude on the 0..255
+// scale at every depth, and each of its steps counts most / 255 levels (1 at
+// 8 bits, 257 at 16) added to the mean, the sum clamped to 0..most. So both
+// depths take the same offsets, and a 16-bit plasma is the 8-bit one's
+// cloud with 257 times finer levels, not another cloud.
+inline int64_t displacedLevel(int64_t mean, int64_t offset, int64_t most)
+{
+    return std::clamp(mean + offset * (most / 255), (int64_t)0, most);
+}
+
 template <class P, int32_t FIXED_SIDE>
 void subdivide(
     const Grid<P, FIXED_SIDE>& grid, int32_t x, int32_t y, int32_t size, int32_t variation)
@@ -70,9 +79,7 @@ void subdivide(
     int32_t b = grid.levelAt(right, top);
     int32_t c = grid.levelAt(left, bottom);
     int32_t d = grid.levelAt(right, bottom);
-    // The amplitude on the 0..255 scale at every depth, so that both depths
-    // draw the same offsets; displaceLevel counts each step of them UNIT
-    // levels. 64 bits hold the product of any two ints.
+    // 64 bits hold the product of any two ints.
     int32_t amplitude = amplitudeOf((int64_t)(size / grid.scale()) * variation);
     const int32_t most = (int32_t)Depth<P>::MAX;
 
@@ -108,21 +115,17 @@ template <class P> struct FineLevel {
     uint64_t spread; // offsets are 0 .. spread - 1 before centring
     int64_t centre; // subtracted from them: spread = 2 * centre + 1
     uint64_t seedBits; // the call's first seed, shifted above the pixel index
-    // Each step of an offset counts this many levels: the offsets are those
-    // of the 8-bit plasma, so a 16-bit one is the same cloud, 257 times finer.
-    int64_t unit;
 };
 
 // The rounded average of four levels displaced by the hash of the pixel at
-// (x, y), clamped to 0..MAX, as a grey.
+// (x, y), as a grey.
 template <class P>
 inline P fineValue(const FineLevel<P>& level, uint64_t sum, uint32_t x, uint32_t y)
 {
     uint64_t index = ((uint64_t)y << level.grid.shift()) + x;
-    int64_t offset
-        = ((int64_t)(mix64(level.seedBits | index) % level.spread) - level.centre) * level.unit;
-    int64_t v = (int64_t)((sum + 2) >> 2) + offset;
-    return greyOf<P>((uint64_t)std::clamp(v, (int64_t)0, (int64_t)Depth<P>::MAX));
+    int64_t offset = (int64_t)(mix64(level.seedBits | index) % level.spread) - level.centre;
+    return greyOf<P>(
+        (uint64_t)displacedLevel((int64_t)((sum + 2) >> 2), offset, (int64_t)Depth<P>::MAX));
 }
 
 // The level of a pixel, from its blue channel.
@@ -189,12 +192,10 @@ template <class P> void fillFineLevels(const Grid<P, 0>& grid, int32_t variation
     const int32_t side = grid.side();
     const int32_t scale = grid.scale();
     for (int32_t size = scale; size >= 2; size /= 2) {
-        // The amplitude on the 0..255 scale at every depth; fineValue counts
-        // each step of an offset UNIT levels.
         int64_t amplitude = (int64_t)amplitudeOf((int64_t)size * variation / scale);
         int64_t centre = amplitude / 2;
         FineLevel<P> level { grid, (uint32_t)size, (uint32_t)size / 2, (uint64_t)(2 * centre + 1),
-            centre, seedBits, (int64_t)Depth<P>::UNIT };
+            centre, seedBits };
         forEachRange(side / size, pixelCount(side),
             [&](int32_t begin, int32_t end) { fillFineCentres(level, begin, end); });
         forEachRange(side / level.half, pixelCount(side),
@@ -238,19 +239,15 @@ void plasmaSubdivide(P* pixels, int32_t side, int32_t x, int32_t y, int32_t size
         subdivide(Grid<P, 0> { pixels, side }, x, y, size, variation);
 }
 
-// Adds a random offset in -(amplitude / 2) .. amplitude - 1 - (amplitude / 2)
-// to a mean level and clamps the sum to 0..most. The amplitude is on the
-// 0..255 scale at every depth and each step of the offset counts most / 255
-// levels (1 at 8 bits, 257 at 16), so both depths draw the same offsets and
-// a 16-bit plasma is the 8-bit one with finer levels. A negative amplitude
-// counts as 0: no offset and no random number.
+// Displaces a mean level by a random offset in -(amplitude / 2) ..
+// amplitude - 1 - (amplitude / 2). A negative amplitude counts as 0: no
+// offset and no random number.
 static int32_t displaceLevel(int64_t mean, int32_t amplitude, int32_t most)
 {
     if (amplitude < 0)
         amplitude = 0;
-    const int64_t unit = most / 255;
     int64_t offset = (int64_t)randomNumber((uint32_t)amplitude) - amplitude / 2;
-    return (int32_t)std::clamp(mean + offset * unit, (int64_t)0, (int64_t)most);
+    return (int32_t)displacedLevel(mean, offset, most);
 }
 
 int32_t plasmaEdgeValue(int32_t a, int32_t b, int32_t amplitude, int32_t most)

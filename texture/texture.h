@@ -38,34 +38,6 @@ inline size_t pixelCount(int32_t side)
     return (size_t)side * (size_t)side;
 }
 
-// Told by a writer of files how many of the picture's rows it has written.
-typedef void (*RowsWritten)(void* context, int32_t rows);
-
-// A square texture's pixels of type P with their side, as a writer of files
-// takes them, and the bits per channel the file is to give them: 8 (a
-// DeepPixel's channels reduced, see reducedLevel) or 16 (a Pixel's levels
-// times 257). The writer calls `rowsWritten`, if set, as its rows go out,
-// so a long write can show how far it has got.
-template <class P> struct TextureImage {
-    const P* pixels;
-    int32_t side;
-    int32_t bits = Depth<P>::BITS;
-    RowsWritten rowsWritten = nullptr;
-    void* context = nullptr;
-    bool normalMap = false; // a PNG writer compresses a normal map's pixels differently
-};
-
-// The image of `side` x `side` pixels, written with `bits` bits per channel.
-template <class P>
-TextureImage<P> imageOf(const P* pixels, int32_t side, int32_t bits = Depth<P>::BITS)
-{
-    return TextureImage<P> { pixels, side, bits };
-}
-
-// Marks a cell that holds no colour yet. Bit 31 keeps it apart from every
-// 0x00RRGGBB colour; shown or saved, only the low 24 bits count, so it is black.
-const Pixel EMPTY_PIXEL = 0x80000000u;
-
 class Texture {
 public:
     // Allocates width x height cells, each EMPTY_PIXEL. If the allocation

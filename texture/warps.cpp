@@ -7,8 +7,8 @@
 #include <numeric>
 
 #include "texture/parallel.h"
-#include "texture/rounded_trig.h"
 #include "texture/texture.h"
+#include "trig/rounded_trig.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "png/png_bands.h"
 #include "texture/parallel.h"
-#include "texture/png_bands.h"
 
 namespace {
 

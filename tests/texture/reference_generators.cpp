@@ -5,9 +5,9 @@
 
 #include "texture/depth.h"
 #include "texture/random.h"
-#include "texture/rounded_trig.h"
 #include "texture/texture.h"
 #include "texture/torus.h"
+#include "trig/rounded_trig.h"
 
 template <class P> void referenceCells(P* pixels, int32_t side, int32_t count, int32_t size)
 {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "texture/rounded_trig.h"
+#include "trig/rounded_trig.h"
 
 namespace reference {
 

@@ -8,7 +8,7 @@
 
 #include "reference_ops.h"
 #include "tests/support/random_texture.h"
-#include "texture/rounded_trig.h"
+#include "trig/rounded_trig.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "texture/png_export.h"
+#include "png/png_export.h"
 
 #include <csetjmp>
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include "tests/support/bmp_file.h"
 #include "tests/support/png_file.h"
 #include "tests/support/random_texture.h"
+#include "texture/texture.h"
 #ifndef _WIN32
 #include "tests/support/file_size_limit.h"
 #endif

@@ -13,33 +13,37 @@
 // targets SSE2 on x86-64, which this checks.
 static_assert(FLT_EVAL_METHOD == 0, "double expressions must be evaluated in double");
 
-struct DoubleDouble {
-    double hi;
-    double lo;
+// hi + lo, lo holding what rounding hi lost: of one double, or lane by
+// lane of a vector of them (see fast_path.h), whose operations round each
+// lane as the double's do.
+template <class Number> struct DoubleDoubleOf {
+    Number hi;
+    Number lo;
 };
+typedef DoubleDoubleOf<double> DoubleDouble;
 
 // a + b exactly, for any a and b whose sum does not overflow.
-inline DoubleDouble twoSum(double a, double b)
+template <class Number> inline DoubleDoubleOf<Number> twoSum(Number a, Number b)
 {
-    double sum = a + b;
-    double bPart = sum - a;
-    double aPart = sum - bPart;
-    return DoubleDouble { sum, (a - aPart) + (b - bPart) };
+    Number sum = a + b;
+    Number bPart = sum - a;
+    Number aPart = sum - bPart;
+    return DoubleDoubleOf<Number> { sum, (a - aPart) + (b - bPart) };
 }
 
 // a + b exactly, when |a| >= |b| (or a is 0): three operations instead of six.
-inline DoubleDouble fastTwoSum(double a, double b)
+template <class Number> inline DoubleDoubleOf<Number> fastTwoSum(Number a, Number b)
 {
-    double sum = a + b;
-    return DoubleDouble { sum, b - (sum - a) };
+    Number sum = a + b;
+    return DoubleDoubleOf<Number> { sum, b - (sum - a) };
 }
 
 // Splits a into two halves of 26 and 27 bits whose sum is a (|a| < 2^995),
 // so that products of halves are exact in a double.
-inline void splitInHalves(double a, double* high, double* low)
+template <class Number> inline void splitInHalves(Number a, Number* high, Number* low)
 {
     const double SPLITTER = 134217729.0; // 2^27 + 1
-    double scaled = SPLITTER * a;
+    Number scaled = SPLITTER * a;
     *high = scaled - (scaled - a);
     *low = a - *high;
 }

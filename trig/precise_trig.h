@@ -1,11 +1,11 @@
 #pragma once
 
-#include "texture/double_double.h"
+#include "trig/double_double.h"
 
 // Sine, cosine and arctangent worked out in 448-bit fixed point with integer
 // arithmetic only: slow (tens of microseconds) but accurate far beyond what
 // rounding to a double needs. They are the slow path of the correctly rounded
-// functions (texture/rounded_trig.h) when the fast path cannot decide the
+// functions (trig/rounded_trig.h) when the fast path cannot decide the
 // rounding, the source of the fast path's tables, and the reference the fast
 // path is tested against.
 //

@@ -1,9 +1,8 @@
-// What the rounded sine's fast path shares between its one-argument and
-// its two-argument forms: pi/2 in parts for the reduction, the table of sines
-// and cosines it works from, and the bound on its error.
+// What the rounded sine's fast path works from: pi/2 in parts for the
+// reduction, the table of sines and cosines, and the bound on its error.
 #pragma once
 
-#include "texture/double_double.h"
+#include "trig/double_double.h"
 
 // pi/2 in three parts: the first two of 40 and 38 significant bits, so that
 // their products with any k < 2^13 are exact doubles, the third rounded.

@@ -1,4 +1,4 @@
-#include "texture/deflate_join.h"
+#include "png/deflate_join.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -38,9 +38,9 @@ void stopDeflateJoiner(DeflateJoiner& joiner)
     joiner.decoded = nullptr;
 }
 
-size_t makeDeflateGoOn(DeflateJoiner& joiner, uint8_t* bytes, size_t size, size_t capacity)
+size_t makeStreamJoinable(DeflateJoiner& joiner, uint8_t* bytes, size_t size, size_t capacity)
 {
-    if (capacity < size + DEFLATE_GO_ON_BYTES || size == 0)
+    if (capacity < size + JOINABLE_STREAM_GROWTH || size == 0)
         return 0;
     z_stream& stream = *joiner.stream;
     if (inflateReset(&stream) != Z_OK)
@@ -71,8 +71,12 @@ size_t makeDeflateGoOn(DeflateJoiner& joiner, uint8_t* bytes, size_t size, size_
         return 0;
     // A block's header starts with its "final" bit.
     bytes[header / 8] &= (uint8_t) ~(1u << (header % 8));
+    // The padding, the last byte's top `unused` bits, is whatever the
+    // compressor left there; the empty stored block starts in it, so it is
+    // cleared first.
+    bytes[size - 1] &= (uint8_t)(0xFFu >> unused);
     // The empty stored block's three header bits, all zero, go into the
-    // padding when there is room for them, else into a byte of their own;
+    // cleared padding when there is room for them, else into a byte of their own;
     // the block then starts on the next byte boundary with its length, 0,
     // and the length's complement.
     if (unused < 3)

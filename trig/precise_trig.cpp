@@ -1,4 +1,4 @@
-#include "texture/precise_trig.h"
+#include "trig/precise_trig.h"
 
 #include <cmath>
 #include <cstdint>

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "texture/png_filters.h"
+#include "png/png_filters.h"
 
 // Which library compresses the bands: zlib, or libdeflate, which is faster
 // for its size but has no way to look for runs alone and compresses only
@@ -30,7 +30,15 @@ struct PngEncoding {
     PngCompressor compressor = PNG_ZLIB;
 };
 
-// The encoding the renderer's PNGs of `bits` bits per sample take, grey or
-// colour alike, normal maps apart: chosen by measuring the gallery (see
-// bench/png-encodings.sh).
-PngEncoding chosenPngEncoding(int32_t bits, bool normalMap);
+// What a PNG shows, as the caller that writes it knows: the pictures
+// compress differently.
+enum PngPicture {
+    PNG_COLORS,
+    PNG_HEIGHTS, // 16-bit grey
+    PNG_NORMAL_MAP,
+};
+
+// The encoding a picture's PNG of `bits` bits per sample takes above the
+// window's side: chosen by measuring the gallery with
+// bench/png-encodings.sh (its figures are in bench/png-encodings.md).
+PngEncoding chosenPngEncoding(PngPicture picture, int32_t bits);

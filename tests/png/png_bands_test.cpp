@@ -1,15 +1,15 @@
 // The PNGs above the window's side, compressed in bands on every thread:
 // the same bytes with any number of threads, and every sample read back by
 // libpng, across band boundaries, for every filter.
-#include "texture/png_bands.h"
+#include "png/png_bands.h"
 
 #include <gtest/gtest.h>
 
+#include "png/png_export.h"
 #include "tests/support/digest.h"
 #include "tests/support/png_file.h"
 #include "tests/support/random_texture.h"
 #include "texture/parallel.h"
-#include "texture/png_export.h"
 #ifndef _WIN32
 #include "tests/support/file_size_limit.h"
 #endif

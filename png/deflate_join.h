@@ -1,7 +1,8 @@
 // libdeflate compresses a whole buffer into a whole raw deflate stream, its
 // last block marked final. The band writer compresses each band on its own
 // and needs them to follow one another in a single stream, as zlib's sync
-// flush allows: this turns such a stream into one that goes on.
+// flush allows: this turns such a stream into one that goes on, whatever
+// padding its last byte holds.
 #pragma once
 
 #include <cstddef>
@@ -20,12 +21,12 @@ struct DeflateJoiner {
 bool startDeflateJoiner(DeflateJoiner& joiner);
 void stopDeflateJoiner(DeflateJoiner& joiner);
 
-// Bytes a stream may grow by in makeDeflateGoOn.
-const size_t DEFLATE_GO_ON_BYTES = 5;
+// Bytes a stream may grow by in makeStreamJoinable.
+const size_t JOINABLE_STREAM_GROWTH = 5;
 
 // Makes the whole raw deflate stream in bytes[0, size) one that another can
 // follow: its final block no longer final, then an empty stored block that
 // ends it on a byte boundary, as a sync flush ends it. `capacity` is the
-// room at `bytes`, at least size + DEFLATE_GO_ON_BYTES. Returns the new
+// room at `bytes`, at least size + JOINABLE_STREAM_GROWTH. Returns the new
 // size, or 0 when the bytes are not one whole stream.
-size_t makeDeflateGoOn(DeflateJoiner& joiner, uint8_t* bytes, size_t size, size_t capacity);
+size_t makeStreamJoinable(DeflateJoiner& joiner, uint8_t* bytes, size_t size, size_t capacity);

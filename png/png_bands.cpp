@@ -1,4 +1,4 @@
-#include "texture/png_bands.h"
+#include "png/png_bands.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,7 +8,8 @@
 #include <pthread.h>
 #include <zlib.h>
 
-#include "texture/deflate_join.h"
+#include "png/deflate_join.h"
+#include "png/png_chunks.h"
 #include "texture/parallel.h"
 
 namespace {
@@ -34,10 +35,13 @@ struct Band {
     bool ready = false;
 };
 
+struct BandCompressor;
+
 // What every thread shares while a PNG is written, under `lock`.
 struct Pipeline {
     const BandedPng* png;
     PngEncoding encoding;
+    const BandCompressor* compressor; // the encoding's, chosen once
     int32_t bandRows;
     int32_t bands;
     Band* slots;
@@ -49,34 +53,48 @@ struct Pipeline {
     pthread_cond_t changed;
 };
 
-// A thread's own tools for compressing bands: zlib's deflate stream, or
-// libdeflate's compressor and the joiner of its streams, and rows.
+// A thread's own tools for compressing bands: its rows, and zlib's deflate
+// stream or libdeflate's compressor and the joiner of its streams.
 struct Compressor {
+    const BandCompressor* kind = nullptr;
+    uint8_t* rows = nullptr; // the row above, the row and a spare
+    uint8_t* filtered = nullptr; // the filtered rows the compressor holds
+    size_t filteredStep = 0; // from one filtered row to the next
     z_stream stream {};
     bool streamReady = false;
-    libdeflate_compressor* whole = nullptr;
+    libdeflate_compressor* libdeflate = nullptr;
     DeflateJoiner joiner;
-    uint8_t* rows = nullptr; // the row above, the row and a spare
-    uint8_t* filtered = nullptr; // zlib's one filtered row, libdeflate's whole band
 };
 
-// Sets up a compressor for the image's rows; false when memory runs out.
-bool startCompressor(Compressor& compressor, const Pipeline& pipeline)
+// Where a filtered row falls in the band, and the band in the image.
+enum RowPlace {
+    ROW_WITHIN_BAND,
+    LAST_ROW_OF_BAND,
+    LAST_ROW_OF_IMAGE,
+};
+
+// How a band's filtered rows become deflate bytes, one row of this table
+// per library. Every band but the last ends on a byte boundary in an empty
+// stored block, as a sync flush ends it, so the next band's bytes can follow
+// it in the stream; the last ends the stream.
+struct BandCompressor {
+    // Sets up the library and the filtered rows it holds; false when memory
+    // runs out. stopCompressor undoes it either way.
+    bool (*start)(Compressor&, const PngEncoding&, size_t rowBytes, int32_t bandRows);
+    void (*startBand)(Compressor&, Band&);
+    // Takes the band's next filtered row; the band's last row ends its
+    // bytes. Null, or why it failed.
+    const char* (*takeRow)(Compressor&, Band&, const uint8_t* row, size_t rowBytes, RowPlace);
+};
+
+// zlib takes each row as it is filtered, into raw deflate (negative window
+// bits): the zlib header and checksum are written once for the whole stream.
+bool startZlib(Compressor& compressor, const PngEncoding& encoding, size_t rowBytes, int32_t)
 {
-    const BandedPng& png = *pipeline.png;
-    const PngEncoding& encoding = pipeline.encoding;
-    const size_t length = sampleBytes(png.side, png.bits, png.grey);
-    const bool whole = encoding.compressor == PNG_LIBDEFLATE;
-    compressor.rows = (uint8_t*)malloc(3 * (length + 1));
-    compressor.filtered = (uint8_t*)malloc((whole ? pipeline.bandRows : 1) * (length + 1));
-    if (!compressor.rows || !compressor.filtered)
+    compressor.filtered = (uint8_t*)malloc(rowBytes);
+    compressor.filteredStep = 0;
+    if (!compressor.filtered)
         return false;
-    if (whole) {
-        compressor.whole = libdeflate_alloc_compressor(encoding.level);
-        return compressor.whole && startDeflateJoiner(compressor.joiner);
-    }
-    // Raw deflate (negative window bits): the zlib header and checksum are
-    // written once for the whole stream.
     static const int STRATEGIES[] = { Z_DEFAULT_STRATEGY, Z_RLE, Z_HUFFMAN_ONLY };
     compressor.streamReady = deflateInit2(&compressor.stream, encoding.level, Z_DEFLATED, -15, 8,
                                  STRATEGIES[encoding.matching])
@@ -84,31 +102,90 @@ bool startCompressor(Compressor& compressor, const Pipeline& pipeline)
     return compressor.streamReady;
 }
 
+void startZlibBand(Compressor& compressor, Band& band)
+{
+    z_stream& stream = compressor.stream;
+    deflateReset(&stream);
+    stream.next_out = band.bytes;
+    stream.avail_out = (uInt)band.capacity;
+}
+
+const char* takeZlibRow(
+    Compressor& compressor, Band& band, const uint8_t* row, size_t rowBytes, RowPlace place)
+{
+    z_stream& stream = compressor.stream;
+    stream.next_in = (Bytef*)row;
+    stream.avail_in = (uInt)rowBytes;
+    const int flush = place == ROW_WITHIN_BAND ? Z_NO_FLUSH
+        : place == LAST_ROW_OF_IMAGE           ? Z_FINISH
+                                               : Z_SYNC_FLUSH;
+    const int result = deflate(&stream, flush);
+    if (stream.avail_in != 0 || (result != Z_OK && result != Z_STREAM_END))
+        return "the compressor failed";
+    if (place != ROW_WITHIN_BAND)
+        band.size = band.capacity - stream.avail_out;
+    return nullptr;
+}
+
+// libdeflate compresses only whole buffers: the band's filtered rows are
+// gathered, and compressed at its last row into a whole stream, which every
+// band but the last then makes joinable.
+bool startLibdeflate(
+    Compressor& compressor, const PngEncoding& encoding, size_t rowBytes, int32_t bandRows)
+{
+    compressor.filtered = (uint8_t*)malloc((size_t)bandRows * rowBytes);
+    compressor.filteredStep = rowBytes;
+    if (!compressor.filtered)
+        return false;
+    compressor.libdeflate = libdeflate_alloc_compressor(encoding.level);
+    return compressor.libdeflate && startDeflateJoiner(compressor.joiner);
+}
+
+void startLibdeflateBand(Compressor&, Band&)
+{
+}
+
+const char* takeLibdeflateRow(
+    Compressor& compressor, Band& band, const uint8_t*, size_t, RowPlace place)
+{
+    if (place == ROW_WITHIN_BAND)
+        return nullptr;
+    band.size = libdeflate_deflate_compress(compressor.libdeflate, compressor.filtered,
+        band.filteredSize, band.bytes, band.capacity - JOINABLE_STREAM_GROWTH);
+    if (band.size != 0 && place != LAST_ROW_OF_IMAGE)
+        band.size = makeStreamJoinable(compressor.joiner, band.bytes, band.size, band.capacity);
+    return band.size == 0 ? "the compressor failed" : nullptr;
+}
+
+// By PngCompressor.
+const BandCompressor BAND_COMPRESSORS[] = {
+    { startZlib, startZlibBand, takeZlibRow },
+    { startLibdeflate, startLibdeflateBand, takeLibdeflateRow },
+};
+
+// Sets up a compressor for the image's rows; false when memory runs out.
+bool startCompressor(Compressor& compressor, const Pipeline& pipeline)
+{
+    const BandedPng& png = *pipeline.png;
+    const size_t length = sampleBytes(png.side, png.bits, png.grey);
+    compressor.kind = pipeline.compressor;
+    compressor.rows = (uint8_t*)malloc(3 * (length + 1));
+    return compressor.rows
+        && compressor.kind->start(compressor, pipeline.encoding, length + 1, pipeline.bandRows);
+}
+
 void stopCompressor(Compressor& compressor)
 {
     if (compressor.streamReady)
         deflateEnd(&compressor.stream);
-    if (compressor.whole)
-        libdeflate_free_compressor(compressor.whole);
+    if (compressor.libdeflate)
+        libdeflate_free_compressor(compressor.libdeflate);
     stopDeflateJoiner(compressor.joiner);
     free(compressor.rows);
     free(compressor.filtered);
 }
 
-// Compresses a band's filtered rows, gathered whole, with libdeflate. Every
-// band but the last is made to go on, as a sync flush would leave it.
-const char* compressWhole(Compressor& compressor, bool last, Band& band)
-{
-    band.size = libdeflate_deflate_compress(compressor.whole, compressor.filtered,
-        band.filteredSize, band.bytes, band.capacity - DEFLATE_GO_ON_BYTES);
-    if (band.size != 0 && !last)
-        band.size = makeDeflateGoOn(compressor.joiner, band.bytes, band.size, band.capacity);
-    return band.size == 0 ? "the compressor failed" : nullptr;
-}
-
-// Filters and compresses band `index` into `band`. Every band but the last
-// ends with a sync flush, on a byte boundary, so the next band's bytes can
-// follow it in the stream; the last ends the stream. Null, or why it failed.
+// Filters and compresses band `index` into `band`. Null, or why it failed.
 const char* compressBand(
     Compressor& compressor, const Pipeline& pipeline, int32_t index, Band& band)
 {
@@ -117,7 +194,6 @@ const char* compressBand(
     const size_t pixelBytes = (png.grey ? 1 : 3) * (size_t)(png.bits / 8);
     const int32_t first = index * pipeline.bandRows;
     const int32_t end = std::min(png.side, first + pipeline.bandRows);
-    const bool whole = pipeline.encoding.compressor == PNG_LIBDEFLATE;
     uint8_t* above = compressor.rows;
     uint8_t* row = above + length + 1;
     uint8_t* spare = row + length + 1;
@@ -126,37 +202,25 @@ const char* compressBand(
     else
         png.fillRow(png.image, first - 1, above);
 
-    z_stream& stream = compressor.stream;
-    if (!whole) {
-        deflateReset(&stream);
-        stream.next_out = band.bytes;
-        stream.avail_out = (uInt)band.capacity;
-    }
+    band.filteredSize = (size_t)(end - first) * (length + 1);
     band.adler = adler32(0, nullptr, 0);
+    compressor.kind->startBand(compressor, band);
     for (int32_t y = first; y < end; ++y) {
         png.fillRow(png.image, y, row);
-        uint8_t* filtered = compressor.filtered + (whole ? (size_t)(y - first) * (length + 1) : 0);
+        uint8_t* filtered = compressor.filtered + (size_t)(y - first) * compressor.filteredStep;
         filterRow(pipeline.encoding.filter, row, above, length, pixelBytes, filtered, spare);
         band.adler = adler32(band.adler, filtered, (uInt)(length + 1));
         std::swap(above, row);
-        if (whole)
-            continue;
-        stream.next_in = filtered;
-        stream.avail_in = (uInt)(length + 1);
-        const bool last = y + 1 == end;
-        const int flush = !last ? Z_NO_FLUSH : end == png.side ? Z_FINISH : Z_SYNC_FLUSH;
-        const int result = deflate(&stream, flush);
-        if (stream.avail_in != 0 || (result != Z_OK && result != Z_STREAM_END))
-            return "the compressor failed";
+        const RowPlace place = y + 1 < end ? ROW_WITHIN_BAND
+            : end == png.side              ? LAST_ROW_OF_IMAGE
+                                           : LAST_ROW_OF_BAND;
+        const char* failure
+            = compressor.kind->takeRow(compressor, band, filtered, length + 1, place);
+        if (failure)
+            return failure;
     }
-    band.filteredSize = (size_t)(end - first) * (length + 1);
-    const char* failure = nullptr;
-    if (whole)
-        failure = compressWhole(compressor, end == png.side, band);
-    else
-        band.size = band.capacity - stream.avail_out;
     band.crc = (uint32_t)crc32(0, band.bytes, (uInt)band.size);
-    return failure;
+    return nullptr;
 }
 
 // Takes the next band when there is one and room to hold it; the caller
@@ -201,70 +265,6 @@ void* compressBands(void* argument)
     return nullptr;
 }
 
-// Puts a number as PNG keeps it, most significant byte first.
-void putBigEndian(uint8_t* target, uint32_t value)
-{
-    target[0] = (uint8_t)(value >> 24);
-    target[1] = (uint8_t)(value >> 16);
-    target[2] = (uint8_t)(value >> 8);
-    target[3] = (uint8_t)value;
-}
-
-// Writes a whole chunk whose data is small enough to gather first.
-bool writeSmallChunk(FILE* file, const char* type, const uint8_t* data, uint32_t length)
-{
-    uint8_t head[8];
-    putBigEndian(head, length);
-    memcpy(head + 4, type, 4);
-    uint8_t tail[4];
-    putBigEndian(tail, (uint32_t)crc32(crc32(0, head + 4, 4), data, length));
-    return fwrite(head, 1, 8, file) == 8 && fwrite(data, 1, length, file) == length
-        && fwrite(tail, 1, 4, file) == 4;
-}
-
-// The PNG signature and its header chunk.
-bool writeStart(FILE* file, const BandedPng& png)
-{
-    static const uint8_t signature[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
-    uint8_t header[13];
-    putBigEndian(header, (uint32_t)png.side);
-    putBigEndian(header + 4, (uint32_t)png.side);
-    header[8] = (uint8_t)png.bits;
-    header[9] = png.grey ? 0 : 2; // colour type: grey, or RGB
-    header[10] = header[11] = header[12] = 0; // deflate, adaptive filters, not interlaced
-    return fwrite(signature, 1, 8, file) == 8 && writeSmallChunk(file, "IHDR", header, 13);
-}
-
-// The zlib stream's two-byte header for a level, as zlib itself writes it.
-void putZlibHeader(uint8_t* target, int32_t level)
-{
-    const int flags = level < 2 ? 0 : level < 6 ? 1 : level == 6 ? 2 : 3;
-    uint32_t header = (0x78 << 8) | (uint32_t)(flags << 6);
-    header += 31 - header % 31;
-    target[0] = (uint8_t)(header >> 8);
-    target[1] = (uint8_t)header;
-}
-
-// Writes a band as one IDAT chunk: the first also holds the zlib header,
-// the last the stream's checksum. Its CRC joins the band's own.
-bool writeBandChunk(FILE* file, const Band& band, const uint8_t* before, uint32_t beforeSize,
-    const uint8_t* after, uint32_t afterSize)
-{
-    const uint32_t length = beforeSize + (uint32_t)band.size + afterSize;
-    uint8_t head[8];
-    putBigEndian(head, length);
-    static const uint8_t IDAT[4] = { 'I', 'D', 'A', 'T' };
-    memcpy(head + 4, IDAT, 4);
-    uLong crc = crc32(crc32(0, head + 4, 4), before, beforeSize);
-    crc = crc32_combine(crc, band.crc, (z_off_t)band.size);
-    crc = crc32(crc, after, afterSize);
-    uint8_t tail[4];
-    putBigEndian(tail, (uint32_t)crc);
-    return fwrite(head, 1, 8, file) == 8 && fwrite(before, 1, beforeSize, file) == beforeSize
-        && fwrite(band.bytes, 1, band.size, file) == band.size
-        && fwrite(after, 1, afterSize, file) == afterSize && fwrite(tail, 1, 4, file) == 4;
-}
-
 // The calling thread's part: writes each band as soon as it is its turn,
 // compressing others while it waits. Holds the lock but while working.
 void writeBands(Pipeline& pipeline, Compressor& compressor, FILE* file)
@@ -290,8 +290,8 @@ void writeBands(Pipeline& pipeline, Compressor& compressor, FILE* file)
         uint8_t checksum[4];
         putBigEndian(checksum, (uint32_t)adler);
         const bool last = index + 1 == pipeline.bands;
-        const bool written
-            = writeBandChunk(file, band, header, index == 0 ? 2 : 0, checksum, last ? 4 : 0);
+        const bool written = writeImageDataChunk(file, band.bytes, band.size, band.crc, header,
+            index == 0 ? 2 : 0, checksum, last ? 4 : 0);
         const int32_t rows = std::min(png.side, (index + 1) * pipeline.bandRows);
         if (written && png.rowsWritten)
             png.rowsWritten(png.context, rows);
@@ -314,7 +314,7 @@ bool makeSlots(Pipeline& pipeline)
     // zlib's worst case (deflateBound's with a few bytes more for the sync
     // flush's empty stored block) or libdeflate's and its joining's.
     const size_t capacity = std::max(filtered + filtered / 1000 + filtered / 16000 * 5 + 64,
-        libdeflate_deflate_compress_bound(nullptr, filtered) + DEFLATE_GO_ON_BYTES);
+        libdeflate_deflate_compress_bound(nullptr, filtered) + JOINABLE_STREAM_GROWTH);
     for (int32_t i = 0; i < pipeline.slotCount; ++i) {
         pipeline.slots[i].bytes = (uint8_t*)malloc(capacity);
         pipeline.slots[i].capacity = capacity;
@@ -359,11 +359,12 @@ int32_t rowsPerBand(int32_t side, int32_t bits, bool grey)
 const char* writeBandedPng(const BandedPng& png, const PngEncoding& encoding, FILE* file)
 {
     errno = 0;
-    if (!writeStart(file, png))
+    if (!writePngStart(file, png.side, png.bits, png.grey))
         return strerror(errno ? errno : EIO);
     Pipeline pipeline;
     pipeline.png = &png;
     pipeline.encoding = encoding;
+    pipeline.compressor = &BAND_COMPRESSORS[encoding.compressor];
     pipeline.bandRows = rowsPerBand(png.side, png.bits, png.grey);
     pipeline.bands = (png.side + pipeline.bandRows - 1) / pipeline.bandRows;
     const int32_t threads = std::min(operationThreads(), pipeline.bands);
@@ -382,6 +383,5 @@ const char* writeBandedPng(const BandedPng& png, const PngEncoding& encoding, FI
     if (failure)
         return failure;
     errno = 0;
-    static const uint8_t nothing[1] = { 0 }; // zlib's crc32 takes null as "start again"
-    return writeSmallChunk(file, "IEND", nothing, 0) ? nullptr : strerror(errno ? errno : EIO);
+    return writePngEnd(file) ? nullptr : strerror(errno ? errno : EIO);
 }

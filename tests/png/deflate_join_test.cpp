@@ -1,7 +1,7 @@
-// libdeflate's whole streams made to go on and joined: the joined stream
+// libdeflate's whole streams made joinable and joined: the joined stream
 // must inflate to exactly what was compressed, whatever padding the final
 // block of each part left in its last byte, and whatever kind of block it was.
-#include "texture/deflate_join.h"
+#include "png/deflate_join.h"
 
 #include <gtest/gtest.h>
 #include <libdeflate.h>
@@ -67,9 +67,9 @@ std::vector<uint8_t> compressedWhole(
     libdeflate_compressor* compressor, const std::vector<uint8_t>& part)
 {
     std::vector<uint8_t> stream(
-        libdeflate_deflate_compress_bound(compressor, part.size()) + DEFLATE_GO_ON_BYTES);
-    const size_t size = libdeflate_deflate_compress(
-        compressor, part.data(), part.size(), stream.data(), stream.size() - DEFLATE_GO_ON_BYTES);
+        libdeflate_deflate_compress_bound(compressor, part.size()) + JOINABLE_STREAM_GROWTH);
+    const size_t size = libdeflate_deflate_compress(compressor, part.data(), part.size(),
+        stream.data(), stream.size() - JOINABLE_STREAM_GROWTH);
     stream.resize(size);
     return stream;
 }
@@ -102,9 +102,9 @@ TEST(DeflateJoin, JoinedStreamsInflateToTheirPartsWhateverPaddingOrBlockEndsEach
             if (!last) {
                 paddings[std::min(paddingBits(stream, bytes), 3)]++;
                 storedFinals += compressedSize > size;
-                stream.resize(compressedSize + DEFLATE_GO_ON_BYTES);
+                stream.resize(compressedSize + JOINABLE_STREAM_GROWTH);
                 const size_t goesOn
-                    = makeDeflateGoOn(joiner, stream.data(), compressedSize, stream.size());
+                    = makeStreamJoinable(joiner, stream.data(), compressedSize, stream.size());
                 ASSERT_TRUE(goesOn == compressedSize + 4 || goesOn == compressedSize + 5)
                     << "seed " << seed << ", part " << part << ": " << goesOn;
                 stream.resize(goesOn);
@@ -126,6 +126,47 @@ TEST(DeflateJoin, JoinedStreamsInflateToTheirPartsWhateverPaddingOrBlockEndsEach
     stopDeflateJoiner(joiner);
 }
 
+// The padding after a stream's final block is any bits its writer left
+// there: a decoder ignores them, but the empty stored block that makes the
+// stream go on starts in them, so they must not reach its header.
+TEST(DeflateJoin, PaddingBitsThatAreNotZeroAreMaskedBeforeTheStreamGoesOn)
+{
+    DeflateJoiner joiner;
+    ASSERT_TRUE(startDeflateJoiner(joiner));
+    libdeflate_compressor* compressor = libdeflate_alloc_compressor(1);
+    ASSERT_NE(compressor, nullptr);
+    const std::vector<uint8_t> next = someBytes(5000, 99, true);
+    const std::vector<uint8_t> nextStream = compressedWhole(compressor, next);
+    // Parts seen with 1 or 2 padding bits (the stored block's header then
+    // runs into a byte of its own) and with 3 or more.
+    int shortPadding = 0, longPadding = 0;
+    Noise sizes(41);
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+        const std::vector<uint8_t> bytes
+            = someBytes((size_t)sizes.between(1, 3000), seed, seed % 2 == 0);
+        std::vector<uint8_t> stream = compressedWhole(compressor, bytes);
+        const int padding = paddingBits(stream, bytes);
+        if (padding == 0)
+            continue;
+        (padding < 3 ? shortPadding : longPadding)++;
+        stream.back() |= (uint8_t)(0xFFu << (8 - padding));
+        const size_t size = stream.size();
+        stream.resize(size + JOINABLE_STREAM_GROWTH);
+        const size_t goesOn = makeStreamJoinable(joiner, stream.data(), size, stream.size());
+        ASSERT_GT(goesOn, 0u) << "seed " << seed;
+        stream.resize(goesOn);
+        stream.insert(stream.end(), nextStream.begin(), nextStream.end());
+        std::vector<uint8_t> whole = bytes, out;
+        whole.insert(whole.end(), next.begin(), next.end());
+        EXPECT_TRUE(inflateWhole(stream, whole.size(), out) && out == whole)
+            << "seed " << seed << ", " << padding << " padding bits set";
+    }
+    EXPECT_GT(shortPadding, 0);
+    EXPECT_GT(longPadding, 0);
+    libdeflate_free_compressor(compressor);
+    stopDeflateJoiner(joiner);
+}
+
 // A stream cut short, or with bytes after its final block, is not one
 // whole stream: joining it would lose data or add garbage.
 TEST(DeflateJoin, RefusesAStreamCutShortOrWithBytesAfterIt)
@@ -139,17 +180,18 @@ TEST(DeflateJoin, RefusesAStreamCutShortOrWithBytesAfterIt)
         const std::vector<uint8_t> stream = compressedWhole(compressor, bytes);
         std::vector<uint8_t> work(stream.size() + 16);
         std::copy(stream.begin(), stream.end(), work.begin());
-        EXPECT_EQ(makeDeflateGoOn(joiner, work.data(), stream.size() - 1, work.size()), 0u)
+        EXPECT_EQ(makeStreamJoinable(joiner, work.data(), stream.size() - 1, work.size()), 0u)
             << smooth;
-        EXPECT_EQ(makeDeflateGoOn(joiner, work.data(), stream.size() / 2, work.size()), 0u)
+        EXPECT_EQ(makeStreamJoinable(joiner, work.data(), stream.size() / 2, work.size()), 0u)
             << smooth;
         work[stream.size()] = 0x55;
-        EXPECT_EQ(makeDeflateGoOn(joiner, work.data(), stream.size() + 1, work.size()), 0u)
+        EXPECT_EQ(makeStreamJoinable(joiner, work.data(), stream.size() + 1, work.size()), 0u)
             << smooth;
         // No room for the empty stored block.
-        EXPECT_EQ(makeDeflateGoOn(joiner, work.data(), stream.size(), stream.size() + 4), 0u)
+        EXPECT_EQ(makeStreamJoinable(joiner, work.data(), stream.size(), stream.size() + 4), 0u)
             << smooth;
-        EXPECT_GT(makeDeflateGoOn(joiner, work.data(), stream.size(), work.size()), 0u) << smooth;
+        EXPECT_GT(makeStreamJoinable(joiner, work.data(), stream.size(), work.size()), 0u)
+            << smooth;
     }
     libdeflate_free_compressor(compressor);
     stopDeflateJoiner(joiner);

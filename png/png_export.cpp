@@ -1,4 +1,4 @@
-#include "texture/png_export.h"
+#include "png/png_export.h"
 
 #include <cerrno>
 #include <csetjmp>
@@ -7,15 +7,17 @@
 #include <png.h>
 
 #include "io/save_file.h"
-#include "texture/png_bands.h"
+#include "png/png_bands.h"
 #include "texture/texture.h"
 
 namespace {
 
-// What a PNG is made of: the image, and whether it is written as grey.
+// What a PNG is made of: the image, whether it is written as grey, and
+// what it shows.
 template <class P> struct PngSource {
     const TextureImage<P>& image;
     bool grey; // one sample per pixel
+    PngPicture picture;
 };
 
 // Bytes in one row of the PNG's samples.
@@ -127,7 +129,7 @@ template <class P> const char* writePng(const PngSource<P>& source, FILE* file)
     if (image.side > TEXTURE_SIZE) {
         const BandedPng png { image.side, image.bits, source.grey, fillRow<P>, &source,
             image.rowsWritten, image.context };
-        return writeBandedPng(png, chosenPngEncoding(image.bits, image.normalMap), file);
+        return writeBandedPng(png, chosenPngEncoding(source.picture, image.bits), file);
     }
     png_byte* row = (png_byte*)malloc(rowBytes(source));
     if (!row)
@@ -159,22 +161,47 @@ template <class P> const char* writePng(const PngSource<P>& source, FILE* file)
 
 } // namespace
 
-template <class P> const char* writeTexturePng(const TextureImage<P>& image, FILE* file)
+template <class P>
+const char* writeTexturePng(const TextureImage<P>& image, FILE* file, PngPicture picture)
 {
     const bool grey = image.bits == 16 && allGrey(image.pixels, image.side);
-    return writePng(PngSource<P> { image, grey }, file);
+    return writePng(PngSource<P> { image, grey, picture }, file);
 }
+
+namespace {
+
+// writeTexturePng of one picture as a FileWriter.
+template <class P, PngPicture PICTURE> const char* writePictureData(const void* image, FILE* file)
+{
+    return writeTexturePng(*(const TextureImage<P>*)image, file, PICTURE);
+}
+
+} // namespace
 
 template <class P> const char* writeTexturePngData(const void* image, FILE* file)
 {
-    return writeTexturePng(*(const TextureImage<P>*)image, file);
+    return writePictureData<P, PNG_COLORS>(image, file);
+}
+
+template <class P> FileWriter pngWriterOf(PngPicture picture)
+{
+    switch (picture) {
+    case PNG_HEIGHTS:
+        return writePictureData<P, PNG_HEIGHTS>;
+    case PNG_NORMAL_MAP:
+        return writePictureData<P, PNG_NORMAL_MAP>;
+    case PNG_COLORS:
+        break;
+    }
+    return writePictureData<P, PNG_COLORS>;
 }
 
 // The argument is a type, which cannot stand in parentheses.
 // NOLINTBEGIN(bugprone-macro-parentheses)
 #define QUILTOR_PNG_WRITERS(P)                                                                     \
-    template const char* writeTexturePng(const TextureImage<P>&, FILE*);                           \
-    template const char* writeTexturePngData<P>(const void*, FILE*);
+    template const char* writeTexturePng(const TextureImage<P>&, FILE*, PngPicture);               \
+    template const char* writeTexturePngData<P>(const void*, FILE*);                               \
+    template FileWriter pngWriterOf<P>(PngPicture);
 // NOLINTEND(bugprone-macro-parentheses)
 QUILTOR_FOR_EACH_PIXEL_TYPE(QUILTOR_PNG_WRITERS)
 

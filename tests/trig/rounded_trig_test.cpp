@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 #include <random>
 
-#include "texture/double_double.h"
-#include "texture/precise_trig.h"
-#include "texture/rounded_trig.h"
+#include "trig/double_double.h"
+#include "trig/precise_trig.h"
+#include "trig/rounded_trig.h"
 
 namespace {
 
@@ -70,13 +70,11 @@ TEST(RoundedTrig, TheFastPathsGiveTheSlowPathsResults)
     }
 }
 
-// An argument whose sine lies within 4e-8 units in the last place of
-// half-way between two doubles (found by the hard-case search): no fast path
-// can round it, and the slow path must, the right way.
-// The two-lane form against the one-argument form, its reference, bit for
-// bit: on the tables' and the twirl's arguments, next to multiples of pi/2
-// where the reduction cancels most, on hard cases that take the slow path in
-// one lane only, and with a lane outside the fast range.
+// The two-lane form against the one-argument form, bit for bit: they share
+// their steps, and this holds them to it on the tables' and the twirl's
+// arguments, next to multiples of pi/2 where the reduction cancels most, on
+// hard cases that take the slow path in one lane only, and with a lane
+// outside the fast range.
 TEST(RoundedTrig, TwoArgumentsAtOnceGiveTheOneArgumentResults)
 {
     std::mt19937_64 random(23);
@@ -111,6 +109,9 @@ TEST(RoundedTrig, TwoArgumentsAtOnceGiveTheOneArgumentResults)
     }
 }
 
+// An argument whose sine lies within 4e-8 units in the last place of
+// half-way between two doubles (found by the hard-case search): no fast path
+// can round it, and the slow path must, the right way.
 TEST(RoundedTrig, TheSlowPathRoundsWhatTheFastOneCannot)
 {
     int64_t before = roundedTrigSlowResults();
@@ -151,6 +152,74 @@ TEST(RoundedTrig, SymmetriesAndSpecialValues)
     // Tiny arguments, where sin x rounds to x and cos x to 1.
     EXPECT_EQ(roundedSin(0x1.8p-30), 0x1.8p-30);
     EXPECT_EQ(roundedCos(0x1.8p-30), 1.0);
+}
+
+// The first arguments where the cosine falls below 1, and the sine below
+// its argument: below them the results are 1 and x, from them on the next
+// double down (worked out with arbitrary precision). Both lie above 2^-27,
+// where the shortcut for tiny arguments stops, so the fast paths of both
+// forms decide them.
+TEST(RoundedTrig, TheCosineLeavesOneAndTheSineItsArgumentWhereTheyShould)
+{
+    const double cosineEdge = 0x1.6a09e667f3bcdp-27, sineEdge = 0x1.7137449123ef7p-26;
+    const double belowOne = 0x1.fffffffffffffp-1;
+    for (double sign : { 1.0, -1.0 }) {
+        const double justBelow = sign * std::nextafter(cosineEdge, 0.0);
+        EXPECT_EQ(roundedCos(justBelow), 1.0) << std::hexfloat << justBelow;
+        EXPECT_EQ(roundedCos(sign * cosineEdge), belowOne) << std::hexfloat << sign * cosineEdge;
+        const double sineBelow = sign * std::nextafter(sineEdge, 0.0);
+        EXPECT_EQ(roundedSin(sineBelow), sineBelow) << std::hexfloat << sineBelow;
+        EXPECT_EQ(roundedSin(sign * sineEdge), sign * std::nextafter(sineEdge, 0.0));
+        double sines[2], cosines[2];
+        roundedSinCosOfTwo(justBelow, sign * cosineEdge, sines, cosines);
+        EXPECT_EQ(cosines[0], 1.0);
+        EXPECT_EQ(cosines[1], belowOne);
+        roundedSinCosOfTwo(sign * sineEdge, sineBelow, sines, cosines);
+        EXPECT_EQ(sines[0], sign * std::nextafter(sineEdge, 0.0));
+        EXPECT_EQ(sines[1], sineBelow);
+    }
+}
+
+// sin is odd and cos even beyond the engine's domain too: through the slow
+// path alone below 2^63, and after the reduction modulo 2^62 above it, in
+// every form.
+TEST(RoundedTrig, HugeNegativeArgumentsMirrorThePositiveOnes)
+{
+    const double huge[] = { 8192.0, 1e4, 123456.789, 0x1.8p40, 9e15, 0x1.fffffffffffffp62, 0x1p63,
+        0x1.0000000000001p63, 0x1.5p70, 0x1.8p64, 1e300, 0x1.fffffffffffffp1023 };
+    for (double x : huge) {
+        const double sine = roundedSin(x), cosine = roundedCos(x);
+        EXPECT_EQ(roundedSin(-x), -sine) << std::hexfloat << -x;
+        EXPECT_EQ(roundedCos(-x), cosine) << std::hexfloat << -x;
+        double s, c;
+        roundedSinCos(-x, &s, &c);
+        EXPECT_EQ(s, -sine) << std::hexfloat << -x;
+        EXPECT_EQ(c, cosine) << std::hexfloat << -x;
+        double sines[2], cosines[2];
+        roundedSinCosOfTwo(-x, x, sines, cosines);
+        EXPECT_EQ(sines[0], -sine) << std::hexfloat << -x;
+        EXPECT_EQ(cosines[0], cosine) << std::hexfloat << -x;
+        EXPECT_EQ(sines[1], sine) << std::hexfloat << x;
+    }
+}
+
+// A NaN in either argument, whatever the other (zeros, infinities and NaN
+// included), gives NaN, as the C library's atan2 does; the mirrored pair
+// too.
+TEST(RoundedTrig, ANanGivenToAtan2GivesNan)
+{
+    const double others[] = { 0.0, -0.0, 1.0, -1.0, 3e-310, 1e300, INFINITY, -INFINITY, NAN };
+    for (double other : others) {
+        EXPECT_TRUE(std::isnan(roundedAtan2(NAN, other))) << other;
+        EXPECT_TRUE(std::isnan(roundedAtan2(other, NAN))) << other;
+        EXPECT_TRUE(std::isnan(roundedAtan2(-NAN, other))) << other;
+        double angle = 0.0, mirrored = 0.0;
+        roundedAtan2Mirrored(NAN, other, &angle, &mirrored);
+        EXPECT_TRUE(std::isnan(angle) && std::isnan(mirrored)) << other;
+        angle = mirrored = 0.0;
+        roundedAtan2Mirrored(other, NAN, &angle, &mirrored);
+        EXPECT_TRUE(std::isnan(angle) && std::isnan(mirrored)) << other;
+    }
 }
 
 // Beyond the domain, results stay finite and the same on every call; from

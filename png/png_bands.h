@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "texture/png_encoding.h"
-#include "texture/texture.h"
+#include "png/png_encoding.h"
+#include "texture/texture_image.h"
 
 // Puts the samples of the image's row `y` into `row`, as PNG keeps them.
 typedef void (*FillPngRow)(const void* image, int32_t y, uint8_t* row);

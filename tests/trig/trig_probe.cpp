@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "texture/precise_trig.h"
-#include "texture/rounded_trig.h"
+#include "trig/precise_trig.h"
+#include "trig/rounded_trig.h"
 
 int main(int argc, char** argv)
 {

@@ -36,7 +36,8 @@ double roundedCos(double x);
 void roundedSinCos(double x, double* sine, double* cosine);
 
 // sin and cos of x0 and x1 at once, into sines[0..1] and cosines[0..1]: the
-// very bits of roundedSinCos, in less time than two calls.
+// steps of roundedSinCos in two lanes of a vector register, so the very
+// bits, in less time than two calls.
 void roundedSinCosOfTwo(double x0, double x1, double* sines, double* cosines);
 
 // atan2(y, x): the angle of the point (x, y), in [-pi, pi].

@@ -1,4 +1,4 @@
-#include "texture/png_filters.h"
+#include "png/png_filters.h"
 
 #include <cstdlib>
 #include <cstring>
