@@ -80,7 +80,7 @@ int main(int argc, char** argv)
     // Counted before anything runs, so a recipe made to run for hours, opened
     // by a thumbnailer, costs nothing.
     int32_t heightSlot = options.heightSlot >= 0 ? options.heightSlot
-        : recipe.materialHeightSlot >= 0         ? recipe.materialHeightSlot
+        : recipe.material.height >= 0            ? recipe.material.height
                                                  : slot;
     const RenderPlan plan = options.material
         ? planRenderOfSlots(recipe, (1u << slot) | (1u << heightSlot), options.seed)
