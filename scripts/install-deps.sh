@@ -11,6 +11,11 @@ test_packages="$run_packages python3-pil pngcheck libgtest-dev libgmock-dev libb
 test_packages="$test_packages libsdl1.2-compat"
 # Arbitrary precision, the reference the rounded trigonometry is checked against.
 test_packages="$test_packages python3-mpmath"
+# Node.js runs the glTF validator of the tests (installed with npm below). A
+# node that is already there serves, from Debian or not; Debian's npm would
+# clash with another vendor's nodejs package, which brings its own npm.
+command -v node > /dev/null || test_packages="$test_packages nodejs"
+command -v npm > /dev/null || test_packages="$test_packages npm"
 # The Windows dependencies are built from Debian's source packages (apt-get
 # source needs dpkg-dev, and xz-utils to unpack them). wine gives the plain
 # `wine` command; wine64 alone only has the 64-bit loader.
@@ -86,9 +91,26 @@ for package in $wanted; do
     missing="$missing $package"
   fi
 done
-[ -z "$missing" ] && exit 0
 
-echo "Installing:$missing"
-[ "$updated" = yes ] || $as_root apt-get update -q
-# shellcheck disable=SC2086
-$as_root apt-get install -y -q --no-install-recommends $missing
+if [ -n "$missing" ]; then
+  echo "Installing:$missing"
+  [ "$updated" = yes ] || $as_root apt-get update -q
+  # shellcheck disable=SC2086
+  $as_root apt-get install -y -q --no-install-recommends $missing
+fi
+
+# The Khronos glTF validator, at the versions of its lock file, into the
+# checkout's tests/tools/gltf-validator/node_modules, as the user who runs
+# this (not root); only when that version is not there yet.
+version_of() {
+  node -e 'try { console.log(require(process.argv[1]).version) } catch (e) {}' "$1"
+}
+if [ "${1:-run}" = test ]; then
+  validator_dir=$(cd "$(dirname "$0")/../tests/tools/gltf-validator" && pwd)
+  pinned=$(node -e 'console.log(require(process.argv[1]).dependencies["gltf-validator"])' \
+    "$validator_dir/package.json")
+  if [ "$(version_of "$validator_dir/node_modules/gltf-validator/package.json")" != "$pinned" ]; then
+    echo "Installing the glTF validator $pinned with npm"
+    (cd "$validator_dir" && npm ci --ignore-scripts --no-audit --no-fund)
+  fi
+fi
