@@ -27,111 +27,162 @@ const uint32_t SUM_BITS = SKY_BITS + 4; // 16 directions
 static_assert(1u << 4 == (uint32_t)OCCLUSION_DIRECTIONS, "the mean divides by a power of two");
 
 // Lines worked side by side: at each step their pixels lie next to one
-// another or a row apart, so they share cache lines and pages.
+// another in a row (a row apart for the rows themselves), so they share
+// cache lines and pages.
 const int32_t LINES_TOGETHER = 8;
 
-struct HullPoint {
-    int32_t at; // the point's place along the line, counted over two laps
-    int32_t height;
+// A cross product of a rise (at most 2 x 65535, to the point below every
+// height) and a run (at most a side) is exact in 32 bits.
+static_assert(
+    (int64_t)2 * 65535 * MAX_TEXTURE_SIDE < ((int64_t)1 << 31), "slopes compare in 32 bits");
+
+// The buffers of a thread's lines: `together` lines of heights, and for one
+// line at a time the steps to its horizons and its hull, whose points are
+// places along the line, counted on past its end, and heights.
+struct LineBuffers {
+    std::vector<int32_t> lines;
+    std::vector<int32_t> runs;
+    std::vector<int32_t> hull;
+    LineBuffers(int32_t together, int32_t side)
+        : lines((size_t)together * side)
+        , runs((size_t)side)
+        , hull((size_t)2 * (side + 2))
+    {
+    }
 };
 
 // Turns the heights of a line's n points, in the order of its direction,
-// into their open sky, in place. The line is a loop on the torus; swept
-// backwards twice round it, the upper convex hull of the points passed holds
-// every point ahead of the one at hand, the first lap only filling it. A
-// point from the first lap stands a whole period further away than its
-// twin, so it never gives a steeper positive slope, and the slopes are
-// compared exactly, so which of equal slopes wins does not matter. `hull`
-// holds 2n points.
-void lineSkies(int32_t* line, int32_t n, double scale, HullPoint* hull)
+// into their open sky, in place. Swept backwards, the upper convex hull of
+// the points passed holds the points ahead of the one at hand, and the
+// steepest of them is on it. The line is a loop on the torus, so the sweep
+// starts at its highest point m and goes once round, back to m: every point
+// past the next m ahead stands no higher than m and further away, so it
+// never rises more steeply than m does (and where m does not rise, the sky
+// is open). The slopes are compared exactly, as integer cross products, so
+// which of equal slopes wins does not matter: each is the same fraction.
+void lineSkies(int32_t* line, int32_t n, double scale, int32_t* runs, int32_t* hull)
 {
-    int32_t size = 0;
-    for (int32_t at = 2 * n - 1; at >= 0; --at) {
-        const int32_t height = line[at & (n - 1)];
-        // Off the hull goes every point on or below the segment from this one
-        // to the point after it: then the nearest point left is the steepest.
-        while (size >= 2) {
-            const HullPoint near = hull[size - 1];
-            const HullPoint far = hull[size - 2];
-            if ((int64_t)(far.height - height) * (near.at - at)
-                < (int64_t)(near.height - height) * (far.at - at))
-                break;
-            --size;
-        }
-        if (at < n) {
-            uint32_t sky = FULL_SKY;
-            if (size > 0 && hull[size - 1].height > height) {
-                const double q
-                    = (double)(hull[size - 1].height - height) / (double)(hull[size - 1].at - at);
-                const double s = q * scale;
-                sky = (uint32_t)(1.0 / (1.0 + s * s) * (double)FULL_SKY + 0.5);
+    int32_t highest = 0;
+    for (int32_t i = 1; i < n; ++i)
+        highest = line[i] > line[highest] ? i : highest;
+    // m itself, one lap on: for m it is its own twin, which rises by 0. The
+    // nearest point of the hull is kept apart from the rest; `top` is the
+    // next, a place and a height, and the last is a point lower than any,
+    // which is never steeper than m and so keeps m, and itself, on the hull.
+    int32_t nearAt = highest + n;
+    int32_t nearHeight = line[highest];
+    int32_t* top = hull;
+    top[0] = highest + n + 1;
+    top[1] = -65535;
+    // Once round: the points after m in the buffer, then those up to it.
+    for (int32_t part = 0; part < 2; ++part) {
+        const int32_t offset = part == 0 ? n : 0;
+        const int32_t last = part == 0 ? n : highest;
+        for (int32_t at = part == 0 ? highest + n - 1 : n - 1; at >= last; --at) {
+            const int32_t height = line[at - offset];
+            // Off the hull goes every point on or below the segment from this
+            // one to the point after it: then the nearest point left is the
+            // steepest.
+            while ((top[1] - height) * (nearAt - at) >= (nearHeight - height) * (top[0] - at)) {
+                nearAt = top[0];
+                nearHeight = top[1];
+                top -= 2;
             }
-            line[at] = (int32_t)sky;
+            const int32_t rise = nearHeight - height;
+            line[at - offset] = rise > 0 ? rise : 0;
+            runs[at - offset] = nearAt - at;
+            top += 2;
+            top[0] = nearAt;
+            top[1] = nearHeight;
+            nearAt = at;
+            nearHeight = height;
         }
-        hull[size++] = HullPoint { at, height };
+    }
+    // A rise of 0 gives a slope of 0 and a sky of exactly 1: FULL_SKY.
+    for (int32_t i = 0; i < n; ++i) {
+        const double s = (double)line[i] / (double)runs[i] * scale;
+        line[i] = (int32_t)(1.0 / (1.0 + s * s) * (double)FULL_SKY + 0.5);
     }
 }
 
-// Where a direction's lines start, and how they lie beside one another.
-// Every line has period `side` and crosses the first column once when dx is
-// odd, else the first row once: line j starts at (0, j) or (j, 0).
-struct LineLayout {
-    Direction step; // along a line
-    int32_t besideX; // from one line to the next, at the same step
-    int32_t besideY;
+// Where a group of a direction's lines starts, and how its lines lie beside
+// one another: next to each other in a row where they can, so that at each
+// step the group reads and writes one run of memory. Every line has period
+// `side`. When dy is odd a line crosses row 0 once, so the lines start at
+// (j, 0); when it is ±2 (dx odd) a line crosses row 0 or row 1 twice, half
+// a side apart, so they start at (j mod side/2, j div side/2); the rows, dy
+// 0, start at (0, j) one above another.
+struct GroupStart {
+    int32_t x;
+    int32_t y;
+    bool inARow; // the lines beside one another in a row, else in a column
 };
 
-LineLayout layoutOf(Direction d)
+GroupStart groupStart(Direction d, int32_t side, int32_t first)
 {
-    if (d.dx & 1)
-        return LineLayout { d, 0, 1 };
-    return LineLayout { d, 1, 0 };
+    if (d.dy == 0)
+        return GroupStart { 0, first, false };
+    if (d.dy & 1)
+        return GroupStart { first, 0, true };
+    const int32_t half = side > 1 ? side / 2 : 1; // side 1: the one pixel
+    return GroupStart { first % half, first / half, true };
 }
 
-// The pixel at step i of the line `first + b` is reached by stepping the
-// group's first line i times and moving b lines over; `visit(b, i, index)`
-// is called step by step, the group's lines side by side.
-template <class Visit>
+// How far ahead of a step its memory is asked for.
+const int32_t STEPS_AHEAD = 16;
+
+// The pixel at step i of the group's line b is reached by stepping its start
+// i times and moving b lines over; `visit(b, i, index)` is called step by
+// step, the group's LINES lines side by side, while the pixels STEPS_AHEAD
+// steps on are fetched from `memory` into the cache.
+template <int32_t LINES, class T, class Visit>
 void visitGroup(
-    int32_t side, const LineLayout& layout, int32_t first, int32_t lines, const Visit& visit)
+    int32_t side, Direction d, const GroupStart& start, const T* memory, const Visit& visit)
 {
     const int32_t mask = side - 1;
-    int32_t x = layout.besideX * first;
-    int32_t y = layout.besideY * first;
+    int32_t x = start.x;
+    int32_t y = start.y;
+    int32_t aheadX = (x + STEPS_AHEAD * d.dx) & mask;
+    int32_t aheadY = (y + STEPS_AHEAD * d.dy) & mask;
     for (int32_t i = 0; i < side; ++i) {
-        for (int32_t b = 0; b < lines; ++b) {
-            const int32_t px = (x + b * layout.besideX) & mask;
-            const int32_t py = (y + b * layout.besideY) & mask;
-            visit(b, i, (size_t)py * side + px);
-        }
-        x = (x + layout.step.dx) & mask;
-        y = (y + layout.step.dy) & mask;
+        const T* const aheadRow = memory + (size_t)aheadY * side;
+        __builtin_prefetch(aheadRow + aheadX);
+        if (start.inARow) {
+            __builtin_prefetch(aheadRow + ((aheadX + LINES - 1) & mask));
+            for (int32_t b = 0; b < LINES; ++b)
+                visit(b, i, (size_t)y * side + ((x + b) & mask));
+        } else
+            for (int32_t b = 0; b < LINES; ++b)
+                visit(b, i, (size_t)((y + b) & mask) * side + x);
+        x = (x + d.dx) & mask;
+        y = (y + d.dy) & mask;
+        aheadX = (aheadX + d.dx) & mask;
+        aheadY = (aheadY + d.dy) & mask;
     }
 }
 
 // Adds one direction's open sky to the sums of the pixels on its lines
-// [groupBegin, groupEnd) x `together`; the first direction sets them.
-template <class P, class Q>
+// [groupBegin, groupEnd) x LINES; the first direction sets them.
+template <int32_t LINES, class P, class Q>
 void addDirection(const P* heights, int32_t side, Direction d, double scale, bool first,
-    int32_t together, int32_t groupBegin, int32_t groupEnd, Q* sums)
+    int32_t groupBegin, int32_t groupEnd, Q* sums)
 {
-    std::vector<int32_t> lines((size_t)together * side);
-    std::vector<HullPoint> hull((size_t)2 * side);
-    const LineLayout layout = layoutOf(d);
-    int32_t* const line = lines.data();
+    LineBuffers buffers(LINES, side);
+    int32_t* const line = buffers.lines.data();
     for (int32_t group = groupBegin; group < groupEnd; ++group) {
-        const int32_t firstLine = group * together;
-        visitGroup(side, layout, firstLine, together, [&](int32_t b, int32_t i, size_t index) {
+        const GroupStart start = groupStart(d, side, group * LINES);
+        visitGroup<LINES>(side, d, start, heights, [&](int32_t b, int32_t i, size_t index) {
             line[(size_t)b * side + i] = (int32_t)heightLevel(heights[index]);
         });
-        for (int32_t b = 0; b < together; ++b)
-            lineSkies(line + (size_t)b * side, side, scale, hull.data());
+        for (int32_t b = 0; b < LINES; ++b)
+            lineSkies(
+                line + (size_t)b * side, side, scale, buffers.runs.data(), buffers.hull.data());
         if (first)
-            visitGroup(side, layout, firstLine, together, [&](int32_t b, int32_t i, size_t index) {
+            visitGroup<LINES>(side, d, start, sums, [&](int32_t b, int32_t i, size_t index) {
                 sums[index] = (Q)line[(size_t)b * side + i];
             });
         else
-            visitGroup(side, layout, firstLine, together, [&](int32_t b, int32_t i, size_t index) {
+            visitGroup<LINES>(side, d, start, sums, [&](int32_t b, int32_t i, size_t index) {
                 sums[index] += (Q)line[(size_t)b * side + i];
             });
     }
@@ -152,16 +203,20 @@ template <class P, class Q>
 void generateOcclusionMap(const P* heights, int32_t side, double relief, Q* occlusion)
 {
     const size_t pixels = pixelCount(side);
-    const int32_t together = side < LINES_TOGETHER ? side : LINES_TOGETHER;
-    const int32_t groups = side / together;
     for (int32_t k = 0; k < OCCLUSION_DIRECTIONS; ++k) {
         const Direction d = DIRECTIONS[k];
         // Slopes in heights per texture width from levels per step.
         const double scale
             = relief * (double)side / (65535.0 * std::sqrt((double)(d.dx * d.dx + d.dy * d.dy)));
-        forEachRange(groups, pixels, [&](int32_t begin, int32_t end) {
-            addDirection(heights, side, d, scale, k == 0, together, begin, end, occlusion);
-        });
+        // Lines crossing a row twice, half a side apart, fill a group only
+        // when that half holds the group.
+        if (side >= 2 * LINES_TOGETHER)
+            forEachRange(side / LINES_TOGETHER, pixels, [&](int32_t begin, int32_t end) {
+                addDirection<LINES_TOGETHER>(
+                    heights, side, d, scale, k == 0, begin, end, occlusion);
+            });
+        else
+            addDirection<1>(heights, side, d, scale, k == 0, 0, side, occlusion);
     }
     forEachRange(side, pixels, [&](int32_t begin, int32_t end) {
         const size_t last = (size_t)end * side;
