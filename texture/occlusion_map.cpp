@@ -115,8 +115,13 @@ template <class P, class Q>
 void addDirection(const P* heights, int32_t side, Direction d, double scale, bool first,
     int32_t together, int32_t groupBegin, int32_t groupEnd, Q* sums)
 {
-    std::vector<int32_t> lines((size_t)together * side);
-    std::vector<HullPoint> hull((size_t)2 * side);
+    // Kept by each thread from one call to the next, so that a window
+    // redrawing the map of a changing texture allocates nothing once the
+    // first map is made.
+    static thread_local std::vector<int32_t> lines;
+    static thread_local std::vector<HullPoint> hull;
+    lines.resize((size_t)together * side);
+    hull.resize((size_t)2 * side);
     const LineLayout layout = layoutOf(d);
     int32_t* const line = lines.data();
     for (int32_t group = groupBegin; group < groupEnd; ++group) {
