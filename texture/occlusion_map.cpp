@@ -43,13 +43,19 @@ struct LineBuffers {
     std::vector<int32_t> lines;
     std::vector<int32_t> runs;
     std::vector<int32_t> hull;
-    LineBuffers(int32_t together, int32_t side)
-        : lines((size_t)together * side)
-        , runs((size_t)side)
-        , hull((size_t)2 * (side + 2))
-    {
-    }
 };
+
+// This thread's line buffers, sized for `together` lines of `side` points.
+// Kept from one call to the next, so that a window redrawing the map of a
+// changing texture allocates nothing once the first map is made.
+LineBuffers& lineBuffers(int32_t together, int32_t side)
+{
+    static thread_local LineBuffers buffers;
+    buffers.lines.resize((size_t)together * side);
+    buffers.runs.resize((size_t)side);
+    buffers.hull.resize((size_t)2 * (side + 2));
+    return buffers;
+}
 
 // Turns the heights of a line's n points, in the order of its direction,
 // into their open sky, in place. Swept backwards, the upper convex hull of
@@ -167,7 +173,7 @@ template <int32_t LINES, class P, class Q>
 void addDirection(const P* heights, int32_t side, Direction d, double scale, bool first,
     int32_t groupBegin, int32_t groupEnd, Q* sums)
 {
-    LineBuffers buffers(LINES, side);
+    LineBuffers& buffers = lineBuffers(LINES, side);
     int32_t* const line = buffers.lines.data();
     for (int32_t group = groupBegin; group < groupEnd; ++group) {
         const GroupStart start = groupStart(d, side, group * LINES);
