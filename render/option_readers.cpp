@@ -108,12 +108,14 @@ const char* reliefHelp()
     return help.c_str();
 }
 
+// Kept as given: finishOptions works out the name when there is none.
 bool readOutput(const OptionDeclaration&, const char* value, CommandOptions* options, std::string*)
 {
     options->outputGiven = value;
     return true;
 }
 
+// A slot numbered from 1, as the recipe numbers them.
 bool readSlot(const OptionDeclaration& option, const char* value, CommandOptions* options,
     std::string* problem)
 {
@@ -135,6 +137,7 @@ bool readSize(
     return true;
 }
 
+// The format by name, for an OUT whose extension says none.
 bool readFormat(
     const OptionDeclaration&, const char* value, CommandOptions* options, std::string* problem)
 {
@@ -149,6 +152,7 @@ bool readFormat(
     return true;
 }
 
+// The depth of every texture of the replay.
 bool readDepth(const OptionDeclaration& option, const char* value, CommandOptions* options,
     std::string* problem)
 {
@@ -156,6 +160,7 @@ bool readDepth(const OptionDeclaration& option, const char* value, CommandOption
     return options->render.depth != 0;
 }
 
+// The bits written, checked against the depth and format once both are known.
 bool readBits(const OptionDeclaration& option, const char* value, CommandOptions* options,
     std::string* problem)
 {
@@ -174,6 +179,7 @@ bool readPictureKind(
     return true;
 }
 
+// The slot of a material's heights, numbered as --slot's.
 bool readHeightSlot(const OptionDeclaration& option, const char* value, CommandOptions* options,
     std::string* problem)
 {
@@ -181,6 +187,7 @@ bool readHeightSlot(const OptionDeclaration& option, const char* value, CommandO
     return options->heightSlot >= 0;
 }
 
+// Read exactly, so the same relief gives the same normal map everywhere.
 bool readRelief(
     const OptionDeclaration&, const char* value, CommandOptions* options, std::string* problem)
 {
@@ -194,6 +201,7 @@ bool readRelief(
     return true;
 }
 
+// Which way green points: the two conventions normal maps are read in.
 bool readNormalY(
     const OptionDeclaration&, const char* value, CommandOptions* options, std::string* problem)
 {
@@ -208,6 +216,7 @@ bool readNormalY(
     return true;
 }
 
+// The threads of the split operations; the bytes are the same with any.
 bool readThreads(const OptionDeclaration& option, const char* value, CommandOptions* options,
     std::string* problem)
 {
@@ -216,6 +225,7 @@ bool readThreads(const OptionDeclaration& option, const char* value, CommandOpti
     return threads > 0;
 }
 
+// A bound a thumbnailer gives, so that no recipe runs for hours.
 bool readMaxSteps(const OptionDeclaration& option, const char* value, CommandOptions* options,
     std::string* problem)
 {
@@ -224,6 +234,7 @@ bool readMaxSteps(const OptionDeclaration& option, const char* value, CommandOpt
     return bound > 0;
 }
 
+// Variations are numbered as seeds are.
 bool readSeed(const OptionDeclaration& option, const char* value, CommandOptions* options,
     std::string* problem)
 {
@@ -232,6 +243,7 @@ bool readSeed(const OptionDeclaration& option, const char* value, CommandOptions
     return seed > 0;
 }
 
+// For a terminal that is not to be drawn on.
 bool readQuiet(const OptionDeclaration&, const char*, CommandOptions* options, std::string*)
 {
     options->quiet = true;

@@ -11,6 +11,7 @@
 
 namespace {
 
+// Extensions are matched in any case: OUT.PNG is a PNG.
 bool endsWith(const char* text, const char* suffix)
 {
     size_t length = strlen(text);
@@ -18,21 +19,23 @@ bool endsWith(const char* text, const char* suffix)
     return length >= suffixLength && strcasecmp(text + length - suffixLength, suffix) == 0;
 }
 
-bool given(const CommandOptions& options, const char* name)
+// Whether the option was on the command line, which for a flag or an
+// option whose default could also be given is all that tells.
+bool isGiven(const CommandOptions& options, const char* name)
 {
     return options.given & (1u << optionIndex(name));
 }
 
 // Whether the flag of that kind of picture was given; the default's never is.
-bool kindGiven(const CommandOptions& options, PictureKind kind)
+bool kindIsGiven(const CommandOptions& options, PictureKind kind)
 {
     const char* option = pictureKindRow(kind).option;
-    return option && given(options, option);
+    return option && isGiven(options, option);
 }
 
 // "--normal or --material": the flags of the kinds that take an option,
 // from the table, for the message that it needs one of them.
-std::string kindsTaking(bool PictureKindRow::*takes)
+std::string flagsOfKindsThat(bool PictureKindRow::*takes)
 {
     std::string names;
     for (const PictureKindRow& row : PICTURE_KINDS) {
@@ -87,9 +90,9 @@ bool checkOptionRules(const CommandOptions& options, std::string* problem)
         return false;
     }
     // One kind of picture at a time: a material makes the other two itself.
-    const bool normal = kindGiven(options, PICTURE_NORMAL_MAP);
-    const bool height = kindGiven(options, PICTURE_HEIGHTS);
-    if (kindGiven(options, PICTURE_MATERIAL) && (normal || height)) {
+    const bool normal = kindIsGiven(options, PICTURE_NORMAL_MAP);
+    const bool height = kindIsGiven(options, PICTURE_HEIGHTS);
+    if (kindIsGiven(options, PICTURE_MATERIAL) && (normal || height)) {
         *problem = std::string("--material writes the normal map and heights itself; give it ")
             + "without " + (normal ? "--normal" : "--height");
         return false;
@@ -99,15 +102,15 @@ bool checkOptionRules(const CommandOptions& options, std::string* problem)
         return false;
     }
     const PictureKindRow& picture = pictureKindRow(options.render.picture);
-    if (given(options, "--height-slot") && !picture.takesHeightSlot) {
-        *problem = "--height-slot needs " + kindsTaking(&PictureKindRow::takesHeightSlot);
+    if (isGiven(options, "--height-slot") && !picture.takesHeightSlot) {
+        *problem = "--height-slot needs " + flagsOfKindsThat(&PictureKindRow::takesHeightSlot);
         return false;
     }
     // They only shape a normal map.
     for (const char* name : { "--relief", "--normal-y" }) {
-        if (given(options, name) && !picture.shapesNormalMap) {
-            *problem
-                = std::string(name) + " needs " + kindsTaking(&PictureKindRow::shapesNormalMap);
+        if (isGiven(options, name) && !picture.shapesNormalMap) {
+            *problem = std::string(name) + " needs "
+                + flagsOfKindsThat(&PictureKindRow::shapesNormalMap);
             return false;
         }
     }

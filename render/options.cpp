@@ -93,6 +93,7 @@ const int32_t OPTION_COUNT = sizeof OPTIONS / sizeof OPTIONS[0];
 static_assert(
     sizeof OPTIONS / sizeof OPTIONS[0] <= 32, "CommandOptions::given has a bit per option");
 
+// A walk of the table: it has a few rows, and its order is the usage's.
 int32_t optionIndex(const char* name)
 {
     int32_t option = 0;
@@ -101,6 +102,8 @@ int32_t optionIndex(const char* name)
     return option;
 }
 
+// Every option is read before the rules between them are checked, so an
+// unknown or doubled option is what a message names first.
 bool readArguments(int argc, char** argv, CommandOptions* options, std::string* problem)
 {
     bool namesOnly = false; // after "--"
@@ -143,6 +146,7 @@ bool readArguments(int argc, char** argv, CommandOptions* options, std::string* 
     return checkOptionRules(*options, problem);
 }
 
+// Asked first: --help wins over any mistake on the same command line.
 bool asksForHelp(int argc, char** argv)
 {
     for (int i = 1; i < argc && strcmp(argv[i], "--") != 0; ++i)

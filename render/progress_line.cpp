@@ -94,6 +94,7 @@ void recordReport(ProgressLine& line)
         recordText(line);
 }
 
+// The line's thread: it draws, or records, until the render is done.
 void* showProgress(void* argument)
 {
     ProgressLine& line = *(ProgressLine*)argument;

@@ -121,6 +121,7 @@ void prepareHeightFile(SlotFile& out, const Textures<DeepPixel>& textures, int32
     prepareSlotFile(out, pixels, fileName, OUTPUT_PNG, side, 16, rowsWritten, context, PNG_HEIGHTS);
 }
 
+// The plan and the writers know nothing of the line: these pass their news on.
 void onStep(void* context, int32_t step, int32_t application)
 {
     reportStep(*(ProgressLine*)context, step, application);
@@ -146,6 +147,7 @@ struct DerivedFile {
     SlotFile file;
 };
 
+// The save's writer of a derived file: made only once its turn comes.
 const char* writeDerivedFile(const void* data, FILE* file)
 {
     DerivedFile& derived = *(DerivedFile*)data;
@@ -167,6 +169,7 @@ struct ColorFile {
     SlotFile file;
 };
 
+// The save's writer of the colours, which names them on the line first.
 const char* writeColorFile(const void* data, FILE* file)
 {
     const ColorFile& colors = *(const ColorFile*)data;
