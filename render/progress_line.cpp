@@ -75,9 +75,10 @@ std::string lineText(ProgressLine& line)
         + ", " + what + ", " + std::to_string(percent) + "%";
 }
 
-// Hands the text at this moment to the recorder, if one is set. Under the
-// line's lock, so the texts of the render's reports and of the line's
-// thread reach it in the order their shares were worked out.
+// Hands the text at this moment to the recorder, if one is set. Under a
+// lock of its own, held from working the text out to handing it on, so the
+// texts of the render's reports and of the line's thread reach the
+// recorder in the order their shares were worked out.
 void recordText(ProgressLine& line)
 {
     if (!recorder)
