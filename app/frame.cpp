@@ -39,8 +39,15 @@ void drawTiledView(Canvas canvas)
         target->blit(canvas, origin + (i % 2) * TEXTURE_SIZE, origin + (i / 2) * TEXTURE_SIZE);
 }
 
+// The pixels of the slot a material line names, or none.
+const Pixel* materialMap(int32_t slot)
+{
+    return slot >= 0 && slot < SLOT_COUNT && slots[slot] ? slots[slot]->getPixels() : nullptr;
+}
+
 // The lit view: the tiled view's frame round the target's colours lit as
-// the source's relief.
+// the material of the source's heights and the reopened recipe's roughness
+// and metallic slots.
 void drawLitView(Canvas canvas)
 {
     drawBevel(canvas, TILED_FRAME_ORIGIN, TILED_FRAME_ORIGIN, TILED_FRAME_SIZE, TILED_FRAME_SIZE,
@@ -50,7 +57,8 @@ void drawLitView(Canvas canvas)
     if (!colors || !heights)
         return;
     int32_t origin = TILED_FRAME_ORIGIN + 3;
-    drawLitTiles(canvas, origin, origin, colors->getPixels(), heights->getPixels());
+    drawLitTiles(canvas, origin, origin, colors->getPixels(), heights->getPixels(),
+        materialMap(reopenedMaterial.roughness), materialMap(reopenedMaterial.metallic));
 }
 
 // The two colour swatches over the colour-choice buttons; the edited one has

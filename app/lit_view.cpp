@@ -2,57 +2,83 @@
 
 #include <cstring>
 
+#include "texture/normal_map.h"
+#include "texture/occlusion_map.h"
 #include "texture/texture.h"
 
 namespace {
 
-// The light comes from the upper left and out of the picture, along
-// (-1, 1, 1): low enough that joints and grain cast visible shading.
+// Low enough that joints and grain shade visibly.
 const double LIGHT_AXIS = 0.57735026918962576; // 1 / sqrt(3)
-const UnitNormal LIGHT = { -LIGHT_AXIS, LIGHT_AXIS, LIGHT_AXIS };
+const UnitNormal LIGHT_DIRECTION = { -LIGHT_AXIS, LIGHT_AXIS, LIGHT_AXIS };
 
-// The share of the light that reaches every surface, even one turned away.
+// The sky's share of a flat surface's light: enough that slopes turned
+// away from the light keep their colours readable.
 const double AMBIENT = 0.25;
 
-// Fixed-point unit of lightLevel.
-const double LEVEL_ONE = 65536.0;
+const UnitNormal FLAT = { 0.0, 0.0, 1.0 };
 
-// The brightness of a surface before it is scaled so that flat is 1.
-double brightness(const UnitNormal& normal)
+MaterialLight makeLight()
 {
-    double facing = normal.x * LIGHT.x + normal.y * LIGHT.y + normal.z * LIGHT.z;
-    return AMBIENT + (1.0 - AMBIENT) * (facing > 0.0 ? facing : 0.0);
+    // The light leaving flat white is linear in the intensity: w = s x E + A,
+    // where s comes from the model at E = 1; E makes it 1.
+    const MaterialLight unit { LIGHT_DIRECTION, 1.0, AMBIENT };
+    const LinearColor white
+        = lightMaterial(LinearColor { 1.0, 1.0, 1.0 }, FLAT, 1.0, 1.0, 0.0, unit);
+    return MaterialLight { LIGHT_DIRECTION, (1.0 - AMBIENT) / (white.red - AMBIENT), AMBIENT };
 }
 
-// A channel 0..255 in the light of `level`, capped at full brightness.
-inline uint32_t litChannel(uint32_t channel, uint32_t level)
-{
-    uint32_t lit = (channel * level + 32768) >> 16;
-    return lit < 255 ? lit : 255;
-}
-
-// The normals and the lit picture of the last frame, reused by the next.
+// What the last frame's heights were, and the maps made from them, reused
+// while the heights stay the same.
+Pixel shownHeights[TEXTURE_PIXEL_COUNT];
+bool heightsKnown = false;
 UnitNormal normals[TEXTURE_PIXEL_COUNT];
+Pixel occlusion[TEXTURE_PIXEL_COUNT];
+
+// The lit picture of the last frame, reused by the next.
 Pixel lit[TEXTURE_PIXEL_COUNT];
+
+void updateHeightMaps(const Pixel* heights)
+{
+    if (heightsKnown && memcmp(shownHeights, heights, sizeof(shownHeights)) == 0)
+        return;
+    memcpy(shownHeights, heights, sizeof(shownHeights));
+    heightsKnown = true;
+    generateUnitNormals(heights, TEXTURE_SIZE, NormalOptions(), normals);
+    generateOcclusionMap(heights, TEXTURE_SIZE, DEFAULT_RELIEF, occlusion);
+}
+
+inline double channelValue(Pixel color, int shift)
+{
+    return (double)((color >> shift) & 0xFF) / 255.0;
+}
 
 } // namespace
 
-uint32_t lightLevel(const UnitNormal& normal)
+const MaterialLight& litViewLight()
 {
-    // Flat shows the colour itself, so the material stays recognisable and
-    // only its slopes light up or darken.
-    static const double flat = brightness(UnitNormal { 0.0, 0.0, 1.0 });
-    return (uint32_t)(brightness(normal) / flat * LEVEL_ONE + 0.5);
+    static const MaterialLight light = makeLight();
+    return light;
 }
 
-void drawLitTiles(Canvas canvas, int32_t x, int32_t y, const Pixel* colors, const Pixel* heights)
+uint32_t litLevel(double value)
 {
-    generateUnitNormals(heights, TEXTURE_SIZE, NormalOptions(), normals);
+    return value >= 1.0 ? 255 : (uint32_t)(value * 255.0 + 0.5);
+}
+
+void drawLitTiles(Canvas canvas, int32_t x, int32_t y, const Pixel* colors, const Pixel* heights,
+    const Pixel* roughness, const Pixel* metallic)
+{
+    updateHeightMaps(heights);
+    const MaterialLight& light = litViewLight();
     for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i) {
-        uint32_t level = lightLevel(normals[i]);
-        Pixel color = colors[i];
-        lit[i] = composeColor(litChannel((color >> 16) & 0xFF, level),
-            litChannel((color >> 8) & 0xFF, level), litChannel(color & 0xFF, level));
+        const Pixel color = colors[i];
+        const LinearColor base { channelValue(color, 16), channelValue(color, 8),
+            channelValue(color, 0) };
+        const LinearColor shown = lightMaterial(base, normals[i], channelValue(occlusion[i], 0),
+            roughness ? heightOf(roughness[i]) : 1.0, metallic ? heightOf(metallic[i]) : 0.0,
+            light);
+        lit[i] = composeColor(litLevel(shown.red), litLevel(shown.green), litLevel(shown.blue));
     }
     for (int32_t tile = 0; tile < 4; ++tile) {
         Pixel* target = canvas.pixels + (intptr_t)(y + (tile / 2) * TEXTURE_SIZE) * canvas.pitch + x

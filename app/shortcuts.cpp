@@ -43,8 +43,8 @@ bool toggleTiledView()
     return toggleSlotArea(SlotArea::TILED);
 }
 
-// The lit view lights the target's colours as the source's relief; the
-// drawing is drawLitTiles in app/lit_view.cpp.
+// The lit view lights the material of the target's colours and the
+// source's heights; the drawing is drawLitTiles in app/lit_view.cpp.
 bool toggleLitView()
 {
     return toggleSlotArea(SlotArea::LIT);
@@ -62,7 +62,7 @@ const Key KEYS[] = {
         { { SDLK_y, KEY_CTRL }, { SDLK_z, KEY_CTRL | KEY_SHIFT } }, redo },
     { "T", "tiled view: the target slot 2 by 2, so seams show", "T",
         { { SDLK_t, KEY_PLAIN }, { SDLK_t, KEY_SHIFT } }, toggleTiledView },
-    { "L", "lit view: target lit by source as height", "L",
+    { "L", "lit view: target and source lit as one material", "L",
         { { SDLK_l, KEY_PLAIN }, { SDLK_l, KEY_SHIFT } }, toggleLitView },
     { "Ctrl+S", "save again, as the Save button does", "Ctrl+S", { { SDLK_s, KEY_CTRL }, NONE },
         saveAgain },

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "render/options.h"
+#include "texture/parallel.h"
 
 namespace {
 
@@ -54,16 +55,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     check(options.recipe != nullptr, "an accepted command line names a recipe");
-    check(!(options.material && (options.normal || options.height)),
-        "--material excludes --normal and --height");
-    check(!(options.height && options.normal), "--height excludes --normal");
+    const RenderOptions& render = options.render;
+    int32_t kindsGiven = 0;
+    for (const PictureKindRow& row : PICTURE_KINDS)
+        kindsGiven += row.option && (options.given & (1u << optionIndex(row.option)));
+    check(kindsGiven <= 1, "one kind of picture at a time");
+    check(kindsGiven == 1 || render.picture == PICTURE_COLORS, "colours unless another is given");
     check(options.heightSlot >= -1 && options.heightSlot < 4, "the height slot is 1..4");
-    check(options.heightSlot < 0 || options.material, "--height-slot needs --material");
+    check(options.heightSlot < 0 || render.picture == PICTURE_MATERIAL,
+        "--height-slot needs --material");
     check(options.slot >= -1 && options.slot < 4, "the slot is 1..4");
-    check(options.threads >= 0 && options.threads <= 256, "threads are 1..256");
-    check(options.depth == 8 || options.depth == 16, "the depth is 8 or 16");
+    check(options.threads >= 0 && options.threads <= MAX_OPERATION_THREADS,
+        "threads are 1..MAX_OPERATION_THREADS");
+    check(render.depth == 8 || render.depth == 16, "the depth is 8 or 16");
     check(options.bits == 0 || options.bits == 8 || options.bits == 16, "bits are 8 or 16");
-    check(options.normals.relief > 0.0 && options.normals.relief <= MAX_RELIEF,
+    check(render.normals.relief > 0.0 && render.normals.relief <= MAX_RELIEF,
         "the relief is over 0 and up to its largest");
     check(options.maxSteps >= 0, "the bound of steps is not negative");
     if (!finishOptions(&options, &problem)) {
@@ -71,9 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             "a refused output says why, on one line");
         return 0;
     }
-    check(options.format == OUTPUT_BMP || options.format == OUTPUT_PNG, "the format is known");
-    check(options.bitsWritten == 8 || options.bitsWritten == 16, "8 or 16 bits are written");
-    check(options.bitsWritten == 8 || options.format == OUTPUT_PNG, "a BMP holds 8 bits");
-    check(!options.height || options.bitsWritten == 16, "heights are 16-bit");
+    check(render.format == OUTPUT_BMP || render.format == OUTPUT_PNG, "the format is known");
+    check(render.bits == 8 || render.bits == 16, "8 or 16 bits are written");
+    check(render.bits == 8 || render.format == OUTPUT_PNG, "a BMP holds 8 bits");
+    check(render.picture != PICTURE_HEIGHTS || render.bits == 16, "heights are 16-bit");
     return 0;
 }

@@ -2,11 +2,13 @@
 // writes one slot to a BMP or PNG file, with no window and no display.
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "io/file_system.h"
 #include "render/options.h"
+#include "render/progress_line.h"
 #include "render/render_recipe.h"
 #include "render/terminal.h"
 #include "session/recipe_file.h"
@@ -44,6 +46,24 @@ bool loadRecipe(const CommandOptions& options, const char* name, Recipe* recipe)
     return true;
 }
 
+// Every text the progress line would show goes, one a line, to the file
+// that QUILTOR_RENDER_PROGRESS_RECORD names, if it does: for the tests,
+// which then read what a render's progress was without catching the line
+// drawn at the right moment. True if it is set.
+bool recordsProgress()
+{
+    static FILE* record = nullptr;
+    if (record)
+        return true;
+    const char* name = getenv("QUILTOR_RENDER_PROGRESS_RECORD");
+    if (!name || !*name || !(record = fopen(name, "w")))
+        return false;
+    recordProgressLines(
+        [](void* file, const std::string& text) { fprintf((FILE*)file, "%s\n", text.c_str()); },
+        record);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -73,18 +93,15 @@ int main(int argc, char** argv)
     Recipe recipe;
     if (!loadRecipe(options, recipeName, &recipe))
         return EXIT_BAD_RECIPE;
-    int32_t slot = options.slot >= 0 ? options.slot : recipe.saveSlot;
-    if (slot < 0)
+    if (!chooseSlots(&options, recipe))
         return badUsage(
             shownText(recipeName) + " has no save line: add one (save target=N) or give --slot N");
+    RenderOptions& render = options.render;
     // Counted before anything runs, so a recipe made to run for hours, opened
     // by a thumbnailer, costs nothing.
-    int32_t heightSlot = options.heightSlot >= 0 ? options.heightSlot
-        : recipe.material.height >= 0            ? recipe.material.height
-                                                 : slot;
-    const RenderPlan plan = options.material
-        ? planRenderOfSlots(recipe, (1u << slot) | (1u << heightSlot), options.seed)
-        : planRender(recipe, slot, options.seed);
+    const RenderPlan plan = pictureKindRow(render.picture).takesHeightSlot
+        ? planRenderOfSlots(recipe, (1u << render.slot) | (1u << render.heightSlot), options.seed)
+        : planRender(recipe, render.slot, options.seed);
     const uint64_t applications = plannedApplications(plan);
     if (options.maxSteps > 0 && applications > (uint64_t)options.maxSteps) {
         fprintf(stderr,
@@ -93,19 +110,6 @@ int main(int argc, char** argv)
         return EXIT_BAD_RECIPE;
     }
     setOperationThreads(options.threads > 0 ? options.threads : availableProcessors());
-    RenderOptions render;
-    render.slot = slot;
-    render.side = options.side;
-    render.depth = options.depth;
-    render.bits = options.bitsWritten;
-    render.normalMap = options.normal;
-    render.heightMap = options.height;
-    render.material = options.material;
-    render.heightSlot = heightSlot;
-    render.heightFile = options.heightFile.c_str();
-    render.normalFile = options.normalFile.c_str();
-    render.normals = options.normals;
-    render.format = options.format;
-    render.showProgress = terminal && !options.quiet;
+    render.showProgress = !options.quiet && (recordsProgress() || terminal);
     return renderRecipe(plan, options.output.c_str(), render) ? 0 : EXIT_NOT_WRITTEN;
 }

@@ -1,6 +1,7 @@
 // The rules between the renderer's options, all in one place: which
 // pictures exclude each other, which options go only with another, and the
 // output's name, format and bits worked out from them.
+#include <algorithm>
 #include <cstring>
 #include <strings.h>
 
@@ -10,6 +11,7 @@
 
 namespace {
 
+// Extensions are matched in any case: OUT.PNG is a PNG.
 bool endsWith(const char* text, const char* suffix)
 {
     size_t length = strlen(text);
@@ -17,9 +19,31 @@ bool endsWith(const char* text, const char* suffix)
     return length >= suffixLength && strcasecmp(text + length - suffixLength, suffix) == 0;
 }
 
-bool given(const CommandOptions& options, const char* name)
+// Whether the option was on the command line, which for a flag or an
+// option whose default could also be given is all that tells.
+bool isGiven(const CommandOptions& options, const char* name)
 {
     return options.given & (1u << optionIndex(name));
+}
+
+// Whether the flag of that kind of picture was given; the default's never is.
+bool kindIsGiven(const CommandOptions& options, PictureKind kind)
+{
+    const char* option = pictureKindRow(kind).option;
+    return option && isGiven(options, option);
+}
+
+// "--normal or --material": the flags of the kinds that take an option,
+// from the table, for the message that it needs one of them.
+std::string flagsOfKindsThat(bool PictureKindRow::*takes)
+{
+    std::string names;
+    for (const PictureKindRow& row : PICTURE_KINDS) {
+        if (!(row.*takes))
+            continue;
+        names += (names.empty() ? "" : " or ") + std::string(row.option);
+    }
+    return names;
 }
 
 // The bits per channel to write in that format: --bits, else the depth in a
@@ -27,9 +51,12 @@ bool given(const CommandOptions& options, const char* name)
 // normal map comes from a depth-16 replay whatever the depth.
 int32_t bitsToWrite(const CommandOptions& options, OutputFormat format, std::string* problem)
 {
+    const int32_t depth = options.render.depth;
     if (options.bits == 0)
-        return format == OUTPUT_PNG ? options.depth : 8;
-    if (options.bits > options.depth && !options.normal && !options.material) {
+        return format == OUTPUT_PNG ? depth : 8;
+    // A picture from a deeper replay than --depth may have the bits of it.
+    const int32_t replayDepth = pictureKindRow(options.render.picture).replayDepth;
+    if (options.bits > std::max(depth, replayDepth)) {
         *problem = "--bits 16 needs --depth 16";
         return 0;
     }
@@ -62,24 +89,28 @@ bool checkOptionRules(const CommandOptions& options, std::string* problem)
         *problem = "no RECIPE given";
         return false;
     }
-    // One kind of picture at a time.
-    if (options.material && (options.normal || options.height)) {
+    // One kind of picture at a time: a material makes the other two itself.
+    const bool normal = kindIsGiven(options, PICTURE_NORMAL_MAP);
+    const bool height = kindIsGiven(options, PICTURE_HEIGHTS);
+    if (kindIsGiven(options, PICTURE_MATERIAL) && (normal || height)) {
         *problem = std::string("--material writes the normal map and heights itself; give it ")
-            + "without " + (options.normal ? "--normal" : "--height");
+            + "without " + (normal ? "--normal" : "--height");
         return false;
     }
-    if (options.height && options.normal) {
+    if (height && normal) {
         *problem = "--height and --normal write different pictures; give one of them";
         return false;
     }
-    if (given(options, "--height-slot") && !options.material) {
-        *problem = "--height-slot needs --material";
+    const PictureKindRow& picture = pictureKindRow(options.render.picture);
+    if (isGiven(options, "--height-slot") && !picture.takesHeightSlot) {
+        *problem = "--height-slot needs " + flagsOfKindsThat(&PictureKindRow::takesHeightSlot);
         return false;
     }
     // They only shape a normal map.
     for (const char* name : { "--relief", "--normal-y" }) {
-        if (given(options, name) && !options.normal && !options.material) {
-            *problem = std::string(name) + " needs --normal or --material";
+        if (isGiven(options, name) && !picture.shapesNormalMap) {
+            *problem = std::string(name) + " needs "
+                + flagsOfKindsThat(&PictureKindRow::shapesNormalMap);
             return false;
         }
     }
@@ -88,6 +119,8 @@ bool checkOptionRules(const CommandOptions& options, std::string* problem)
 
 bool finishOptions(CommandOptions* options, std::string* problem)
 {
+    RenderOptions& render = options->render;
+    const PictureKindRow& picture = pictureKindRow(render.picture);
     if (!options->outputGiven && readsStandardInput(*options)) {
         *problem = "reading standard input needs -o OUT";
         return false;
@@ -98,27 +131,34 @@ bool finishOptions(CommandOptions* options, std::string* problem)
         options->output = options->outputGiven;
     else
         options->output
-            = recipeStem(options->recipe) + (options->format == OUTPUT_PNG ? ".png" : ".bmp");
-    if (options->format == OUTPUT_UNKNOWN)
-        options->format = outputFormatOf(options->output.c_str());
-    if (options->format == OUTPUT_UNKNOWN) {
+            = recipeStem(options->recipe) + (render.format == OUTPUT_PNG ? ".png" : ".bmp");
+    if (render.format == OUTPUT_UNKNOWN)
+        render.format = outputFormatOf(options->output.c_str());
+    if (render.format == OUTPUT_UNKNOWN) {
         *problem
             = "'" + shownText(options->output) + "' must end in .bmp or .png, or give --format";
         return false;
     }
-    if (options->height && options->format != OUTPUT_PNG) {
-        *problem = "--height writes a 16-bit PNG: name OUT .png or give --format png";
-        return false;
+    // A picture of fixed bits is a PNG of them, whatever --bits would say.
+    if (picture.fixedBits) {
+        const std::string bits = std::to_string(picture.fixedBits);
+        if (render.format != OUTPUT_PNG) {
+            *problem = std::string(picture.option) + " writes a " + bits
+                + "-bit PNG: name OUT .png or give --format png";
+            return false;
+        }
+        if (options->bits) {
+            *problem = std::string(picture.option) + " always writes " + bits
+                + " bits per sample; give it without --bits";
+            return false;
+        }
     }
-    if (options->height && options->bits) {
-        *problem = "--height always writes 16 bits per sample; give it without --bits";
+    render.bits
+        = picture.fixedBits ? picture.fixedBits : bitsToWrite(*options, render.format, problem);
+    if (!render.bits)
         return false;
-    }
-    options->bitsWritten = options->height ? 16 : bitsToWrite(*options, options->format, problem);
-    if (!options->bitsWritten)
-        return false;
-    options->heightFile = besideOutput(options->output, "-height", ".png");
-    options->normalFile = besideOutput(options->output, "-normal", nullptr);
+    render.heightFile = besideOutput(options->output, "-height", ".png");
+    render.normalFile = besideOutput(options->output, "-normal", nullptr);
     return true;
 }
 
@@ -129,6 +169,18 @@ OutputFormat outputFormatOf(const char* fileName)
     if (endsWith(fileName, ".png"))
         return OUTPUT_PNG;
     return OUTPUT_UNKNOWN;
+}
+
+bool chooseSlots(CommandOptions* options, const Recipe& recipe)
+{
+    RenderOptions& render = options->render;
+    render.slot = options->slot >= 0 ? options->slot : recipe.saveSlot;
+    if (render.slot < 0)
+        return false;
+    render.heightSlot = options->heightSlot >= 0 ? options->heightSlot
+        : recipe.material.height >= 0            ? recipe.material.height
+                                                 : render.slot;
+    return true;
 }
 
 bool readsStandardInput(const CommandOptions& options)

@@ -6,38 +6,44 @@
 #include <string>
 
 #include "render/render_recipe.h"
-#include "texture/normal_map.h"
-#include "texture/texture.h"
+#include "session/recipe_file.h"
 
-// What the command line asks for.
+// What the command line asks for. What the render itself reads is filled
+// in where it is read, so that main hands it on whole.
 struct CommandOptions {
     const char* recipe = nullptr; // "-" for standard input
     const char* outputGiven = nullptr; // -o OUT
     int32_t slot = -1; // 0..3, or -1 for the save line's
-    int32_t side = TEXTURE_SIZE;
-    OutputFormat format = OUTPUT_UNKNOWN; // from OUT's name unless given
-    int32_t depth = 8; // bits per channel while rendering
     int32_t bits = 0; // bits per channel written; 0 for the default
-    bool normal = false; // write the slot's normal map
-    bool height = false; // write the slot's heights
-    bool material = false; // write colours, heights and normal map
     int32_t heightSlot = -1; // 0..3 with --material, or -1 for the recipe's
-    NormalOptions normals; // its relief and which way its green points
     int32_t threads = 0; // 0: every processor
     int64_t maxSteps = 0; // 0: no bound
     uint32_t seed = 0; // the variation to render, 1..4294967295; 0: the recipe itself
     bool quiet = false;
     uint32_t given = 0; // bit i: OPTIONS[i] was given
+    // --size, --format (OUTPUT_UNKNOWN: from OUT's name), --depth, the kind
+    // of picture and its normal map's options as read; its bits, format and
+    // a material's other files once finishOptions has worked them out, and
+    // its slots once the recipe is read.
+    RenderOptions render;
 
     // Worked out from the rest by finishOptions.
     std::string output; // OUT, or RECIPE's name with .bmp or .png
-    int32_t bitsWritten = 0; // bits per channel in the file
-    std::string heightFile; // a material's heights beside OUT
-    std::string normalFile; // and its normal map
 };
 
-// Reads an option's value into `options`; false with `problem` set if it is wrong.
-typedef bool (*OptionReader)(const char* value, CommandOptions* options, std::string* problem);
+struct OptionDeclaration;
+
+// Reads an option's value into `options`; false with `problem` set if it
+// is wrong. The option's declaration gives its name and range to its message.
+typedef bool (*OptionReader)(const OptionDeclaration& option, const char* value,
+    CommandOptions* options, std::string* problem);
+
+// The whole numbers an option takes, least..most; both 0 for an option that
+// takes none.
+struct WholeRange {
+    int64_t least;
+    int64_t most;
+};
 
 // One option, all that is said of it: the parser, the usage line, --help
 // and its messages read this.
@@ -46,9 +52,18 @@ struct OptionDeclaration {
     const char* value; // its value as the usage names it, "bmp|png"; null for a flag
     const char* helpValue; // as --help names it, "F", where that differs
     const char* usageForm; // how the usage line shows it: %s is "--slot N"
-    const char* help; // what --help says of it, its lines apart by "\n"
+    // What --help says of it, its lines apart by "\n"; RANGE_MARK in it
+    // stands for `range`, as "1..4".
+    const char* help;
     OptionReader read;
+    WholeRange range;
 };
+
+// What an option's help writes where its range goes.
+const char* const RANGE_MARK = "{range}";
+
+// "1..4": a range as the help and the messages show it.
+std::string rangeText(const WholeRange& range);
 
 // Every option, each given at most once, in the order the usage, --help and
 // the manual page list them (options.cpp).
@@ -76,6 +91,11 @@ bool checkOptionRules(const CommandOptions& options, std::string* problem);
 // files, checking the rules that take them into account; false with
 // `problem` set when one is broken.
 bool finishOptions(CommandOptions* options, std::string* problem);
+
+// The slots the render writes, from --slot and --height-slot or else the
+// recipe's save and material lines; false if the recipe has no save line
+// and --slot is not given.
+bool chooseSlots(CommandOptions* options, const Recipe& recipe);
 
 // The format a file name asks for by its extension, .bmp or .png in any case.
 OutputFormat outputFormatOf(const char* fileName);

@@ -13,6 +13,9 @@ namespace {
 
 const std::chrono::milliseconds SHOW_AFTER(SHOW_PROGRESS_AFTER_MS);
 const std::chrono::milliseconds TICK(50);
+// Recorded far oftener than drawn, so that a record holds even the short
+// moments between an operation's passes.
+const std::chrono::milliseconds RECORD_TICK(2);
 
 // How long writing the picture takes, in the units of the steps' costs.
 // Measured at 8192 on two threads: a PNG takes from 12 (a flat texture) to
@@ -30,9 +33,15 @@ double operationFraction()
     return total > 0 ? (double)done / total : 0.0;
 }
 
-// The text of the line at this moment.
-std::string lineText(const ProgressLine& line)
+ProgressRecorder recorder = nullptr;
+void* recorderContext = nullptr;
+
+// The text of the line at this moment, its share never below what it has
+// shown before. Under the line's lock: the render's reports and the line's
+// thread both work it out.
+std::string lineText(ProgressLine& line)
 {
+    std::lock_guard<std::mutex> lock(line.textLock);
     const double replayWork = totalWork(line.work);
     double total = replayWork + line.normalMapWork + line.writeWork;
     double done;
@@ -58,18 +67,46 @@ std::string lineText(const ProgressLine& line)
         done = 0;
         what = "starting";
     }
+    done = std::max(done, line.mostDone);
+    line.mostDone = done;
     int percent = total > 0 ? (int)(100 * done / total) : 0;
     percent = std::clamp(percent, 0, 99);
     return "quiltor-render: " + std::to_string(line.side) + "\u00D7" + std::to_string(line.side)
         + ", " + what + ", " + std::to_string(percent) + "%";
 }
 
+// Hands the text at this moment to the recorder, if one is set. Under a
+// lock of its own, held from working the text out to handing it on, so the
+// texts of the render's reports and of the line's thread reach the
+// recorder in the order their shares were worked out.
+void recordText(ProgressLine& line)
+{
+    if (!recorder)
+        return;
+    std::lock_guard<std::mutex> lock(line.recordLock);
+    recorder(recorderContext, lineText(line));
+}
+
+// The same for a report of the render, which comes whether or not the line
+// was started.
+void recordReport(ProgressLine& line)
+{
+    if (line.running)
+        recordText(line);
+}
+
+// The line's thread: it draws, or records, until the render is done.
 void* showProgress(void* argument)
 {
     ProgressLine& line = *(ProgressLine*)argument;
     const auto start = std::chrono::steady_clock::now();
     int32_t ticks = 0;
     while (!line.finished) {
+        if (recorder) {
+            std::this_thread::sleep_for(RECORD_TICK);
+            recordText(line);
+            continue;
+        }
         std::this_thread::sleep_for(TICK);
         if (line.finished || std::chrono::steady_clock::now() - start < SHOW_AFTER)
             continue;
@@ -86,19 +123,23 @@ void* showProgress(void* argument)
 
 } // namespace
 
+void recordProgressLines(ProgressRecorder record, void* context)
+{
+    recorder = record;
+    recorderContext = context;
+}
+
 void startProgressLine(ProgressLine& line, const RenderPlan& plan, int32_t side, const char* output,
-    bool png, bool normalMap, int32_t fileCount)
+    bool png, const PictureKindRow& picture)
 {
     line.plan = &plan;
     line.side = side;
     line.output = output;
     line.work = workOfPlan(plan);
-    line.normalMapWork = normalMap ? NORMAL_MAP_COST : 0;
-    line.fileCount = fileCount;
-    line.writeWork = fileCount * (png ? PNG_WRITE_COST : BMP_WRITE_COST);
-    // A material works out its heights and normal map between its writes.
-    if (fileCount > 1)
-        line.writeWork += 2 * NORMAL_MAP_COST;
+    line.normalMapWork = picture.passesBeforeWriting * NORMAL_MAP_COST;
+    line.fileCount = picture.fileCount;
+    line.writeWork = picture.fileCount * (png ? PNG_WRITE_COST : BMP_WRITE_COST)
+        + picture.passesAmongWrites * NORMAL_MAP_COST;
     line.running = pthread_create(&line.thread, nullptr, showProgress, &line) == 0;
 }
 
@@ -106,16 +147,19 @@ void reportStep(ProgressLine& line, int32_t step, int32_t application)
 {
     line.application = application;
     line.step = step;
+    recordReport(line);
 }
 
 void reportNormalMap(ProgressLine& line)
 {
     line.normalMap = true;
+    recordReport(line);
 }
 
 void reportWriting(ProgressLine& line)
 {
     line.writing = true;
+    recordReport(line);
 }
 
 void reportWritingFile(ProgressLine& line, const char* output, int32_t index)
@@ -124,11 +168,13 @@ void reportWritingFile(ProgressLine& line, const char* output, int32_t index)
     line.output = output;
     line.filesWritten = index;
     line.writing = true;
+    recordReport(line);
 }
 
 void reportRowsWritten(ProgressLine& line, int32_t rows)
 {
     line.rowsWritten = rows;
+    recordReport(line);
 }
 
 void stopProgressLine(ProgressLine& line)

@@ -6,7 +6,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <pthread.h>
+#include <string>
+
+#include "render/picture_kind.h"
 
 #include "session/render_plan.h"
 #include "session/replay_work.h"
@@ -31,14 +35,29 @@ struct ProgressLine {
     pthread_t thread = pthread_t();
     bool running = false;
     bool shown = false;
+
+    // The most work the line has shown: what it shows never falls below it,
+    // though a pass's share starts again from 0 with each of an operation's
+    // split passes, and the share of one finishing reads 0 before its step
+    // reports the next repeat. Taken by whoever works out the text.
+    std::mutex textLock;
+    double mostDone = 0;
+    std::mutex recordLock; // keeps the recorder's texts in the order worked out
 };
 
+// Told every text the line would show, in order: the text at each of the
+// render's reports, and at every tick of the line's thread from the first,
+// so that a test need not catch the line at the right moment. While one is
+// set the line is recorded rather than drawn.
+typedef void (*ProgressRecorder)(void* context, const std::string& text);
+void recordProgressLines(ProgressRecorder recorder, void* context);
+
 // Starts the line's thread for a render of the plan at that side, to be
-// written to `output` (a PNG when `png`), as a normal map when `normalMap`;
-// a material writes `fileCount` files, working out their heights and
-// normal map as it writes them.
+// written to `output` (a PNG when `png`) as that kind of picture: its row
+// gives the files written and the passes worked out before and among
+// the writes.
 void startProgressLine(ProgressLine& line, const RenderPlan& plan, int32_t side, const char* output,
-    bool png, bool normalMap, int32_t fileCount = 1);
+    bool png, const PictureKindRow& picture);
 
 // The render begins application `application` of step `step`.
 void reportStep(ProgressLine& line, int32_t step, int32_t application);

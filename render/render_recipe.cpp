@@ -121,6 +121,7 @@ void prepareHeightFile(SlotFile& out, const Textures<DeepPixel>& textures, int32
     prepareSlotFile(out, pixels, fileName, OUTPUT_PNG, side, 16, rowsWritten, context, PNG_HEIGHTS);
 }
 
+// The plan and the writers know nothing of the line: these pass their news on.
 void onStep(void* context, int32_t step, int32_t application)
 {
     reportStep(*(ProgressLine*)context, step, application);
@@ -146,6 +147,7 @@ struct DerivedFile {
     SlotFile file;
 };
 
+// The save's writer of a derived file: made only once its turn comes.
 const char* writeDerivedFile(const void* data, FILE* file)
 {
     DerivedFile& derived = *(DerivedFile*)data;
@@ -167,6 +169,7 @@ struct ColorFile {
     SlotFile file;
 };
 
+// The save's writer of the colours, which names them on the line first.
 const char* writeColorFile(const void* data, FILE* file)
 {
     const ColorFile& colors = *(const ColorFile*)data;
@@ -196,14 +199,39 @@ bool saveMaterial(const Textures<DeepPixel>& textures, const char* fileName,
     ColorFile colors { &line, {} };
     prepareSlotFile(colors.file, textures.slots[options.slot], fileName, options.format,
         options.side, options.bits, rows, &line);
-    DerivedFile normals { &textures, &options, &line, true, 1, options.normalFile, {} };
-    DerivedFile heights { &textures, &options, &line, false, 2, options.heightFile, {} };
+    const char* normalFile = options.normalFile.c_str();
+    const char* heightFile = options.heightFile.c_str();
+    DerivedFile normals { &textures, &options, &line, true, 1, normalFile, {} };
+    DerivedFile heights { &textures, &options, &line, false, 2, heightFile, {} };
     const FileToSave files[3] = {
         { fileName, writeColorFile, &colors },
-        { options.normalFile, writeDerivedFile, &normals },
-        { options.heightFile, writeDerivedFile, &heights },
+        { normalFile, writeDerivedFile, &normals },
+        { heightFile, writeDerivedFile, &heights },
     };
     return saveReported(files, 3, line);
+}
+
+// The one file of any picture but a material, from the finished replay:
+// its colours, or at depth 16 its normal map or its heights.
+template <class P>
+void prepareSingleFile(SlotFile& slotFile, const Textures<P>& textures, const char* fileName,
+    const RenderOptions& options, ProgressLine& line)
+{
+    const RowsWritten rows = options.showProgress ? onRows : nullptr;
+    if constexpr (Depth<P>::BITS == 16) {
+        if (options.picture == PICTURE_NORMAL_MAP) {
+            reportNormalMap(line);
+            prepareNormalMapFile(slotFile, textures, options.slot, fileName, options, rows, &line);
+            return;
+        }
+        if (options.picture == PICTURE_HEIGHTS) {
+            prepareHeightFile(
+                slotFile, textures, options.slot, fileName, options.side, rows, &line);
+            return;
+        }
+    }
+    prepareSlotFile(slotFile, textures.slots[options.slot], fileName, options.format, options.side,
+        options.bits, rows, &line);
 }
 
 // renderRecipe on textures of pixels of type P, once the file and the
@@ -219,28 +247,18 @@ bool renderAtDepth(const RenderPlan& plan, const char* fileName, const RenderOpt
     ProgressLine line;
     if (options.showProgress)
         startProgressLine(line, plan, side, fileName, options.format == OUTPUT_PNG,
-            options.normalMap, options.material ? 3 : 1);
+            pictureKindRow(options.picture));
     if (!runRenderPlan(plan, textures.slots, side, textures.scratch,
             options.showProgress ? onStep : nullptr, &line)) {
         stopProgressLine(line);
         return reportNoMemory(fileName, options);
     }
-    const RowsWritten rows = options.showProgress ? onRows : nullptr;
-    SlotFile slotFile;
-    // Materials, normal maps and heights come from 16-bit replays only.
-    if constexpr (Depth<P>::BITS == 16) {
-        if (options.material)
+    // Materials come from 16-bit replays only.
+    if constexpr (Depth<P>::BITS == 16)
+        if (options.picture == PICTURE_MATERIAL)
             return saveMaterial(textures, fileName, options, line);
-        if (options.normalMap) {
-            reportNormalMap(line);
-            prepareNormalMapFile(slotFile, textures, options.slot, fileName, options, rows, &line);
-        }
-        if (options.heightMap)
-            prepareHeightFile(slotFile, textures, options.slot, fileName, side, rows, &line);
-    }
-    if (!options.normalMap && !options.heightMap)
-        prepareSlotFile(slotFile, textures.slots[options.slot], fileName, options.format, side,
-            options.bits, rows, &line);
+    SlotFile slotFile;
+    prepareSingleFile(slotFile, textures, fileName, options, line);
     reportWriting(line);
     return saveReported(&slotFile.file, 1, line);
 }
@@ -257,16 +275,18 @@ uint64_t renderMemoryBytes(int32_t side, int32_t depth)
 bool renderRecipe(const RenderPlan& plan, const char* fileName, const RenderOptions& options)
 {
     // Normal maps, heights and materials come from a depth-16 replay.
-    if ((options.normalMap || options.heightMap || options.material) && options.depth != 16) {
+    const PictureKindRow& picture = pictureKindRow(options.picture);
+    if (picture.replayDepth && options.depth != picture.replayDepth) {
         RenderOptions deep = options;
-        deep.depth = 16;
+        deep.depth = picture.replayDepth;
         return renderRecipe(plan, fileName, deep);
     }
     // The same check the save makes at the end, made before the work: a
-    // large render takes minutes.
-    for (const char* name : { fileName, options.heightFile, options.normalFile }) {
-        if (name != fileName && !options.material)
-            continue;
+    // large render takes minutes. A material's other files follow OUT.
+    const char* const files[3]
+        = { fileName, options.heightFile.c_str(), options.normalFile.c_str() };
+    for (int32_t i = 0; i < picture.fileCount; ++i) {
+        const char* name = files[i];
         if (int error = checkSavable(name)) {
             reportSaveFailure(name, strerror(error));
             return false;

@@ -4,36 +4,36 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "render/picture_kind.h"
 #include "session/render_plan.h"
 #include "texture/normal_map.h"
 
 enum OutputFormat { OUTPUT_BMP, OUTPUT_PNG, OUTPUT_UNKNOWN };
 
+// How to render and write a recipe's slot. The command line fills it in
+// (options.h) and the recipe then names the slots.
 struct RenderOptions {
     int32_t slot = 0; // 0..3
     int32_t side = 256; // a texture side, see texture.h
     int32_t depth = 8; // bits per channel of every texture of the replay: 8 or 16
     int32_t bits = 8; // bits per channel written: 8, or 16 at depth 16 into a PNG
-    OutputFormat format = OUTPUT_BMP;
-    // Write the slot's normal map, with `bits` bits per channel (16 only into
-    // a PNG), instead of its colours; the replay is then at depth 16 whatever
-    // `depth` says.
-    bool normalMap = false;
+    OutputFormat format = OUTPUT_UNKNOWN; // until the command line's output decides
+    // What is written, its files and the depth of its replay (picture_kind.h).
+    // A normal map is written with `bits` bits per channel (16 only into a
+    // PNG); heights as a 16-bit grey PNG, each pixel the heightLevel of a
+    // depth-16 replay, the heights a normal map is made from. A material
+    // writes the slot's colours to the file (`bits` per channel), and the
+    // heights and normal map of slot `heightSlot` to `heightFile` (a 16-bit
+    // grey PNG) and `normalFile` (in `format`, `bits` per channel), each file
+    // the bytes the single render of it gives; the three are placed
+    // together once all are written.
+    PictureKind picture = PICTURE_COLORS;
     NormalOptions normals;
-    // Write the slot's heights as a 16-bit grey PNG instead of its colours:
-    // each pixel the heightLevel of a depth-16 replay, the heights a normal
-    // map is made from. The replay is then at depth 16.
-    bool heightMap = false;
-    // Write a material from one depth-16 replay: the slot's colours to the
-    // file (`bits` per channel), and the heights and normal map of slot
-    // `heightSlot` to `heightFile` (a 16-bit grey PNG) and `normalFile` (in
-    // `format`, `bits` per channel), each file the bytes the single render
-    // of it gives. The three are placed together once all are written.
-    bool material = false;
     int32_t heightSlot = 0; // 0..3
-    const char* heightFile = nullptr;
-    const char* normalFile = nullptr;
+    std::string heightFile;
+    std::string normalFile;
     bool showProgress = false; // a line on stderr while a long render runs
 };
 

@@ -1,6 +1,7 @@
 // The renderer's one-line usage and what --help prints after it: the
 // options' parts come from their declarations in options.cpp.
 #include <cstdio>
+#include <cstring>
 
 #include "render/options.h"
 
@@ -51,20 +52,33 @@ std::string synopsis(const OptionDeclaration& option, const char* value)
     return value ? std::string(option.name) + " " + value : std::string(option.name);
 }
 
-void addHelpLines(std::string& text, const std::string& name, const char* help)
+// What --help says of an option, its range in place of RANGE_MARK.
+std::string helpOf(const OptionDeclaration& option)
+{
+    std::string help = option.help;
+    size_t mark = help.find(RANGE_MARK);
+    if (mark != std::string::npos)
+        help.replace(mark, strlen(RANGE_MARK), rangeText(option.range));
+    return help;
+}
+
+// An entry of the options' list: the name in its column, the help beside
+// it, continued lines under its first.
+void addHelpLines(std::string& text, const std::string& name, const std::string& help)
 {
     std::string column = name.size() < HELP_COLUMN
         ? name + std::string(HELP_COLUMN - name.size(), ' ')
         : name + "  ";
     text += "  " + column;
-    for (const char* c = help; *c; ++c) {
-        text += *c;
-        if (*c == '\n')
+    for (char c : help) {
+        text += c;
+        if (c == '\n')
             text += std::string(2 + HELP_COLUMN, ' ');
     }
     text += "\n";
 }
 
+// "usage: quiltor-render RECIPE [-o OUT] ...", each option as its usage form shows it.
 std::string makeUsageLine()
 {
     std::string line = "usage: quiltor-render RECIPE";
@@ -77,13 +91,14 @@ std::string makeUsageLine()
     return line;
 }
 
+// The introduction, an entry per option and --help's own, then the rest.
 std::string makeHelpText()
 {
     std::string text = HELP_INTRODUCTION;
     for (int32_t i = 0; i < OPTION_COUNT; ++i) {
         const OptionDeclaration& option = OPTIONS[i];
         addHelpLines(text, synopsis(option, option.helpValue ? option.helpValue : option.value),
-            option.help);
+            helpOf(option));
     }
     addHelpLines(text, std::string(HELP_NAMES[0]) + ", " + HELP_NAMES[1], HELP_OPTION_HELP);
     return text + HELP_REST;

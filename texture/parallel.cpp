@@ -10,7 +10,6 @@ namespace {
 // More pieces than threads, so that a thread that finishes early takes
 // another piece instead of waiting, and progress moves in small steps.
 const int32_t PIECES_PER_THREAD = 16;
-const int32_t MAX_THREADS = 256;
 
 std::atomic<int32_t> allowedThreads { 1 };
 std::atomic<int32_t> piecesDone { 0 };
@@ -44,7 +43,7 @@ void* takePieces(void* argument)
 
 void setOperationThreads(int32_t count)
 {
-    allowedThreads = std::clamp(count, 1, MAX_THREADS);
+    allowedThreads = std::clamp(count, 1, MAX_OPERATION_THREADS);
 }
 
 int32_t operationThreads()
@@ -55,7 +54,7 @@ int32_t operationThreads()
 int32_t availableProcessors()
 {
     unsigned count = std::thread::hardware_concurrency();
-    return count < 1 ? 1 : (int32_t)std::min(count, (unsigned)MAX_THREADS);
+    return count < 1 ? 1 : (int32_t)std::min(count, (unsigned)MAX_OPERATION_THREADS);
 }
 
 void runInPieces(int32_t count, size_t pixels, RangeWork work, void* context)
@@ -74,7 +73,7 @@ void runInPieces(int32_t count, size_t pixels, RangeWork work, void* context)
     job.pieces = std::min(count, threads * PIECES_PER_THREAD);
     piecesDone = 0;
     piecesTotal = job.pieces;
-    pthread_t helpers[MAX_THREADS];
+    pthread_t helpers[MAX_OPERATION_THREADS];
     int32_t started = 0;
     for (int32_t i = 1; i < threads; ++i)
         if (pthread_create(&helpers[started], nullptr, takePieces, &job) == 0)

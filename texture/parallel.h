@@ -11,6 +11,9 @@
 // 256 x 256 textures stay single-threaded.
 const size_t PARALLEL_PIXELS = (size_t)512 * 512;
 
+// The most threads an operation may use; a program asking for more gets these.
+const int32_t MAX_OPERATION_THREADS = 256;
+
 // How many threads an operation on a large texture may use: 1 until a
 // program asks for more.
 void setOperationThreads(int32_t count);

@@ -80,7 +80,8 @@ TEST_F(FrameAllocations, PassesThatDrawTheLitViewAllocateNothing)
     typeKey(SDLK_l);
     ASSERT_EQ(slotArea, SlotArea::LIT);
     runPasses(3);
-    // A held right press on "Invert" relights the changed target every pass.
+    // A held right press on "Invert" relights the changed target every pass;
+    // the target being the source, its normals and occlusion are made again.
     pushPress(620, 360, SDL_BUTTON_RIGHT);
     runPass(loop);
     allocationCount = 0;

@@ -1,13 +1,16 @@
-// The lit view, by its key L: the target slot's colours lit from the upper
-// left as the relief of the source slot's luma, four times edge to edge. It
-// shares the slot area with the tiled view and is only a view: no slot,
-// step or file changes with it.
+// The lit view, by its key L: the material of the target slot's colours,
+// the source slot's heights and the reopened recipe's roughness and metallic
+// slots, lit from the upper left, four times edge to edge. It shares the
+// slot area with the tiled view and is only a view: no slot, step or file
+// changes with it.
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "app/lit_view.h"
 #include "tests/app/application_fixture.h"
+#include "texture/occlusion_map.h"
 
 using testsupport::ApplicationTest;
 using testsupport::InScratchDirectory;
@@ -21,6 +24,7 @@ const int TARGET_2[2] = { 555, 20 };
 const int SOURCE_1[2] = { 605, 20 };
 const int SOURCE_2[2] = { 625, 20 };
 const int SOURCE_3[2] = { 605, 40 };
+const int SOURCE_4[2] = { 625, 40 };
 
 // Where the lit and tiled views put the top-left pixel of their first tile.
 const int VIEW_ORIGIN = 7;
@@ -67,39 +71,49 @@ Pixel triangle(int at)
     return (Pixel)level * 0x010101u;
 }
 
-// What a flat colour becomes on a slope of the triangle wave whose normal
-// leans along (normalX, normalY), from the rule as the README states it:
-// heights are luma / 255, so a slope of 2/255 a pixel is 2 * 256/255 per
-// texture width, times the default relief; the light comes along (-1, 1, 1)
-// with x right and y up, a quarter of it as ambient light, and a flat
-// surface shows its colour unchanged.
-Pixel litOnSlope(Pixel color, double normalX, double normalY)
-{
-    double slope = 2.0 * 256.0 / 255.0 * DEFAULT_RELIEF;
-    double length = sqrt(slope * slope + 1.0);
-    double facing = (-normalX * slope + normalY * slope + 1.0) / length / sqrt(3.0);
-    double factor = (0.25 + 0.75 * facing) / (0.25 + 0.75 / sqrt(3.0));
-    Pixel lit = 0;
-    for (int shift : { 16, 8, 0 }) {
-        double channel = ((color >> shift) & 0xFF) * factor;
-        lit |= (channel >= 255.0 ? 255 : (Pixel)lround(channel)) << shift;
-    }
-    return lit;
-}
-
-// Whether two colours differ by at most one step in each channel: the
-// program rounds the light to a fixed-point factor first.
-bool nearlyEqual(Pixel shown, Pixel expected)
-{
-    for (int shift : { 16, 8, 0 }) {
-        int difference = (int)((shown >> shift) & 0xFF) - (int)((expected >> shift) & 0xFF);
-        if (difference < -1 || difference > 1)
-            return false;
-    }
-    return true;
-}
-
 const Pixel FLAT_COLOR = 0xFF8040;
+
+// A channel's level, 0 red, 1 green, 2 blue.
+int channel(Pixel pixel, int c)
+{
+    return (int)((pixel >> (16 - 8 * c)) & 0xFF);
+}
+
+// The 256x256 lit picture as the view's rule gives it, from the engine's
+// maps: the heights' normals and occlusion at the default relief, each
+// map's value its luma, no roughness map fully rough, no metallic map not
+// metal, 8-bit levels taken as linear and rounded to nearest.
+std::vector<Pixel> litPicture(
+    const Pixel* colors, const Pixel* heights, const Pixel* roughness, const Pixel* metallic)
+{
+    std::vector<UnitNormal> normals(TEXTURE_PIXEL_COUNT);
+    std::vector<Pixel> occlusion(TEXTURE_PIXEL_COUNT);
+    generateUnitNormals(heights, TEXTURE_SIZE, NormalOptions(), normals.data());
+    generateOcclusionMap(heights, TEXTURE_SIZE, DEFAULT_RELIEF, occlusion.data());
+    std::vector<Pixel> picture(TEXTURE_PIXEL_COUNT);
+    for (int i = 0; i < TEXTURE_PIXEL_COUNT; ++i) {
+        const LinearColor base { channel(colors[i], 0) / 255.0, channel(colors[i], 1) / 255.0,
+            channel(colors[i], 2) / 255.0 };
+        const LinearColor lit = lightMaterial(base, normals[i], (occlusion[i] & 0xFF) / 255.0,
+            roughness ? heightOf(roughness[i]) : 1.0, metallic ? heightOf(metallic[i]) : 0.0,
+            litViewLight());
+        Pixel pixel = 0;
+        for (double value : { lit.red, lit.green, lit.blue })
+            pixel = pixel << 8 | (value >= 1.0 ? 255 : (Pixel)std::floor(value * 255.0 + 0.5));
+        picture[i] = pixel;
+    }
+    return picture;
+}
+
+// The view's pixels against the picture, tiled, pixel by pixel.
+void expectShown(const std::vector<Pixel>& shown, const std::vector<Pixel>& picture)
+{
+    for (int y = 0; y < VIEW_SIDE; ++y)
+        for (int x = 0; x < VIEW_SIDE; ++x)
+            ASSERT_EQ(shown[y * VIEW_SIDE + x],
+                picture[(y % TEXTURE_SIZE) * TEXTURE_SIZE + x % TEXTURE_SIZE])
+                << x << "," << y;
+}
 
 TEST_F(LitView, LAndTEachShowTheirViewOrTheFourSlotsAgain)
 {
@@ -129,7 +143,10 @@ TEST_F(LitView, LAndTEachShowTheirViewOrTheFourSlotsAgain)
     }
 }
 
-TEST_F(LitView, AFlatSourceShowsTheTargetAsTheTiledViewDoes)
+// A flat, fully rough, non-metal surface under the open sky shows its
+// colours nearly as they are: each channel at most two levels lighter,
+// white still white, the frame round them the tiled view's.
+TEST_F(LitView, AFlatSourceShowsTheTargetNearlyAsTheTiledViewDoes)
 {
     press(TARGET_2);
     press(CLEAR); // slot 2: one flat red
@@ -138,7 +155,27 @@ TEST_F(LitView, AFlatSourceShowsTheTargetAsTheTiledViewDoes)
     typeKey(SDLK_t);
     std::vector<Pixel> tiled = shownSlotArea();
     typeKey(SDLK_l);
-    EXPECT_EQ(shownSlotArea(), tiled) << "flat: the colours unchanged, in the tiled view's frame";
+    std::vector<Pixel> lit = shownSlotArea();
+    int gains[3] = { 0, 0, 0 };
+    for (int y = 0; y < 530; ++y)
+        for (int x = 0; x < 530; ++x) {
+            const Pixel was = tiled[y * 530 + x];
+            const Pixel is = lit[y * 530 + x];
+            const bool inView = x >= VIEW_ORIGIN && x < VIEW_ORIGIN + VIEW_SIDE && y >= VIEW_ORIGIN
+                && y < VIEW_ORIGIN + VIEW_SIDE;
+            if (!inView) {
+                ASSERT_EQ(is, was) << x << "," << y;
+                continue;
+            }
+            for (int c = 0; c < 3; ++c) {
+                const int gain = channel(is, c) - channel(was, c);
+                ASSERT_GE(gain, 0) << x << "," << y;
+                ASSERT_LE(gain, channel(was, c) == 255 ? 0 : 2) << x << "," << y;
+                gains[c] = std::max(gains[c], gain);
+            }
+        }
+    EXPECT_EQ(std::max({ gains[0], gains[1], gains[2] }), 2)
+        << "dark channels gain the dielectric's specular light";
 }
 
 TEST_F(LitView, SlopesFacingTheUpperLeftAreBrighterAndFullChannelsStayFull)
@@ -146,40 +183,34 @@ TEST_F(LitView, SlopesFacingTheUpperLeftAreBrighterAndFullChannelsStayFull)
     fill(0, [](int, int) { return FLAT_COLOR; });
     fill(1, [](int x, int) { return triangle(x); });
     fill(2, [](int, int y) { return triangle(y); });
-    press(SOURCE_2);
+    fill(3, [](int, int) { return (Pixel)0x808080; });
+    press(SOURCE_4);
     typeKey(SDLK_l);
+    const Pixel flat = screenPixel(VIEW_ORIGIN + 10, VIEW_ORIGIN + 10);
 
     // Heights rising to the right face left, towards the light; falling,
     // away from it.
-    Pixel rising = litOnSlope(FLAT_COLOR, -1, 0);
-    Pixel falling = litOnSlope(FLAT_COLOR, 1, 0);
+    press(SOURCE_2);
     for (int y : { 0, 100, 300 }) {
-        EXPECT_PRED2(nearlyEqual, screenPixel(VIEW_ORIGIN + 60, VIEW_ORIGIN + y), rising);
-        EXPECT_PRED2(nearlyEqual, screenPixel(VIEW_ORIGIN + 190, VIEW_ORIGIN + y), falling);
-        EXPECT_PRED2(nearlyEqual, screenPixel(VIEW_ORIGIN + 256 + 60, VIEW_ORIGIN + y), rising);
+        const Pixel rising = screenPixel(VIEW_ORIGIN + 60, VIEW_ORIGIN + y);
+        const Pixel falling = screenPixel(VIEW_ORIGIN + 190, VIEW_ORIGIN + y);
+        EXPECT_EQ(rising >> 16, 255u) << "a full channel stays full, not wrapped";
+        EXPECT_GT(rising & 0xFFFF, flat & 0xFFFF);
+        EXPECT_LT(falling, flat);
+        EXPECT_EQ(screenPixel(VIEW_ORIGIN + 256 + 60, VIEW_ORIGIN + y), rising);
     }
-    Pixel lit = screenPixel(VIEW_ORIGIN + 60, VIEW_ORIGIN);
-    Pixel shaded = screenPixel(VIEW_ORIGIN + 190, VIEW_ORIGIN);
-    EXPECT_EQ(lit >> 16, 255u) << "a full channel stays full, not wrapped";
-    EXPECT_GT(lit & 0xFFFF, FLAT_COLOR & 0xFFFF);
-    EXPECT_LT(shaded, FLAT_COLOR);
 
     // Heights rising downwards face up, towards the light.
     press(SOURCE_3);
     Pixel up = screenPixel(VIEW_ORIGIN + 30, VIEW_ORIGIN + 60);
     Pixel down = screenPixel(VIEW_ORIGIN + 30, VIEW_ORIGIN + 256 + 190);
-    EXPECT_PRED2(nearlyEqual, up, litOnSlope(FLAT_COLOR, 0, 1));
-    EXPECT_PRED2(nearlyEqual, down, litOnSlope(FLAT_COLOR, 0, -1));
-    EXPECT_GT(up & 0xFFFF, FLAT_COLOR & 0xFFFF);
-    EXPECT_LT(down, FLAT_COLOR);
+    EXPECT_GT(up & 0xFFFF, flat & 0xFFFF);
+    EXPECT_LT(down, flat);
 }
 
-// Each channel, exactly: c times the light's level in 1/65536, rounded to
-// nearest and capped at 255, the level itself the brightness over a flat
-// surface's, rounded to the nearest 1/65536. Worked out here from the
-// surface's unit normals with the light (-1, 1, 1)/sqrt 3 and a quarter of
-// it ambient, for colours and heights that vary everywhere.
-TEST_F(LitView, EveryChannelIsItsColourInTheLightRoundedToNearest)
+// Every pixel of a fresh session's lit view, with colours and heights that
+// vary everywhere: a fully rough dielectric in the occlusion of its heights.
+TEST_F(LitView, EveryPixelIsTheMaterialsLightRoundedToNearest)
 {
     fill(0, [](int x, int y) {
         return (Pixel)((x * 7 + y) & 0xFF) << 16 | (Pixel)(y * 5 & 0xFF) << 8 | (Pixel)(x ^ y);
@@ -187,31 +218,68 @@ TEST_F(LitView, EveryChannelIsItsColourInTheLightRoundedToNearest)
     fill(1, [](int x, int y) { return (Pixel)((x * x / 3 + y * 9) & 0xFF) * 0x010101u; });
     press(SOURCE_2);
     typeKey(SDLK_l);
-    std::vector<UnitNormal> normals(TEXTURE_PIXEL_COUNT);
-    generateUnitNormals(slots[1]->getPixels(), TEXTURE_SIZE, NormalOptions(), normals.data());
-    const double axis = 0.57735026918962576;
-    auto brightness = [&](const UnitNormal& n) {
-        double facing = n.x * -axis + n.y * axis + n.z * axis;
-        return 0.25 + 0.75 * (facing > 0.0 ? facing : 0.0);
-    };
-    const double flat = brightness(UnitNormal { 0.0, 0.0, 1.0 });
+    std::vector<Pixel> occlusion(TEXTURE_PIXEL_COUNT);
+    generateOcclusionMap(slots[1]->getPixels(), TEXTURE_SIZE, DEFAULT_RELIEF, occlusion.data());
+    EXPECT_GT(
+        std::count_if(occlusion.begin(), occlusion.end(), [](Pixel p) { return p < 0xF0F0F0; }),
+        1000)
+        << "heights that shade the sky";
+    expectShown(
+        viewPixels(), litPicture(slots[0]->getPixels(), slots[1]->getPixels(), nullptr, nullptr));
+}
+
+// A reopened recipe's material line names the roughness and metallic slots
+// the view reads; the view follows their changes, and a new session has
+// neither again.
+TEST_F(LitView, RoughnessAndMetallicComeFromTheReopenedMaterialsSlots)
+{
+    InScratchDirectory scratch;
+    FILE* file = fopen("metal.recipe", "wb");
+    ASSERT_NE(file, nullptr);
+    fputs("quiltor recipe 1\nmaterial height=2 roughness=3 metallic=4\n", file);
+    fclose(file);
+    ASSERT_EQ(reopen("metal.recipe"), GO_ON);
+    fill(0, [](int x, int y) { return (Pixel)(x << 16 | y << 8 | 0x60); });
+    fill(1, [](int x, int y) { return (Pixel)(((x + 2 * y) * 3 & 0xFF) * 0x010101u); });
+    fill(2, [](int x, int) { return (Pixel)x * 0x010101u; }); // smooth at the left
+    fill(3, [](int, int y) { return (Pixel)((y / 16) % 2 * 0xFFFFFF); }); // metal stripes
+    press(TARGET_1);
+    press(SOURCE_2);
+    typeKey(SDLK_l);
     const Pixel* colors = slots[0]->getPixels();
-    int32_t roundedUp = 0;
-    for (int y = 0; y < VIEW_SIDE; ++y) {
-        for (int x = 0; x < VIEW_SIDE; ++x) {
-            const int i = (y % TEXTURE_SIZE) * TEXTURE_SIZE + x % TEXTURE_SIZE;
-            const uint64_t level = (uint64_t)(brightness(normals[i]) / flat * 65536.0 + 0.5);
-            Pixel expected = 0;
-            for (int shift : { 16, 8, 0 }) {
-                uint64_t product = ((colors[i] >> shift) & 0xFF) * level;
-                uint64_t channel = std::min<uint64_t>((product + 32768) >> 16, 255);
-                roundedUp += (product & 0xFFFF) >= 32768 && channel < 255;
-                expected |= (Pixel)channel << shift;
-            }
-            ASSERT_EQ(screenPixel(VIEW_ORIGIN + x, VIEW_ORIGIN + y), expected) << x << "," << y;
-        }
-    }
-    EXPECT_GT(roundedUp, 10000) << "channels that truncating would get wrong";
+    const Pixel* heights = slots[1]->getPixels();
+    const std::vector<Pixel> shown = viewPixels();
+    expectShown(shown, litPicture(colors, heights, slots[2]->getPixels(), slots[3]->getPixels()));
+    const std::vector<Pixel> swapped
+        = litPicture(colors, heights, slots[3]->getPixels(), slots[2]->getPixels());
+    std::vector<Pixel> firstTile;
+    for (int y = 0; y < TEXTURE_SIZE; ++y)
+        for (int x = 0; x < TEXTURE_SIZE; ++x)
+            firstTile.push_back(shown[y * VIEW_SIDE + x]);
+    EXPECT_NE(firstTile, swapped) << "roughness and metallic each from its own slot";
+    EXPECT_NE(firstTile, litPicture(colors, heights, nullptr, nullptr)) << "not the matte default";
+
+    // A change of the roughness slot shows at once.
+    fill(2, [](int, int) { return (Pixel)0x202020; });
+    loop.redrawNeeded = true;
+    runPass(loop);
+    expectShown(
+        viewPixels(), litPicture(colors, heights, slots[2]->getPixels(), slots[3]->getPixels()));
+
+    // A recipe without a material line has neither map: fully rough, not
+    // metal.
+    file = fopen("plain.recipe", "wb");
+    ASSERT_NE(file, nullptr);
+    fputs("quiltor recipe 1\n", file);
+    fclose(file);
+    ASSERT_EQ(reopen("plain.recipe"), GO_ON);
+    fill(0, [](int x, int y) { return (Pixel)(x << 16 | y << 8 | 0x60); });
+    fill(1, [](int x, int y) { return (Pixel)(((x + 2 * y) * 3 & 0xFF) * 0x010101u); });
+    press(TARGET_1);
+    press(SOURCE_2);
+    typeKey(SDLK_l);
+    expectShown(
+        viewPixels(), litPicture(slots[0]->getPixels(), slots[1]->getPixels(), nullptr, nullptr));
 }
 
 TEST_F(LitView, TheViewIsTiledAndFollowsEveryChangeOfItsSlots)

@@ -142,22 +142,53 @@ class MaterialTest(unittest.TestCase):
         self.assertLessEqual(max(percents["big-normal.png"]), min(percents["big-height.png"]))
         self.assertTrue(shown.endswith("\r\x1b[K"), repr(shown[-40:]))
 
-    def test_the_progress_line_shows_the_normal_map_pass_between_the_steps_and_the_write(self):
-        # Twirling takes seconds at 4096, so the line is up, well past the
-        # half second it waits for, when the normal map's pass begins: a flat
-        # texture alone renders, normal map and all, in less.
+    def recorded_progress(self, *args):
+        """Renders with every text the progress line would show recorded, in
+        order; returns each text's pass (what it says before the share) and
+        its share, a repeat of the same pass counted once."""
+        record = self.path("progress.txt")
+        self.render(*args, env=environment(QUILTOR_RENDER_PROGRESS_RECORD=record))
+        with open(record, encoding="utf-8") as file:
+            texts = file.read().splitlines()
+        os.remove(record)
+        found = [re.fullmatch(r"quiltor-render: \d+\u00d7\d+, (.+), (\d+)%", text)
+                 for text in texts]
+        self.assertTrue(texts and all(found), texts[:5])
+        shares = [int(match.group(2)) for match in found]
+        passes = [re.sub(r", \d+ of \d+ rows$", "", match.group(1)) for match in found]
+        return [p for i, p in enumerate(passes) if i == 0 or passes[i - 1] != p], shares
+
+    def assert_never_falls(self, shares):
+        falls = [(a, b) for a, b in zip(shares, shares[1:]) if b < a]
+        self.assertEqual(falls, [], "the share went back")
+        self.assertLessEqual(shares[-1], 99)
+
+    def test_the_progress_goes_through_the_normal_map_pass_between_the_steps_and_the_write(self):
+        # On two threads each twirl is split into pieces, and its share of
+        # the line starts again from 0 with each repeat's pass.
         with open(self.path("twirled.recipe"), "w") as file:
-            file.write("quiltor recipe 1\ntwirl target=1 direction=64 repeat=3\nsave target=1\n")
-        on_a_terminal = test_render.RenderTest.render_on_a_terminal
-        status, shown = on_a_terminal(self, self.path("twirled.recipe"), "--size", "4096",
-                                      "--normal", "-o", "twirled.png")
-        self.assertEqual(status, 0, shown)
-        passes = re.findall(r"\r(quiltor-render: 4096\u00d74096, [^,]+), \d+%", shown)
-        self.assertIn("quiltor-render: 4096\u00d74096, normal map", passes, repr(shown[-300:]))
-        first_normal = passes.index("quiltor-render: 4096\u00d74096, normal map")
-        self.assertFalse(any("writing" in text for text in passes[:first_normal]))
-        self.assertTrue(all(text.endswith("normal map") or "writing twirled.png" in text
-                            for text in passes[first_normal:]), passes[first_normal:])
+            file.write("quiltor recipe 1\ntwirl target=1 direction=64 repeat=6\nsave target=1\n")
+        passes, shares = self.recorded_progress("twirled.recipe", "--size", "1024", "--threads",
+                                                "2", "--normal", "-o", "twirled.png")
+        if passes[0] == "starting":
+            passes.pop(0)
+        self.assertEqual(passes, ["step 1 of 2: cells", "step 2 of 2: twirl", "normal map",
+                                  "writing twirled.png"])
+        self.assert_never_falls(shares)
+
+    def test_the_progress_goes_through_each_of_the_materials_files_in_turn(self):
+        passes, shares = self.recorded_progress("recipe.recipe", "--size", "1024", "--threads",
+                                                "2", "--material", "-o", "m.png")
+        if passes[0] == "starting":
+            passes.pop(0)
+        self.assertEqual(passes[-3:],
+                         ["writing m.png", "writing m-normal.png", "writing m-height.png"])
+        self.assertTrue(all(p.startswith("step ") for p in passes[:-3]), passes)
+        self.assert_never_falls(shares)
+        # Not asked for, or --quiet: no record, as no line.
+        self.render("recipe.recipe", "--quiet", "-o", "q.png",
+                    env=environment(QUILTOR_RENDER_PROGRESS_RECORD=self.path("progress.txt")))
+        self.assertFalse(os.path.exists(self.path("progress.txt")))
 
     def test_bad_usage_exits_with_1_and_writes_nothing(self):
         cases = [

@@ -143,6 +143,23 @@ class NormalMapTest(unittest.TestCase):
         self.assertEqual(sorted(os.listdir(self.workdir)),
                          ["flat.recipe", "recipe.recipe", "smooth.recipe"])
 
+    def test_the_reliefs_bounds_exactly(self):
+        # Up to 15 significant digits and 22 decimals are read exactly;
+        # trailing zeros do not count.
+        accepted = ["10", "10.", "10.000000000000000000000000", "9.99999999999999",
+                    "0.0000000000000000000001", ".5"]
+        refused = ["10.0000000000001", "10.00000000000001", "9.999999999999999",
+                   "0.00000000000000000000001", "0.0000000000000000000000", "0000"]
+        for relief in accepted:
+            with self.subTest(relief=relief):
+                self.render("flat.recipe", "--normal", "--relief", relief, "-o", "ok.png")
+        os.remove(self.path("ok.png"))
+        for relief in refused:
+            with self.subTest(relief=relief):
+                self.assert_fails(["flat.recipe", "--normal", "--relief", relief], 1,
+                                  "--relief takes a number over 0, up to 10, such as 0.02, "
+                                  "not '%s'" % relief)
+
     def test_bad_usage_exits_with_1_and_writes_nothing(self):
         relief = "--relief takes a number over 0, up to 10"
         cases = [

@@ -341,6 +341,23 @@ class RenderTest(RenderCase):
                 self.assertEqual(result.stdout.splitlines()[0], USAGE)
                 self.assertIn("save target=", result.stdout)
 
+    def test_help_is_the_golden_copy_byte_for_byte(self):
+        # Continued lines of an option start under its text's first line.
+        result = subprocess.run([RENDER, "--help"], cwd=self.workdir, capture_output=True,
+                                timeout=60, env=environment())
+        self.assertEqual((result.returncode, result.stderr), (0, b""))
+        golden = read_file(os.path.join(ROOT, "tests", "e2e", "render-help.txt"))
+        self.assertEqual(result.stdout.decode(), golden.decode())
+
+    def test_a_double_dash_ends_the_options(self):
+        self.write_recipe("-brick.recipe")
+        self.assert_rendered(self.render("--", "-brick.recipe"))
+        self.assert_renders_slot("-brick.bmp", 2)
+        # Before it, the same name is an option, and --help after it a name.
+        self.assert_fails(self.render("-brick.recipe"), 1)
+        self.assert_fails(self.render("--", "-brick.recipe", "--help"), 1, "quiltor-render: "
+                          "one RECIPE only, not also '--help'; " + USAGE)
+
     def test_the_manual_and_the_readme_name_the_options_the_program_declares(self):
         usage = self.render("--help").stdout.splitlines()[0]
         # "[--normal | --height | --material [--height-slot N]]": each option
