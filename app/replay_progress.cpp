@@ -143,7 +143,8 @@ ReplayEnd openRecipeInWindow(
     markSelection(targetButtons, targetSlot);
     // A material saved from the lit view shows again at a press of L: its
     // heights' slot is the source.
-    sourceSlot = recipe.materialHeightSlot >= 0 ? recipe.materialHeightSlot : 0;
+    sourceSlot = recipe.material.height >= 0 ? recipe.material.height : 0;
+    reopenedMaterial = recipe.material;
     markSelection(sourceButtons, sourceSlot);
     // The session goes on from the recipe's, with its steps to undo.
     ReplayEnd end = REPLAY_FINISHED;

@@ -80,14 +80,20 @@ void saveBitmap(const char* bitmapName)
 // The recipe of the session, ending in a save of the target: a reopened
 // recipe's own text with the lines recorded since, or the whole session's.
 // Saved in the lit view, it names the source, shown as the target's
-// heights, in a material line, so the renderer writes that material.
+// heights, in a material line, so the renderer writes that material; the
+// line keeps the reopened recipe's roughness and metallic slots, which the
+// added line would otherwise drop, being the last.
 std::string sessionRecipe()
 {
-    const int32_t heightSlot = slotArea == SlotArea::LIT ? sourceSlot : -1;
+    MaterialSlots material;
+    if (slotArea == SlotArea::LIT) {
+        material = reopenedMaterial;
+        material.height = sourceSlot;
+    }
     if (reopenedRecipeText.empty())
-        return formatRecipe(session.lines, targetSlot, heightSlot);
+        return formatRecipe(session.lines, targetSlot, material);
     return formatContinuedRecipe(
-        reopenedRecipeText, session.lines, replayedLineCount, targetSlot, heightSlot);
+        reopenedRecipeText, session.lines, replayedLineCount, targetSlot, material);
 }
 
 // Writes the target slot to `bitmapName` and the session's recipe to

@@ -58,6 +58,7 @@ SetUpResult setUpSession(const OpenedRecipe* opened)
     resetToStartUp(session.slots);
     reopenedRecipeText.clear();
     replayedLineCount = 0;
+    reopenedMaterial = MaterialSlots();
     stopFollowingRecipe();
     if (opened) {
         if (opened->exists
@@ -79,6 +80,7 @@ void tearDownSession()
     reopenedRecipeText.clear();
     reopenedRecipeText.shrink_to_fit();
     replayedLineCount = 0;
+    reopenedMaterial = MaterialSlots();
     for (Pixel*& pixels : session.slots)
         pixels = nullptr;
     saveNameLabel = nullptr; // the widget list deletes it

@@ -11,6 +11,7 @@ char saveFileName[SAVE_FILE_NAME_SIZE];
 char recipeFileName[SAVE_FILE_NAME_SIZE];
 std::string reopenedRecipeText;
 size_t replayedLineCount = 0;
+MaterialSlots reopenedMaterial;
 Label* saveNameLabel;
 ColorPicker* colorPicker;
 

@@ -7,6 +7,7 @@
 
 #include "gui/color_picker.h"
 #include "gui/widget_list.h"
+#include "session/recipe.h"
 #include "session/session.h"
 #include "session/step.h"
 #include "texture/texture.h"
@@ -54,6 +55,10 @@ extern char recipeFileName[SAVE_FILE_NAME_SIZE];
 // is lost. Empty, and 0, when no recipe was reopened.
 extern std::string reopenedRecipeText;
 extern size_t replayedLineCount;
+// The reopened recipe's last material line: a material saved from the lit
+// view keeps its roughness and metallic slots, as the window cannot change
+// them. None when no recipe was reopened.
+extern MaterialSlots reopenedMaterial;
 // The label beside "Save" that shows the name; owned by the widget list.
 extern Label* saveNameLabel;
 

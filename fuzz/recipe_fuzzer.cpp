@@ -62,6 +62,11 @@ bool stepInRange(const Step& step)
     return true;
 }
 
+bool sameMaterial(const MaterialSlots& a, const MaterialSlots& b)
+{
+    return a.height == b.height && a.roughness == b.roughness && a.metallic == b.metallic;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -74,8 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     check(recipe.saveSlot >= -1 && recipe.saveSlot < SLOT_COUNT, "save slot in range");
-    check(recipe.materialHeightSlot >= -1 && recipe.materialHeightSlot < SLOT_COUNT,
-        "height slot in range");
+    for (int32_t slot :
+        { recipe.material.height, recipe.material.roughness, recipe.material.metallic })
+        check(slot >= -1 && slot < SLOT_COUNT, "material slots in range");
     for (const RecipeLine& line : recipe.lines) {
         if (line.kind == LINE_STEP)
             check(stepInRange(line.step), "every value read lies in its range");
@@ -83,28 +89,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             check(line.seed != 0, "seed 0 is refused");
     }
 
-    const std::string text = formatRecipe(recipe.lines, recipe.saveSlot, recipe.materialHeightSlot);
+    const std::string text = formatRecipe(recipe.lines, recipe.saveSlot, recipe.material);
     Recipe again;
     check(parseRecipe(text.data(), text.size(), SOURCE_NAME, &again, &error),
         "a written recipe reads back");
     check(again.lines.size() == recipe.lines.size() && again.saveSlot == recipe.saveSlot
-            && again.materialHeightSlot == recipe.materialHeightSlot,
+            && sameMaterial(again.material, recipe.material),
         "a written recipe reads back as many lines, and its save and material slots");
     for (size_t i = 0; i < recipe.lines.size(); ++i)
         check(
             sameRecipeLine(again.lines[i], recipe.lines[i]), "a written line reads back the same");
-    check(formatRecipe(again.lines, again.saveSlot, again.materialHeightSlot) == text,
+    check(formatRecipe(again.lines, again.saveSlot, again.material) == text,
         "written text is written again unchanged");
 
     // Saved after a reopening, the file's own bytes come first, unchanged,
     // and the whole reads as the file's lines and then the added ones.
     const std::string opened((const char*)data, size);
-    const std::string continued = formatContinuedRecipe(opened, recipe.lines, 0, SLOT_COUNT - 1, 0);
+    MaterialSlots added;
+    added.height = 0;
+    added.metallic = SLOT_COUNT - 1;
+    const std::string continued
+        = formatContinuedRecipe(opened, recipe.lines, 0, SLOT_COUNT - 1, added);
     check(continued.compare(0, opened.size(), opened) == 0, "a reopened text is kept unchanged");
     check(parseRecipe(continued.data(), continued.size(), SOURCE_NAME, &again, &error),
         "a continued recipe reads back");
     check(again.lines.size() == 2 * recipe.lines.size() && again.saveSlot == SLOT_COUNT - 1
-            && again.materialHeightSlot == 0,
+            && sameMaterial(again.material, added),
         "a continued recipe reads back as its lines and the added ones");
     for (size_t i = 0; i < again.lines.size(); ++i)
         check(sameRecipeLine(again.lines[i], recipe.lines[i % recipe.lines.size()]),

@@ -178,7 +178,7 @@ bool chooseSlots(CommandOptions* options, const Recipe& recipe)
     if (render.slot < 0)
         return false;
     render.heightSlot = options->heightSlot >= 0 ? options->heightSlot
-        : recipe.materialHeightSlot >= 0         ? recipe.materialHeightSlot
+        : recipe.material.height >= 0            ? recipe.material.height
                                                  : render.slot;
     return true;
 }

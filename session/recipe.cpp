@@ -16,22 +16,29 @@ const StepKey SOURCE_KEY = { "source", 1, SLOT_RANGE };
 const StepKey REPEAT_KEY = { "repeat", 1, REPEAT_RANGE };
 const StepKey HEIGHT_KEY = { "height", 1, SLOT_RANGE };
 
+const StepKey ROUGHNESS_KEY = { "roughness", 1, SLOT_RANGE };
+const StepKey METALLIC_KEY = { "metallic", 1, SLOT_RANGE };
+
 // The lines that set a value of the recipe instead of adding a step, one row
 // per key they read: the line's first word, the key, the field it sets, and
-// whether the line must give it. The last line of each word counts.
+// whether the line must give it. A line none of whose keys is required must
+// give at least one. The last line of each word counts as a whole: a key it
+// does not give leaves its field at -1.
 struct SettingKey {
     const char* line;
     const StepKey* key;
-    int32_t Recipe::*field;
+    int32_t* (*field)(Recipe&);
     bool required;
     bool slot; // numbered 1..4 as the panel shows it, kept as its index 0..3
 };
 const SettingKey SETTING_KEYS[] = {
     // "save target=T": the slot to write.
-    { "save", &TARGET_KEY, &Recipe::saveSlot, true, true },
-    // "material height=H": the slot whose heights go with the saved slot's
-    // colours, as the lit view showed them.
-    { "material", &HEIGHT_KEY, &Recipe::materialHeightSlot, true, true },
+    { "save", &TARGET_KEY, [](Recipe& r) { return &r.saveSlot; }, true, true },
+    // "material height=H roughness=R metallic=M": the slots whose greys go
+    // with the saved slot's colours as its heights, roughness and metallic.
+    { "material", &HEIGHT_KEY, [](Recipe& r) { return &r.material.height; }, false, true },
+    { "material", &ROUGHNESS_KEY, [](Recipe& r) { return &r.material.roughness; }, false, true },
+    { "material", &METALLIC_KEY, [](Recipe& r) { return &r.material.metallic; }, false, true },
 };
 const int32_t SETTING_KEY_COUNT = (int32_t)(sizeof SETTING_KEYS / sizeof SETTING_KEYS[0]);
 
@@ -171,10 +178,25 @@ bool readKeys(const std::vector<std::string_view>& fields, const KeySet& set, co
         if (!readValue(field, field.substr(equals + 1), *set.keys[k], set.values[k], place))
             return false;
     }
-    for (int32_t k = 0; k < set.count; ++k)
+    bool anyRequired = false;
+    bool anyGiven = false;
+    for (int32_t k = 0; k < set.count; ++k) {
         if (set.required[k] && !given[k])
             return fail(place, std::string(set.lineName) + " needs " + set.keys[k]->name + "=");
-    return true;
+        anyRequired = anyRequired || set.required[k];
+        anyGiven = anyGiven || given[k];
+    }
+    if (anyRequired || anyGiven || set.count == 0)
+        return true;
+    // A line of optional keys says nothing without one: "material needs
+    // height=, roughness= or metallic=".
+    std::string keys;
+    for (int32_t k = 0; k < set.count; ++k)
+        keys += std::string(k == 0           ? ""
+                        : k + 1 == set.count ? " or "
+                                             : ", ")
+            + set.keys[k]->name + "=";
+    return fail(place, std::string(set.lineName) + " needs " + keys);
 }
 
 bool readStepLine(const std::vector<std::string_view>& fields, Operation operation,
@@ -214,7 +236,7 @@ bool isSettingLine(std::string_view word)
 }
 
 // Reads a line of SETTING_KEYS into the fields its keys set. A key the line
-// need not give leaves its field as it was.
+// does not give leaves its field at -1, so the last line counts as a whole.
 bool readSettingLine(
     const std::vector<std::string_view>& fields, Recipe* recipe, const Place& place)
 {
@@ -226,13 +248,13 @@ bool readSettingLine(
             continue;
         set.lineName = setting.line;
         read[set.count] = &setting;
-        values[set.count] = recipe->*setting.field + (setting.slot ? 1 : 0);
+        values[set.count] = -1 + (setting.slot ? 1 : 0);
         addKey(set, *setting.key, &values[set.count], setting.required);
     }
     if (!readKeys(fields, set, place))
         return false;
     for (int32_t k = 0; k < set.count; ++k)
-        recipe->*read[k]->field = values[k] - (read[k]->slot ? 1 : 0);
+        *read[k]->field(*recipe) = values[k] - (read[k]->slot ? 1 : 0);
     return true;
 }
 

@@ -3,8 +3,9 @@
 // the header "quiltor recipe 1"; blank lines and lines starting with "#" are
 // ignored, and key=value pairs may come in any order. Slots are numbered 1..4
 // as the panel shows them. "save target=T" names the slot to write and
-// "material height=H" the slot whose heights go with its colours; the last
-// of each counts. Reading is in recipe.cpp, writing in recipe_writing.cpp.
+// "material height=H roughness=R metallic=M" the slots whose greys are the
+// maps that go with its colours (any of the three, at least one); the last
+// line of each word counts, as a whole. Reading is in recipe.cpp, writing in recipe_writing.cpp.
 #pragma once
 
 #include <cstddef>
@@ -28,12 +29,24 @@ struct RecipeLine {
     uint32_t seed; // LINE_SEED only: 1..4294967295
 };
 
+// The slots of a material line, as indices 0..3, each -1 where the line
+// names none: whose heights, roughness and metallic go with the saved
+// slot's colours. A map's value is its slot's grey by the heights' luma
+// rule; without a roughness slot the material is fully rough, without a
+// metallic one it is not metal.
+struct MaterialSlots {
+    int32_t height = -1;
+    int32_t roughness = -1;
+    int32_t metallic = -1;
+};
+
+// True when the material names no slot at all, so no line is written.
+bool isEmptyMaterial(const MaterialSlots& material);
+
 struct Recipe {
     std::vector<RecipeLine> lines;
     int32_t saveSlot = -1; // the last "save target=T" line's slot index, or -1 if none
-    // The last "material height=H" line's slot index, or -1 if none: the
-    // slot whose heights go with the saved slot's colours.
-    int32_t materialHeightSlot = -1;
+    MaterialSlots material; // the last "material" line's slots
 };
 
 // True when both lines say the same thing.
@@ -49,11 +62,11 @@ bool parseRecipe(
 // order, repeat only above 1.
 std::string formatRecipeLine(const RecipeLine& line);
 
-// The whole recipe text: the header, one line per entry, a "material
-// height=H" line unless `heightSlot` is -1, and a final "save target=T" line
-// unless `saveSlot` is -1.
-std::string formatRecipe(
-    const std::vector<RecipeLine>& lines, int32_t saveSlot, int32_t heightSlot = -1);
+// The whole recipe text: the header, one line per entry, a "material" line
+// with the keys of the slots `material` names (none when it names none), and
+// a final "save target=T" line unless `saveSlot` is -1.
+std::string formatRecipe(const std::vector<RecipeLine>& lines, int32_t saveSlot,
+    const MaterialSlots& material = MaterialSlots());
 
 // A reopened recipe carried on: `openedText` byte for byte, comments and
 // all, then the entries of `lines` from `first` on, and the material and
@@ -61,4 +74,5 @@ std::string formatRecipe(
 // first line does, "\r\n" or "\n", and a text whose last line has no line
 // break gets one first.
 std::string formatContinuedRecipe(const std::string& openedText,
-    const std::vector<RecipeLine>& lines, size_t first, int32_t saveSlot, int32_t heightSlot = -1);
+    const std::vector<RecipeLine>& lines, size_t first, int32_t saveSlot,
+    const MaterialSlots& material = MaterialSlots());

@@ -44,30 +44,53 @@ std::string formatRecipeLine(const RecipeLine& line)
 
 namespace {
 
+// The material line's keys in the order it is written, each with the slot it names.
+struct MaterialKey {
+    const char* name;
+    int32_t MaterialSlots::*slot;
+};
+const MaterialKey MATERIAL_KEYS[] = {
+    { "height", &MaterialSlots::height },
+    { "roughness", &MaterialSlots::roughness },
+    { "metallic", &MaterialSlots::metallic },
+};
+
 // Appends the entries from `first` on, the material line and the save
 // line, each ending in `end`.
 void appendLines(std::string& text, const std::vector<RecipeLine>& lines, size_t first,
-    int32_t saveSlot, int32_t heightSlot, const char* end)
+    int32_t saveSlot, const MaterialSlots& material, const char* end)
 {
     for (size_t i = first; i < lines.size(); ++i)
         text += formatRecipeLine(lines[i]) + end;
-    if (heightSlot >= 0)
-        text += "material height=" + std::to_string(heightSlot + 1) + end;
+    if (!isEmptyMaterial(material)) {
+        text += "material";
+        for (const MaterialKey& key : MATERIAL_KEYS)
+            if (material.*key.slot >= 0)
+                text += std::string(" ") + key.name + "=" + std::to_string(material.*key.slot + 1);
+        text += end;
+    }
     if (saveSlot >= 0)
         text += "save target=" + std::to_string(saveSlot + 1) + end;
 }
 
 } // namespace
 
-std::string formatRecipe(const std::vector<RecipeLine>& lines, int32_t saveSlot, int32_t heightSlot)
+bool isEmptyMaterial(const MaterialSlots& material)
+{
+    return material.height < 0 && material.roughness < 0 && material.metallic < 0;
+}
+
+std::string formatRecipe(
+    const std::vector<RecipeLine>& lines, int32_t saveSlot, const MaterialSlots& material)
 {
     std::string text = std::string(RECIPE_HEADER) + "\n";
-    appendLines(text, lines, 0, saveSlot, heightSlot, "\n");
+    appendLines(text, lines, 0, saveSlot, material, "\n");
     return text;
 }
 
 std::string formatContinuedRecipe(const std::string& openedText,
-    const std::vector<RecipeLine>& lines, size_t first, int32_t saveSlot, int32_t heightSlot)
+    const std::vector<RecipeLine>& lines, size_t first, int32_t saveSlot,
+    const MaterialSlots& material)
 {
     size_t firstBreak = openedText.find('\n');
     const char* end
@@ -80,6 +103,6 @@ std::string formatContinuedRecipe(const std::string& openedText,
         text += '\n';
     else if (!text.empty() && text.back() != '\n')
         text += end;
-    appendLines(text, lines, first, saveSlot, heightSlot, end);
+    appendLines(text, lines, first, saveSlot, material, end);
     return text;
 }

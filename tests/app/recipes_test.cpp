@@ -250,6 +250,32 @@ TEST_F(Recipes, AReopenedRecipeSavedInTheLitViewRecordsItsMaterial)
         original + "cells target=2 nr=20 size=50\nmaterial height=3\nsave target=2\n");
 }
 
+// The window cannot change a material's roughness and metallic slots, so a
+// lit save of a reopened recipe keeps those of its last material line, and
+// sets the heights' slot as the lit view shows it.
+TEST_F(Recipes, ALitSaveKeepsTheReopenedRoughnessAndMetallic)
+{
+    const std::string original = "quiltor recipe 1\ninvert target=2\n"
+                                 "material metallic=4 height=1 roughness=3\nsave target=2\n";
+    FILE* file = fopen("rough.recipe", "wb");
+    ASSERT_NE(file, nullptr);
+    fwrite(original.data(), 1, original.size(), file);
+    fclose(file);
+    ASSERT_EQ(reopen("rough.recipe"), GO_ON);
+    EXPECT_EQ(sourceSlot, 0) << "the heights' slot is the source";
+    click(630, 25); // Source 2
+    typeKey(SDLK_l);
+    typeKey(SDLK_s, CTRL);
+    EXPECT_EQ(testsupport::readFile("rough.recipe"),
+        original + "material height=2 roughness=3 metallic=4\nsave target=2\n");
+    // Outside the lit view no material line is added.
+    typeKey(SDLK_l);
+    click(620, 360); // Invert
+    typeKey(SDLK_s, CTRL_SHIFT);
+    EXPECT_EQ(
+        testsupport::readFile("texture001.recipe"), original + "invert target=2\nsave target=2\n");
+}
+
 TEST_F(Recipes, TheNameBesideSaveComesFromTheReopenedRecipe)
 {
     ASSERT_EQ(mkdir("work", 0700), 0);

@@ -83,7 +83,14 @@ TEST(RecipeErrors, NameTheLineAndWhatIsWrong)
         { HEADER + "seed\n", "brick.recipe:2: seed needs one number, 1..4294967295" },
         { HEADER + "invert target=1\nmaterial height=5\n",
             "brick.recipe:3: height=5 is outside 1..4" },
-        { HEADER + "material\n", "brick.recipe:2: material needs height=" },
+        { HEADER + "material\n",
+            "brick.recipe:2: material needs height=, roughness= or metallic=" },
+        { HEADER + "material roughness=0\n", "brick.recipe:2: roughness=0 is outside 1..4" },
+        { HEADER + "material height=1 metallic=5\n", "brick.recipe:2: metallic=5 is outside 1..4" },
+        { HEADER + "material metallic=2 metallic=2\n", "brick.recipe:2: metallic= is given twice" },
+        { HEADER + "material shine=2\n", "brick.recipe:2: unknown key \"shine\"" },
+        { HEADER + "invert target=1 roughness=2\n",
+            "brick.recipe:2: invert does not read roughness=" },
         { HEADER + "material height=2 target=1\n",
             "brick.recipe:2: material does not read target=" },
         { HEADER + "material height=2 height=3\n", "brick.recipe:2: height= is given twice" },
@@ -228,25 +235,44 @@ TEST(RecipeWriting, AContinuedRecipeKeepsTheOpenedTextAndItsLineEnds)
 }
 
 // The lit view's save names the height slot before the save line; the last
-// material line counts, and a recipe without one has none.
+// material line counts, as a whole, and a recipe without one has none.
 TEST(RecipeWriting, TheMaterialLineComesBeforeTheSaveAndReadsBack)
 {
     const std::vector<RecipeLine> lines(
         1, RecipeLine { LINE_STEP, makeStep(OPERATION_INVERT, 0, 0, {}), 0 });
-    const std::string text = formatRecipe(lines, 0, 3);
+    MaterialSlots heights;
+    heights.height = 3;
+    const std::string text = formatRecipe(lines, 0, heights);
     EXPECT_EQ(text, HEADER + "invert target=1\nmaterial height=4\nsave target=1\n");
-    EXPECT_EQ(formatContinuedRecipe("quiltor recipe 1\r\nseed 3\r\n", lines, 0, 1, 2),
+    heights.height = 2;
+    EXPECT_EQ(formatContinuedRecipe("quiltor recipe 1\r\nseed 3\r\n", lines, 0, 1, heights),
         "quiltor recipe 1\r\nseed 3\r\ninvert target=1\r\nmaterial height=3\r\n"
         "save target=2\r\n");
     Recipe recipe;
     std::string error;
     const std::string twice = text + "material height=2\n";
     ASSERT_TRUE(parseRecipe(twice.data(), twice.size(), "x", &recipe, &error)) << error;
-    EXPECT_EQ(recipe.materialHeightSlot, 1);
+    EXPECT_EQ(recipe.material.height, 1);
     EXPECT_EQ(recipe.saveSlot, 0);
     EXPECT_EQ(recipe.lines.size(), 1u) << "a material line is no step";
     ASSERT_TRUE(parseRecipe(HEADER.data(), HEADER.size(), "x", &recipe, &error));
-    EXPECT_EQ(recipe.materialHeightSlot, -1);
+    EXPECT_TRUE(isEmptyMaterial(recipe.material));
+
+    // Every key in any order, written back in a fixed one; a later line
+    // with fewer keys replaces the whole material, not only its keys.
+    const std::string full = HEADER + "material metallic=1 height=4 roughness=2\n";
+    ASSERT_TRUE(parseRecipe(full.data(), full.size(), "x", &recipe, &error)) << error;
+    EXPECT_EQ(recipe.material.height, 3);
+    EXPECT_EQ(recipe.material.roughness, 1);
+    EXPECT_EQ(recipe.material.metallic, 0);
+    EXPECT_EQ(formatRecipe(recipe.lines, -1, recipe.material),
+        HEADER + "material height=4 roughness=2 metallic=1\n");
+    const std::string replaced = full + "material roughness=3\n";
+    ASSERT_TRUE(parseRecipe(replaced.data(), replaced.size(), "x", &recipe, &error)) << error;
+    EXPECT_EQ(recipe.material.height, -1);
+    EXPECT_EQ(recipe.material.roughness, 2);
+    EXPECT_EQ(recipe.material.metallic, -1);
+    EXPECT_EQ(formatRecipe(recipe.lines, -1, recipe.material), HEADER + "material roughness=3\n");
 }
 
 } // namespace
