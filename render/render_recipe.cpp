@@ -12,6 +12,8 @@
 #include "session/render_plan.h"
 #include "texture/bmp_export.h"
 #include "texture/normal_map.h"
+#include "texture/occlusion_map.h"
+#include "texture/parallel.h"
 #include "texture/texture.h"
 
 namespace {
@@ -121,6 +123,86 @@ void prepareHeightFile(SlotFile& out, const Textures<DeepPixel>& textures, int32
     prepareSlotFile(out, pixels, fileName, OUTPUT_PNG, side, 16, rowsWritten, context, PNG_HEIGHTS);
 }
 
+// A map's level of a value v, 0..1, in Q's levels: (int)(v x MAX + 0.5).
+template <class Q> inline uint32_t mapLevel(double value)
+{
+    return (uint32_t)(value * Depth<Q>::MAX + 0.5);
+}
+
+// The level of pixel i of a grey map of slot `slot`, its grey by the
+// heights' luma rule, or of `absent` everywhere when there is no slot.
+template <class Q> inline uint32_t greyLevelAt(const DeepPixel* slot, size_t i, double absent)
+{
+    return mapLevel<Q>(slot ? heightOf(slot[i]) : absent);
+}
+
+// Runs `work` on every pixel index, the rows split across threads.
+template <class Work> void forEachPixel(int32_t side, const Work& work)
+{
+    forEachRange(side, pixelCount(side), [&](int32_t begin, int32_t end) {
+        for (size_t i = (size_t)begin * side; i < (size_t)end * side; ++i)
+            work(i);
+    });
+}
+
+// One of a material's maps, or a map alone, of `bits` bits per channel
+// worked out into the scratch texture, a texture of Pixels in its first
+// half for 8 bits: the grey of a slot, the occlusion of the heights'
+// slot, or an engine's packed texture of them, red occlusion, green
+// roughness and blue metallic.
+template <class Q>
+Q* makeMap(const Textures<DeepPixel>& textures, MaterialMap map, const RenderOptions& options,
+    int32_t slot)
+{
+    Q* out = reinterpret_cast<Q*>(textures.scratch);
+    const int32_t side = options.side;
+    if (map == MAP_ROUGHNESS || map == MAP_METALLIC) {
+        const DeepPixel* grey = slot >= 0 ? textures.slots[slot] : nullptr;
+        const double absent = map == MAP_ROUGHNESS ? 1.0 : 0.0;
+        forEachPixel(side, [&](size_t i) { out[i] = greyOf<Q>(greyLevelAt<Q>(grey, i, absent)); });
+        return out;
+    }
+    generateOcclusionMap(textures.slots[slot], side, options.normals.relief, out);
+    if (map == MAP_OCCLUSION)
+        return out;
+    const DeepPixel* rough
+        = options.roughnessSlot >= 0 ? textures.slots[options.roughnessSlot] : nullptr;
+    const DeepPixel* metal
+        = options.metallicSlot >= 0 ? textures.slots[options.metallicSlot] : nullptr;
+    if (materialEngineRow(options.engine).layout == PACKED_ORM) {
+        forEachPixel(side, [&](size_t i) {
+            out[i] = composeLevels<Q>(
+                channelOf(out[i], 0), greyLevelAt<Q>(rough, i, 1.0), greyLevelAt<Q>(metal, i, 0.0));
+        });
+        return out;
+    }
+    // The smoothness above the colour, where the PNG writer takes its alpha.
+    const uint32_t most = Depth<Q>::MAX;
+    forEachPixel(side, [&](size_t i) {
+        const Q smooth = (Q)(most - greyLevelAt<Q>(rough, i, 1.0)) << (3 * Depth<Q>::BITS);
+        out[i]
+            = smooth + composeLevels<Q>(greyLevelAt<Q>(metal, i, 0.0), channelOf(out[i], 0), most);
+    });
+    return out;
+}
+
+// A map of makeMap as the file to save, `options.mapBits` bits per channel.
+void prepareMapFile(SlotFile& out, const Textures<DeepPixel>& textures, MaterialMap map,
+    int32_t slot, const char* fileName, const RenderOptions& options, RowsWritten rowsWritten,
+    void* context)
+{
+    const bool mask = materialEngineRow(options.engine).layout == PACKED_MASK;
+    const PngPicture picture = map != MAP_PACKED ? PNG_HEIGHTS
+        : mask                                   ? PNG_PACKED_WITH_ALPHA
+                                                 : PNG_COLORS;
+    if (options.mapBits == 16)
+        prepareSlotFile(out, makeMap<DeepPixel>(textures, map, options, slot), fileName,
+            options.format, options.side, 16, rowsWritten, context, picture);
+    else
+        prepareSlotFile(out, makeMap<Pixel>(textures, map, options, slot), fileName, options.format,
+            options.side, 8, rowsWritten, context, picture);
+}
+
 // The plan and the writers know nothing of the line: these pass their news on.
 void onStep(void* context, int32_t step, int32_t application)
 {
@@ -132,16 +214,15 @@ void onRows(void* context, int32_t rows)
     reportRowsWritten(*(ProgressLine*)context, rows);
 }
 
-// One of a material's derived files: its normal map or its heights are
-// worked out only when its turn to be written comes, the normal map in the
-// scratch texture and then the heights in their own slot, so a material
-// needs no more memory than a normal map; the three files are placed
-// together once all are written.
+// One of a material's derived files: each map is worked out only when its
+// turn to be written comes, in the scratch texture, and the heights last
+// in their own slot, so a material needs no more memory than a normal map;
+// the files are placed together once all are written.
 struct DerivedFile {
     const Textures<DeepPixel>* textures;
     const RenderOptions* options;
     ProgressLine* line;
-    bool normalMap; // else the heights
+    MaterialMap map;
     int32_t index; // among the material's files
     const char* name;
     SlotFile file;
@@ -154,12 +235,30 @@ const char* writeDerivedFile(const void* data, FILE* file)
     const RenderOptions& options = *derived.options;
     const RowsWritten rows = options.showProgress ? onRows : nullptr;
     reportWritingFile(*derived.line, derived.name, derived.index);
-    if (derived.normalMap)
-        prepareNormalMapFile(derived.file, *derived.textures, options.heightSlot, derived.name,
+    const Textures<DeepPixel>& textures = *derived.textures;
+    switch (derived.map) {
+    case MAP_NORMAL:
+        prepareNormalMapFile(
+            derived.file, textures, options.heightSlot, derived.name, options, rows, derived.line);
+        break;
+    case MAP_HEIGHTS:
+        prepareHeightFile(derived.file, textures, options.heightSlot, derived.name, options.side,
+            rows, derived.line);
+        break;
+    case MAP_ROUGHNESS:
+        prepareMapFile(derived.file, textures, derived.map, options.roughnessSlot, derived.name,
             options, rows, derived.line);
-    else
-        prepareHeightFile(derived.file, *derived.textures, options.heightSlot, derived.name,
-            options.side, rows, derived.line);
+        break;
+    case MAP_METALLIC:
+        prepareMapFile(derived.file, textures, derived.map, options.metallicSlot, derived.name,
+            options, rows, derived.line);
+        break;
+    case MAP_OCCLUSION:
+    case MAP_PACKED:
+        prepareMapFile(derived.file, textures, derived.map, options.heightSlot, derived.name,
+            options, rows, derived.line);
+        break;
+    }
     return derived.file.file.write(derived.file.file.data, file);
 }
 
@@ -189,9 +288,13 @@ bool saveReported(const FileToSave* files, int count, ProgressLine& line)
     return saved;
 }
 
-// Writes a material from the finished depth-16 replay: the colours, the
-// normal map, and last the heights, which take the place of the colours
-// the other two are made from.
+// The most files a material writes: OUT and its maps.
+const int32_t MOST_MATERIAL_FILES = pictureKindRow(PICTURE_MATERIAL).fileCount;
+static_assert(MOST_MATERIAL_FILES <= MAX_FILES_SAVED_TOGETHER, "a material is saved as one group");
+
+// Writes a material from the finished depth-16 replay: the colours, then
+// its maps in the order options.materialFiles lists them, the heights
+// last, since they take the place of the colours the others are made from.
 bool saveMaterial(const Textures<DeepPixel>& textures, const char* fileName,
     const RenderOptions& options, ProgressLine& line)
 {
@@ -199,16 +302,17 @@ bool saveMaterial(const Textures<DeepPixel>& textures, const char* fileName,
     ColorFile colors { &line, {} };
     prepareSlotFile(colors.file, textures.slots[options.slot], fileName, options.format,
         options.side, options.bits, rows, &line);
-    const char* normalFile = options.normalFile.c_str();
-    const char* heightFile = options.heightFile.c_str();
-    DerivedFile normals { &textures, &options, &line, true, 1, normalFile, {} };
-    DerivedFile heights { &textures, &options, &line, false, 2, heightFile, {} };
-    const FileToSave files[3] = {
-        { fileName, writeColorFile, &colors },
-        { normalFile, writeDerivedFile, &normals },
-        { heightFile, writeDerivedFile, &heights },
-    };
-    return saveReported(files, 3, line);
+    DerivedFile derived[MOST_MATERIAL_FILES];
+    FileToSave files[MOST_MATERIAL_FILES];
+    files[0] = { fileName, writeColorFile, &colors };
+    int32_t count = 1;
+    for (const MaterialFile& material : options.materialFiles) {
+        const char* name = material.name.c_str();
+        derived[count] = { &textures, &options, &line, material.map, count, name, {} };
+        files[count] = { name, writeDerivedFile, &derived[count] };
+        ++count;
+    }
+    return saveReported(files, count, line);
 }
 
 // The one file of any picture but a material, from the finished replay:
@@ -229,6 +333,15 @@ void prepareSingleFile(SlotFile& slotFile, const Textures<P>& textures, const ch
                 slotFile, textures, options.slot, fileName, options.side, rows, &line);
             return;
         }
+        const MaterialMap maps[3] = { MAP_ROUGHNESS, MAP_METALLIC, MAP_OCCLUSION };
+        const PictureKind kinds[3] = { PICTURE_ROUGHNESS, PICTURE_METALLIC, PICTURE_OCCLUSION };
+        for (int32_t i = 0; i < 3; ++i) {
+            if (options.picture == kinds[i]) {
+                prepareMapFile(
+                    slotFile, textures, maps[i], options.slot, fileName, options, rows, &line);
+                return;
+            }
+        }
     }
     prepareSlotFile(slotFile, textures.slots[options.slot], fileName, options.format, options.side,
         options.bits, rows, &line);
@@ -245,9 +358,15 @@ bool renderAtDepth(const RenderPlan& plan, const char* fileName, const RenderOpt
         return reportNoMemory(fileName, options);
 
     ProgressLine line;
-    if (options.showProgress)
-        startProgressLine(line, plan, side, fileName, options.format == OUTPUT_PNG,
-            pictureKindRow(options.picture));
+    if (options.showProgress) {
+        // An engine's material writes fewer files, its maps among them.
+        PictureKindRow picture = pictureKindRow(options.picture);
+        if (picture.kind == PICTURE_MATERIAL) {
+            picture.fileCount = 1 + (int32_t)options.materialFiles.size();
+            picture.passesAmongWrites = options.engine == ENGINE_NONE ? 3 : 2;
+        }
+        startProgressLine(line, plan, side, fileName, options.format == OUTPUT_PNG, picture);
+    }
     if (!runRenderPlan(plan, textures.slots, side, textures.scratch,
             options.showProgress ? onStep : nullptr, &line)) {
         stopProgressLine(line);
@@ -283,10 +402,10 @@ bool renderRecipe(const RenderPlan& plan, const char* fileName, const RenderOpti
     }
     // The same check the save makes at the end, made before the work: a
     // large render takes minutes. A material's other files follow OUT.
-    const char* const files[3]
-        = { fileName, options.heightFile.c_str(), options.normalFile.c_str() };
-    for (int32_t i = 0; i < picture.fileCount; ++i) {
-        const char* name = files[i];
+    std::vector<const char*> files = { fileName };
+    for (const MaterialFile& material : options.materialFiles)
+        files.push_back(material.name.c_str());
+    for (const char* name : files) {
         if (int error = checkSavable(name)) {
             reportSaveFailure(name, strerror(error));
             return false;
