@@ -398,6 +398,18 @@ class MaterialMapsTest(unittest.TestCase):
         # The 8-bit maps are the 16-bit levels' own rule, not their reduction.
         self.assertTrue(self.same("g16.png", "m16.png"))
 
+    def test_a_mask_above_the_windows_side_is_written_in_bands_with_its_alpha(self):
+        self.render_ok("maps.recipe", "--material", "--for", "unity", "--size", "512",
+                       "-o", "u512.png")
+        self.render_ok("maps.recipe", "--material", "--size", "512", "-o", "m512.png")
+        mode, (red, green, blue, alpha) = channels(self.path("u512-mask.png"))
+        self.assertEqual(mode, "RGBA")
+        self.assertTrue(red == channels(self.path("m512-metallic.png"))[1][0])
+        self.assertTrue(green == channels(self.path("m512-ao.png"))[1][0])
+        self.assertEqual(set(blue), {255})
+        roughness = channels(self.path("m512-roughness.png"))[1][0]
+        self.assertTrue(alpha == bytes(255 - level for level in roughness))
+
     def test_every_file_of_a_material_is_checked_before_the_replay(self):
         with open(self.path("endless.recipe"), "w") as file:
             file.write(ENDLESS)
