@@ -41,8 +41,8 @@ struct PictureKindRow {
 
 // A row per kind, in the order of PictureKind. A material makes its maps in
 // turn, each just before its file is written; a normal map alone is made
-// before its one write. The grey maps alone count no pass of their own:
-// they are made just before the write.
+// before its one write, as is an occlusion map; roughness and metallic
+// maps alone count no pass of their own, a moment's work before the write.
 inline constexpr PictureKindRow PICTURE_KINDS[PICTURE_KIND_COUNT] = {
     // kind, option, replay depth, fixed bits, files, passes before and
     // among the writes, --relief, --normal-y, --height-slot, grey map
@@ -51,7 +51,7 @@ inline constexpr PictureKindRow PICTURE_KINDS[PICTURE_KIND_COUNT] = {
     { PICTURE_NORMAL_MAP, "--normal", 16, 0, 1, 1, 0, true, true, false, false },
     { PICTURE_ROUGHNESS, "--roughness", 16, 0, 1, 0, 0, false, false, false, true },
     { PICTURE_METALLIC, "--metallic", 16, 0, 1, 0, 0, false, false, false, true },
-    { PICTURE_OCCLUSION, "--occlusion", 16, 0, 1, 0, 0, true, false, false, true },
+    { PICTURE_OCCLUSION, "--occlusion", 16, 0, 1, 1, 0, true, false, false, true },
     // The normal map, the occlusion and the heights are the passes worth counting.
     { PICTURE_MATERIAL, "--material", 16, 0, 6, 0, 3, true, true, true, false },
 };

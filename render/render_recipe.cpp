@@ -337,6 +337,8 @@ void prepareSingleFile(SlotFile& slotFile, const Textures<P>& textures, const ch
         const PictureKind kinds[3] = { PICTURE_ROUGHNESS, PICTURE_METALLIC, PICTURE_OCCLUSION };
         for (int32_t i = 0; i < 3; ++i) {
             if (options.picture == kinds[i]) {
+                if (pictureKindRow(kinds[i]).passesBeforeWriting)
+                    reportMapPass(line, "occlusion map");
                 prepareMapFile(
                     slotFile, textures, maps[i], options.slot, fileName, options, rows, &line);
                 return;

@@ -216,6 +216,12 @@ class MaterialTest(unittest.TestCase):
                                   "writing twirled.png"])
         self.assert_never_falls(shares)
 
+    def test_the_progress_of_an_occlusion_map_alone_names_its_pass(self):
+        passes, shares = self.recorded_progress("recipe.recipe", "--size", "1024", "--threads",
+                                                "2", "--occlusion", "-o", "o.png")
+        self.assertEqual(passes[-2:], ["occlusion map", "writing o.png"])
+        self.assert_never_falls(shares)
+
     def test_the_progress_goes_through_each_of_the_materials_files_in_turn(self):
         passes, shares = self.recorded_progress("recipe.recipe", "--size", "1024", "--threads",
                                                 "2", "--material", "-o", "m.png")
