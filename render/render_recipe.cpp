@@ -7,13 +7,12 @@
 #include "io/save_file.h"
 #include "png/png_export.h"
 #include "render/available_memory.h"
+#include "render/material_maps.h"
 #include "render/progress_line.h"
 #include "render/texture_memory.h"
 #include "session/render_plan.h"
 #include "texture/bmp_export.h"
 #include "texture/normal_map.h"
-#include "texture/occlusion_map.h"
-#include "texture/parallel.h"
 #include "texture/texture.h"
 
 namespace {
@@ -123,70 +122,7 @@ void prepareHeightFile(SlotFile& out, const Textures<DeepPixel>& textures, int32
     prepareSlotFile(out, pixels, fileName, OUTPUT_PNG, side, 16, rowsWritten, context, PNG_HEIGHTS);
 }
 
-// A map's level of a value v, 0..1, in Q's levels: (int)(v x MAX + 0.5).
-template <class Q> inline uint32_t mapLevel(double value)
-{
-    return (uint32_t)(value * Depth<Q>::MAX + 0.5);
-}
-
-// The level of pixel i of a grey map of slot `slot`, its grey by the
-// heights' luma rule, or of `absent` everywhere when there is no slot.
-template <class Q> inline uint32_t greyLevelAt(const DeepPixel* slot, size_t i, double absent)
-{
-    return mapLevel<Q>(slot ? heightOf(slot[i]) : absent);
-}
-
-// Runs `work` on every pixel index, the rows split across threads.
-template <class Work> void forEachPixel(int32_t side, const Work& work)
-{
-    forEachRange(side, pixelCount(side), [&](int32_t begin, int32_t end) {
-        for (size_t i = (size_t)begin * side; i < (size_t)end * side; ++i)
-            work(i);
-    });
-}
-
-// One of a material's maps, or a map alone, of `bits` bits per channel
-// worked out into the scratch texture, a texture of Pixels in its first
-// half for 8 bits: the grey of a slot, the occlusion of the heights'
-// slot, or an engine's packed texture of them, red occlusion, green
-// roughness and blue metallic.
-template <class Q>
-Q* makeMap(const Textures<DeepPixel>& textures, MaterialMap map, const RenderOptions& options,
-    int32_t slot)
-{
-    Q* out = reinterpret_cast<Q*>(textures.scratch);
-    const int32_t side = options.side;
-    if (map == MAP_ROUGHNESS || map == MAP_METALLIC) {
-        const DeepPixel* grey = slot >= 0 ? textures.slots[slot] : nullptr;
-        const double absent = map == MAP_ROUGHNESS ? 1.0 : 0.0;
-        forEachPixel(side, [&](size_t i) { out[i] = greyOf<Q>(greyLevelAt<Q>(grey, i, absent)); });
-        return out;
-    }
-    generateOcclusionMap(textures.slots[slot], side, options.normals.relief, out);
-    if (map == MAP_OCCLUSION)
-        return out;
-    const DeepPixel* rough
-        = options.roughnessSlot >= 0 ? textures.slots[options.roughnessSlot] : nullptr;
-    const DeepPixel* metal
-        = options.metallicSlot >= 0 ? textures.slots[options.metallicSlot] : nullptr;
-    if (materialEngineRow(options.engine).layout == PACKED_ORM) {
-        forEachPixel(side, [&](size_t i) {
-            out[i] = composeLevels<Q>(
-                channelOf(out[i], 0), greyLevelAt<Q>(rough, i, 1.0), greyLevelAt<Q>(metal, i, 0.0));
-        });
-        return out;
-    }
-    // The smoothness above the colour, where the PNG writer takes its alpha.
-    const uint32_t most = Depth<Q>::MAX;
-    forEachPixel(side, [&](size_t i) {
-        const Q smooth = (Q)(most - greyLevelAt<Q>(rough, i, 1.0)) << (3 * Depth<Q>::BITS);
-        out[i]
-            = smooth + composeLevels<Q>(greyLevelAt<Q>(metal, i, 0.0), channelOf(out[i], 0), most);
-    });
-    return out;
-}
-
-// A map of makeMap as the file to save, `options.mapBits` bits per channel.
+// A map of makeMaterialMap as the file to save, `options.mapBits` bits per channel.
 void prepareMapFile(SlotFile& out, const Textures<DeepPixel>& textures, MaterialMap map,
     int32_t slot, const char* fileName, const RenderOptions& options, RowsWritten rowsWritten,
     void* context)
@@ -196,11 +132,13 @@ void prepareMapFile(SlotFile& out, const Textures<DeepPixel>& textures, Material
         : mask                                   ? PNG_PACKED_WITH_ALPHA
                                                  : PNG_COLORS;
     if (options.mapBits == 16)
-        prepareSlotFile(out, makeMap<DeepPixel>(textures, map, options, slot), fileName,
-            options.format, options.side, 16, rowsWritten, context, picture);
+        prepareSlotFile(out,
+            makeMaterialMap<DeepPixel>(textures.slots, textures.scratch, map, options, slot),
+            fileName, options.format, options.side, 16, rowsWritten, context, picture);
     else
-        prepareSlotFile(out, makeMap<Pixel>(textures, map, options, slot), fileName, options.format,
-            options.side, 8, rowsWritten, context, picture);
+        prepareSlotFile(out,
+            makeMaterialMap<Pixel>(textures.slots, textures.scratch, map, options, slot), fileName,
+            options.format, options.side, 8, rowsWritten, context, picture);
 }
 
 // The plan and the writers know nothing of the line: these pass their news on.
