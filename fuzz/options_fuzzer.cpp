@@ -81,5 +81,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check(render.bits == 8 || render.bits == 16, "8 or 16 bits are written");
     check(render.bits == 8 || render.format == OUTPUT_PNG, "a BMP holds 8 bits");
     check(render.picture != PICTURE_HEIGHTS || render.bits == 16, "heights are 16-bit");
+    check(render.engine == ENGINE_NONE
+            || (render.picture == PICTURE_MATERIAL && render.format == OUTPUT_PNG),
+        "an engine's material is a material of PNGs");
+    check(render.mapBits == 8 || render.format == OUTPUT_PNG, "a BMP's maps are of 8 bits");
+    check(render.materialFiles.empty() || render.picture == PICTURE_MATERIAL,
+        "only a material writes files beside OUT");
     return 0;
 }

@@ -23,8 +23,9 @@ struct FileToSave {
     const void* data;
 };
 
-// The most files one group may hold.
-const int MAX_FILES_SAVED_TOGETHER = 4;
+// The most files one group may hold: a material and its five maps, and a
+// scene file beside them.
+const int MAX_FILES_SAVED_TOGETHER = 7;
 
 // Prints "Could not save <fileName>: <reason>" as one line on stderr.
 void reportSaveFailure(const char* fileName, const char* reason);

@@ -19,9 +19,9 @@ namespace {
 const int32_t BANDS_IN_FLIGHT_PER_THREAD = 3;
 
 // Bytes of samples in one row, without the filter's type byte.
-size_t sampleBytes(int32_t side, int32_t bits, bool grey)
+size_t sampleBytes(int32_t side, int32_t bits, bool grey, bool alpha)
 {
-    return (size_t)side * (grey ? 1 : 3) * (size_t)(bits / 8);
+    return (size_t)side * (grey ? 1 : alpha ? 4 : 3) * (size_t)(bits / 8);
 }
 
 // One band, compressed, waiting for its turn in the file.
@@ -167,7 +167,7 @@ const BandCompressor BAND_COMPRESSORS[] = {
 bool startCompressor(Compressor& compressor, const Pipeline& pipeline)
 {
     const BandedPng& png = *pipeline.png;
-    const size_t length = sampleBytes(png.side, png.bits, png.grey);
+    const size_t length = sampleBytes(png.side, png.bits, png.grey, png.alpha);
     compressor.kind = pipeline.compressor;
     compressor.rows = (uint8_t*)malloc(3 * (length + 1));
     return compressor.rows
@@ -190,8 +190,8 @@ const char* compressBand(
     Compressor& compressor, const Pipeline& pipeline, int32_t index, Band& band)
 {
     const BandedPng& png = *pipeline.png;
-    const size_t length = sampleBytes(png.side, png.bits, png.grey);
-    const size_t pixelBytes = (png.grey ? 1 : 3) * (size_t)(png.bits / 8);
+    const size_t length = sampleBytes(png.side, png.bits, png.grey, png.alpha);
+    const size_t pixelBytes = (png.grey ? 1 : png.alpha ? 4 : 3) * (size_t)(png.bits / 8);
     const int32_t first = index * pipeline.bandRows;
     const int32_t end = std::min(png.side, first + pipeline.bandRows);
     uint8_t* above = compressor.rows;
@@ -310,7 +310,7 @@ bool makeSlots(Pipeline& pipeline)
 {
     const BandedPng& png = *pipeline.png;
     const size_t filtered
-        = (size_t)pipeline.bandRows * (sampleBytes(png.side, png.bits, png.grey) + 1);
+        = (size_t)pipeline.bandRows * (sampleBytes(png.side, png.bits, png.grey, png.alpha) + 1);
     // zlib's worst case (deflateBound's with a few bytes more for the sync
     // flush's empty stored block) or libdeflate's and its joining's.
     const size_t capacity = std::max(filtered + filtered / 1000 + filtered / 16000 * 5 + 64,
@@ -350,22 +350,22 @@ const char* writeAllBands(Pipeline& pipeline, int32_t threads, FILE* file)
 
 } // namespace
 
-int32_t rowsPerBand(int32_t side, int32_t bits, bool grey)
+int32_t rowsPerBand(int32_t side, int32_t bits, bool grey, bool alpha)
 {
-    const size_t rowSize = sampleBytes(side, bits, grey) + 1;
+    const size_t rowSize = sampleBytes(side, bits, grey, alpha) + 1;
     return (int32_t)std::clamp(BAND_BYTES / rowSize, (size_t)1, (size_t)std::max(side, 1));
 }
 
 const char* writeBandedPng(const BandedPng& png, const PngEncoding& encoding, FILE* file)
 {
     errno = 0;
-    if (!writePngStart(file, png.side, png.bits, png.grey))
+    if (!writePngStart(file, png.side, png.bits, png.grey, png.alpha))
         return strerror(errno ? errno : EIO);
     Pipeline pipeline;
     pipeline.png = &png;
     pipeline.encoding = encoding;
     pipeline.compressor = &BAND_COMPRESSORS[encoding.compressor];
-    pipeline.bandRows = rowsPerBand(png.side, png.bits, png.grey);
+    pipeline.bandRows = rowsPerBand(png.side, png.bits, png.grey, png.alpha);
     pipeline.bands = (png.side + pipeline.bandRows - 1) / pipeline.bandRows;
     const int32_t threads = std::min(operationThreads(), pipeline.bands);
     pipeline.slotCount = std::min(pipeline.bands, threads * BANDS_IN_FLIGHT_PER_THREAD);

@@ -23,12 +23,13 @@ struct BandedPng {
     const void* image;
     RowsWritten rowsWritten; // told, in order, as each band goes into the file
     void* context;
+    bool alpha = false; // with red, green and blue, a fourth sample: alpha
 };
 
 // Rows in each band: as many as fill about BAND_BYTES of filtered data,
 // at least one. Whole rows, so no band starts inside a row's filter data.
 const size_t BAND_BYTES = (size_t)1 << 20;
-int32_t rowsPerBand(int32_t side, int32_t bits, bool grey);
+int32_t rowsPerBand(int32_t side, int32_t bits, bool grey, bool alpha = false);
 
 // Writes the whole PNG into an open file, using up to operationThreads()
 // threads; at most a few bands per thread are held compressed at once.

@@ -27,14 +27,14 @@ bool writeSmallChunk(FILE* file, const char* type, const uint8_t* data, uint32_t
 
 } // namespace
 
-bool writePngStart(FILE* file, int32_t side, int32_t bits, bool grey)
+bool writePngStart(FILE* file, int32_t side, int32_t bits, bool grey, bool alpha)
 {
     static const uint8_t signature[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
     uint8_t header[13];
     putBigEndian(header, (uint32_t)side);
     putBigEndian(header + 4, (uint32_t)side);
     header[8] = (uint8_t)bits;
-    header[9] = grey ? 0 : 2; // colour type: grey, or RGB
+    header[9] = grey ? 0 : alpha ? 6 : 2; // colour type: grey, RGB or RGBA
     header[10] = header[11] = header[12] = 0; // deflate, adaptive filters, not interlaced
     return fwrite(signature, 1, 8, file) == 8 && writeSmallChunk(file, "IHDR", header, 13);
 }

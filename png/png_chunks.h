@@ -8,8 +8,9 @@
 #include <cstdio>
 
 // The PNG signature and the header chunk of a square image of `bits` bits
-// per sample, grey (one sample per pixel) or red, green and blue.
-bool writePngStart(FILE* file, int32_t side, int32_t bits, bool grey);
+// per sample, grey (one sample per pixel) or red, green and blue, and alpha
+// after them if asked.
+bool writePngStart(FILE* file, int32_t side, int32_t bits, bool grey, bool alpha = false);
 
 // One IDAT chunk: `size` compressed bytes whose CRC-32 is `crc32OfBytes`,
 // with `before` ahead of them and `after` behind (the first band's zlib

@@ -36,6 +36,9 @@ enum PngPicture {
     PNG_COLORS,
     PNG_HEIGHTS, // 16-bit grey
     PNG_NORMAL_MAP,
+    // Red, green and blue, and alpha from the pixels' top bits: a packed
+    // texture with a fourth map.
+    PNG_PACKED_WITH_ALPHA,
 };
 
 // The encoding a picture's PNG of `bits` bits per sample takes above the

@@ -18,22 +18,40 @@ template <class P> struct PngSource {
     const TextureImage<P>& image;
     bool grey; // one sample per pixel
     PngPicture picture;
+    bool alpha; // a fourth sample, from the bits above the colour
 };
 
 // Bytes in one row of the PNG's samples.
 template <class P> size_t rowBytes(const PngSource<P>& source)
 {
-    return (size_t)source.image.side * (source.grey ? 1 : 3) * (source.image.bits / 8);
+    return (size_t)source.image.side
+        * (source.grey         ? 1
+                : source.alpha ? 4
+                               : 3)
+        * (source.image.bits / 8);
 }
 
-// Puts a row of pixels of either depth as 8-bit red, green and blue.
-template <class P> void putEightBitRow(const P* pixel, int32_t side, png_byte* target)
+// The level above a pixel's colour, its alpha, in 8 bits.
+inline uint32_t eightBitAlpha(Pixel pixel)
+{
+    return channelOf(pixel, 3);
+}
+inline uint32_t eightBitAlpha(DeepPixel pixel)
+{
+    return reducedLevel(channelOf(pixel, 3));
+}
+
+// Puts a row of pixels of either depth as 8-bit red, green and blue, and
+// alpha if asked.
+template <class P> void putEightBitRow(const P* pixel, int32_t side, bool alpha, png_byte* target)
 {
     for (int32_t x = 0; x < side; ++x, ++pixel) {
         Pixel eightBit = reducedPixel(*pixel);
         *target++ = (png_byte)(eightBit >> 16);
         *target++ = (png_byte)(eightBit >> 8);
         *target++ = (png_byte)eightBit;
+        if (alpha)
+            *target++ = (png_byte)eightBitAlpha(*pixel);
     }
 }
 
@@ -53,7 +71,7 @@ template <class P> void fillRow(const void* data, int32_t y, uint8_t* row)
     const int32_t side = source.image.side;
     const P* pixel = source.image.pixels + (size_t)y * side;
     if (source.image.bits == 8) {
-        putEightBitRow(pixel, side, row);
+        putEightBitRow(pixel, side, source.alpha, row);
         return;
     }
     // A level 0..MAX on the 16-bit scale: an 8-bit level c is c * 257.
@@ -67,6 +85,8 @@ template <class P> void fillRow(const void* data, int32_t y, uint8_t* row)
         target = putLevel(target, channelOf(*pixel, 2) * scale);
         target = putLevel(target, channelOf(*pixel, 1) * scale);
         target = putLevel(target, channelOf(*pixel, 0) * scale);
+        if (source.alpha)
+            target = putLevel(target, channelOf(*pixel, 3) * scale);
     }
 }
 
@@ -108,8 +128,10 @@ void writeImage(
     const TextureImage<P>& image = source.image;
     png_init_io(png, file);
     png_set_IHDR(png, info, (png_uint_32)image.side, (png_uint_32)image.side, image.bits,
-        source.grey ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-        PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        source.grey        ? PNG_COLOR_TYPE_GRAY
+            : source.alpha ? PNG_COLOR_TYPE_RGB_ALPHA
+                           : PNG_COLOR_TYPE_RGB,
+        PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int32_t y = 0; y < image.side; ++y) {
         fillRow<P>(&source, y, row);
@@ -128,7 +150,7 @@ template <class P> const char* writePng(const PngSource<P>& source, FILE* file)
     const TextureImage<P>& image = source.image;
     if (image.side > TEXTURE_SIZE) {
         const BandedPng png { image.side, image.bits, source.grey, fillRow<P>, &source,
-            image.rowsWritten, image.context };
+            image.rowsWritten, image.context, source.alpha };
         return writeBandedPng(png, chosenPngEncoding(source.picture, image.bits), file);
     }
     png_byte* row = (png_byte*)malloc(rowBytes(source));
@@ -164,8 +186,9 @@ template <class P> const char* writePng(const PngSource<P>& source, FILE* file)
 template <class P>
 const char* writeTexturePng(const TextureImage<P>& image, FILE* file, PngPicture picture)
 {
-    const bool grey = image.bits == 16 && allGrey(image.pixels, image.side);
-    return writePng(PngSource<P> { image, grey, picture }, file);
+    const bool alpha = picture == PNG_PACKED_WITH_ALPHA;
+    const bool grey = !alpha && image.bits == 16 && allGrey(image.pixels, image.side);
+    return writePng(PngSource<P> { image, grey, picture, alpha }, file);
 }
 
 namespace {
@@ -190,6 +213,8 @@ template <class P> FileWriter pngWriterOf(PngPicture picture)
         return writePictureData<P, PNG_HEIGHTS>;
     case PNG_NORMAL_MAP:
         return writePictureData<P, PNG_NORMAL_MAP>;
+    case PNG_PACKED_WITH_ALPHA:
+        return writePictureData<P, PNG_PACKED_WITH_ALPHA>;
     case PNG_COLORS:
         break;
     }

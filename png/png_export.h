@@ -20,7 +20,8 @@ bool saveTexturePng(const Pixel* pixels, int32_t side, const char* fileName);
 // sample. With 8, red, green and blue, a DeepPixel's channels reduced (see
 // reducedPixel). With 16, big-endian samples: one per pixel when every
 // pixel is grey (red, green and blue alike), else red, green and blue. The
-// bits above a pixel's colour are ignored. Above the window's side the
+// bits above a pixel's colour are ignored, but for PNG_PACKED_WITH_ALPHA,
+// whose PNG holds them as alpha after the three. Above the window's side the
 // picture it shows chooses how it is compressed (see png_encoding.h).
 // Returns null, or the reason it failed, which stays valid until the next
 // call; the file stays open.

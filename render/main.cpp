@@ -26,6 +26,17 @@ const int EXIT_BAD_RECIPE = 4;
 // The name parse errors and read failures give standard input.
 const char* const STDIN_NAME = "<stdin>";
 
+// The slots a material's files are made from, as planRenderOfSlots takes
+// them: a bit per slot.
+uint32_t materialSlots(const RenderOptions& render)
+{
+    uint32_t slots = (1u << render.slot) | (1u << render.heightSlot);
+    for (int32_t slot : { render.roughnessSlot, render.metallicSlot })
+        if (slot >= 0)
+            slots |= 1u << slot;
+    return slots;
+}
+
 // Reports bad usage; returns its exit status.
 int badUsage(const std::string& problem)
 {
@@ -100,7 +111,7 @@ int main(int argc, char** argv)
     // Counted before anything runs, so a recipe made to run for hours, opened
     // by a thumbnailer, costs nothing.
     const RenderPlan plan = pictureKindRow(render.picture).takesHeightSlot
-        ? planRenderOfSlots(recipe, (1u << render.slot) | (1u << render.heightSlot), options.seed)
+        ? planRenderOfSlots(recipe, materialSlots(render), options.seed)
         : planRender(recipe, render.slot, options.seed);
     const uint64_t applications = plannedApplications(plan);
     if (options.maxSteps > 0 && applications > (uint64_t)options.maxSteps) {

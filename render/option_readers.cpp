@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "render/material_engine.h"
 #include "render/picture_kind.h"
 #include "session/recipe_text.h"
 #include "texture/texture.h"
@@ -185,6 +186,24 @@ bool readHeightSlot(const OptionDeclaration& option, const char* value, CommandO
 {
     options->heightSlot = slotIndex(option, value, problem);
     return options->heightSlot >= 0;
+}
+
+// The engine by the name its row gives.
+bool readEngine(const OptionDeclaration& option, const char* value, CommandOptions* options,
+    std::string* problem)
+{
+    std::string names;
+    for (const MaterialEngineRow& row : MATERIAL_ENGINES) {
+        if (!row.name)
+            continue;
+        if (strcmp(row.name, value) == 0) {
+            options->render.engine = row.engine;
+            return true;
+        }
+        names += (names.empty() ? "" : ", ") + std::string(row.name);
+    }
+    *problem = std::string(option.name) + " takes " + names + ", not '" + shownText(value) + "'";
+    return false;
 }
 
 // Read exactly, so the same relief gives the same normal map everywhere.

@@ -15,6 +15,7 @@ bool readDepth(const OptionDeclaration&, const char* value, CommandOptions*, std
 bool readBits(const OptionDeclaration&, const char* value, CommandOptions*, std::string*);
 bool readPictureKind(const OptionDeclaration&, const char* value, CommandOptions*, std::string*);
 bool readHeightSlot(const OptionDeclaration&, const char* value, CommandOptions*, std::string*);
+bool readEngine(const OptionDeclaration&, const char* value, CommandOptions*, std::string*);
 bool readRelief(const OptionDeclaration&, const char* value, CommandOptions*, std::string*);
 bool readNormalY(const OptionDeclaration&, const char* value, CommandOptions*, std::string*);
 bool readThreads(const OptionDeclaration&, const char* value, CommandOptions*, std::string*);

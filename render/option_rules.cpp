@@ -81,6 +81,44 @@ std::string besideOutput(const std::string& output, const char* mark, const char
     return name + (extension ? extension : output.substr(dot).c_str());
 }
 
+// A material's files beside OUT, in the order they are written: the heights
+// last, since they are worked out in their slot, over the colours every
+// other map is made from. An engine's material is its colours, its normal
+// map in its green and its packed texture, a PNG.
+bool listMaterialFiles(CommandOptions* options, std::string* problem)
+{
+    RenderOptions& render = options->render;
+    std::vector<MaterialFile>& files = render.materialFiles;
+    files.clear();
+    if (render.picture != PICTURE_MATERIAL)
+        return true;
+    const std::string& output = options->output;
+    files.push_back({ MAP_NORMAL, besideOutput(output, "-normal", nullptr) });
+    if (render.engine == ENGINE_NONE) {
+        files.push_back({ MAP_ROUGHNESS, besideOutput(output, "-roughness", nullptr) });
+        files.push_back({ MAP_METALLIC, besideOutput(output, "-metallic", nullptr) });
+        files.push_back({ MAP_OCCLUSION, besideOutput(output, "-ao", nullptr) });
+        files.push_back({ MAP_HEIGHTS, besideOutput(output, "-height", ".png") });
+        return true;
+    }
+    const MaterialEngineRow& engine = materialEngineRow(render.engine);
+    if (render.format != OUTPUT_PNG) {
+        *problem = std::string("--for ") + engine.name
+            + " writes PNGs: name OUT .png or give --format png";
+        return false;
+    }
+    if (render.mapBits == 16 && !engine.takes16BitPacked) {
+        *problem = std::string("--for ") + engine.name
+            + " takes an 8-bit packed texture; give it without --bits 16";
+        return false;
+    }
+    if (!isGiven(*options, "--normal-y"))
+        render.normals.greenUp = engine.greenUp;
+    files.push_back({ MAP_PACKED, besideOutput(output, engine.packedMark, nullptr) });
+    // A gltf material's scene file, which names the three, is to be listed here.
+    return true;
+}
+
 } // namespace
 
 bool checkOptionRules(const CommandOptions& options, std::string* problem)
@@ -89,30 +127,39 @@ bool checkOptionRules(const CommandOptions& options, std::string* problem)
         *problem = "no RECIPE given";
         return false;
     }
-    // One kind of picture at a time: a material makes the other two itself.
-    const bool normal = kindIsGiven(options, PICTURE_NORMAL_MAP);
-    const bool height = kindIsGiven(options, PICTURE_HEIGHTS);
-    if (kindIsGiven(options, PICTURE_MATERIAL) && (normal || height)) {
-        *problem = std::string("--material writes the normal map and heights itself; give it ")
-            + "without " + (normal ? "--normal" : "--height");
-        return false;
-    }
-    if (height && normal) {
-        *problem = "--height and --normal write different pictures; give one of them";
-        return false;
-    }
-    const PictureKindRow& picture = pictureKindRow(options.render.picture);
-    if (isGiven(options, "--height-slot") && !picture.takesHeightSlot) {
-        *problem = "--height-slot needs " + flagsOfKindsThat(&PictureKindRow::takesHeightSlot);
-        return false;
-    }
-    // They only shape a normal map.
-    for (const char* name : { "--relief", "--normal-y" }) {
-        if (isGiven(options, name) && !picture.shapesNormalMap) {
-            *problem = std::string(name) + " needs "
-                + flagsOfKindsThat(&PictureKindRow::shapesNormalMap);
+    // One kind of picture at a time: a material makes every map itself.
+    const char* firstKind = nullptr;
+    for (const PictureKindRow& row : PICTURE_KINDS) {
+        if (!kindIsGiven(options, row.kind) || row.kind == PICTURE_MATERIAL)
+            continue;
+        if (kindIsGiven(options, PICTURE_MATERIAL)) {
+            *problem
+                = std::string("--material writes every map itself; give it without ") + row.option;
             return false;
         }
+        if (firstKind) {
+            *problem = std::string(firstKind) + " and " + row.option
+                + " write different pictures; give one of them";
+            return false;
+        }
+        firstKind = row.option;
+    }
+    const PictureKindRow& picture = pictureKindRow(options.render.picture);
+    // --for names an engine to write a material for.
+    for (const char* name : { "--height-slot", "--for" }) {
+        if (isGiven(options, name) && !picture.takesHeightSlot) {
+            *problem = std::string(name) + " needs "
+                + flagsOfKindsThat(&PictureKindRow::takesHeightSlot);
+            return false;
+        }
+    }
+    if (isGiven(options, "--relief") && !picture.takesRelief) {
+        *problem = "--relief needs " + flagsOfKindsThat(&PictureKindRow::takesRelief);
+        return false;
+    }
+    if (isGiven(options, "--normal-y") && !picture.takesNormalY) {
+        *problem = "--normal-y needs " + flagsOfKindsThat(&PictureKindRow::takesNormalY);
+        return false;
     }
     return true;
 }
@@ -157,8 +204,11 @@ bool finishOptions(CommandOptions* options, std::string* problem)
         = picture.fixedBits ? picture.fixedBits : bitsToWrite(*options, render.format, problem);
     if (!render.bits)
         return false;
-    render.heightFile = besideOutput(options->output, "-height", ".png");
-    render.normalFile = besideOutput(options->output, "-normal", nullptr);
+    // The grey maps are 8 bits unless --bits 16 asks for more.
+    render.mapBits = options->bits ? render.bits : 8;
+    if (picture.greyMap)
+        render.bits = render.mapBits;
+    return listMaterialFiles(options, problem);
     return true;
 }
 
@@ -180,6 +230,10 @@ bool chooseSlots(CommandOptions* options, const Recipe& recipe)
     render.heightSlot = options->heightSlot >= 0 ? options->heightSlot
         : recipe.material.height >= 0            ? recipe.material.height
                                                  : render.slot;
+    // A grey map alone is of the written slot; a material's of its line's slots.
+    const bool alone = render.picture != PICTURE_MATERIAL;
+    render.roughnessSlot = alone ? render.slot : recipe.material.roughness;
+    render.metallicSlot = alone ? render.slot : recipe.material.metallic;
     return true;
 }
 

@@ -59,17 +59,38 @@ const OptionDeclaration OPTIONS[] = {
         "grey PNG of the brightness of a depth-16 replay, the very\n"
         "heights --normal makes its normal map from.",
         readPictureKind, NO_RANGE },
+    { "--roughness", nullptr, nullptr, "%s |",
+        "write the slot's roughness map instead of its colours: its\n"
+        "grey, the brightness of a depth-16 replay, 8 bits unless\n"
+        "--bits 16.",
+        readPictureKind, NO_RANGE },
+    { "--metallic", nullptr, nullptr, "%s |", "write the slot's metallic map, as --roughness does.",
+        readPictureKind, NO_RANGE },
+    { "--occlusion", nullptr, nullptr, "%s |",
+        "write the occlusion map of the slot's heights, white where\n"
+        "the sky is open: grey, 8 bits unless --bits 16.",
+        readPictureKind, NO_RANGE },
     { "--material", nullptr, nullptr, "%s",
         "write a material from one depth-16 replay: the colours\n"
         "to OUT (8 bits unless --bits 16; --depth only sets that\n"
         "default, as with --normal), and beside it OUT's name with\n"
-        "-height (a 16-bit PNG of heights) and -normal (the normal\n"
-        "map, in OUT's format) before its extension.",
+        "-height (a 16-bit PNG of heights), -normal (the normal\n"
+        "map, in OUT's format), -roughness, -metallic and -ao (the\n"
+        "occlusion) before its extension, each as its option\n"
+        "alone writes it from the recipe's material line's slots.",
         readPictureKind, NO_RANGE },
-    { "--height-slot", "N", nullptr, "[%s]]",
+    { "--height-slot", "N", nullptr, "[%s]",
         "with --material, the slot ({range}) of the heights;\n"
         "default: the recipe's last material line's, else --slot's.",
         readHeightSlot, SLOT_RANGE },
+    { "--for", "gltf|unreal|unity|godot", "E", "[%s]]",
+        "with --material, write what engine E takes instead: OUT,\n"
+        "-normal with E's green (down for unreal, else up) and a\n"
+        "packed texture, a PNG: -orm (red occlusion, green\n"
+        "roughness, blue metallic), or for unity -mask (red\n"
+        "metallic, green occlusion, blue 1, alpha smoothness).\n"
+        "--bits 16 for gltf and godot only.",
+        readEngine, NO_RANGE },
     { "--relief", "R", nullptr, "[%s]", reliefHelp(), readRelief, NO_RANGE },
     { "--normal-y", "up|down", "Y", "[%s]",
         "up (the default; OpenGL style) or down (DirectX style):\n"

@@ -57,7 +57,7 @@ std::string lineText(ProgressLine& line)
             + std::to_string(line.side) + " rows";
     } else if (line.normalMap) {
         done = replayWork + line.normalMapWork * operationFraction();
-        what = "normal map";
+        what = line.mapName.load();
     } else if (step >= 0 && step < (int32_t)line.work.steps.size()) {
         done = workDone(line.work, step, line.application + operationFraction());
         char text[96];
@@ -152,6 +152,12 @@ void reportStep(ProgressLine& line, int32_t step, int32_t application)
 
 void reportNormalMap(ProgressLine& line)
 {
+    reportMapPass(line, "normal map");
+}
+
+void reportMapPass(ProgressLine& line, const char* name)
+{
+    line.mapName = name;
     line.normalMap = true;
     recordReport(line);
 }

@@ -19,7 +19,8 @@ struct ProgressLine {
     // Set by the render as it goes, read by the line's thread.
     std::atomic<int32_t> step { -1 }; // the plan's step being run, or -1
     std::atomic<int32_t> application { 0 }; // of that step's repeats
-    std::atomic<bool> normalMap { false }; // working out the normal map
+    std::atomic<bool> normalMap { false }; // working out the normal map, or another
+    std::atomic<const char*> mapName { "normal map" }; // the map being worked out
     std::atomic<bool> writing { false };
     std::atomic<int32_t> rowsWritten { 0 }; // of the picture, while writing
     std::atomic<int32_t> filesWritten { 0 }; // of a material's files, before this one
@@ -64,6 +65,10 @@ void reportStep(ProgressLine& line, int32_t step, int32_t application);
 
 // The render works out the normal map.
 void reportNormalMap(ProgressLine& line);
+
+// The render works out another map before its write: `name` is shown
+// ("occlusion map") where a normal map's pass shows "normal map".
+void reportMapPass(ProgressLine& line, const char* name);
 
 // The render writes the file.
 void reportWriting(ProgressLine& line);

@@ -7,6 +7,7 @@
 #include "io/save_file.h"
 #include "png/png_export.h"
 #include "render/available_memory.h"
+#include "render/material_maps.h"
 #include "render/progress_line.h"
 #include "render/texture_memory.h"
 #include "session/render_plan.h"
@@ -121,6 +122,25 @@ void prepareHeightFile(SlotFile& out, const Textures<DeepPixel>& textures, int32
     prepareSlotFile(out, pixels, fileName, OUTPUT_PNG, side, 16, rowsWritten, context, PNG_HEIGHTS);
 }
 
+// A map of makeMaterialMap as the file to save, `options.mapBits` bits per channel.
+void prepareMapFile(SlotFile& out, const Textures<DeepPixel>& textures, MaterialMap map,
+    int32_t slot, const char* fileName, const RenderOptions& options, RowsWritten rowsWritten,
+    void* context)
+{
+    const bool mask = materialEngineRow(options.engine).layout == PACKED_MASK;
+    const PngPicture picture = map != MAP_PACKED ? PNG_HEIGHTS
+        : mask                                   ? PNG_PACKED_WITH_ALPHA
+                                                 : PNG_COLORS;
+    if (options.mapBits == 16)
+        prepareSlotFile(out,
+            makeMaterialMap<DeepPixel>(textures.slots, textures.scratch, map, options, slot),
+            fileName, options.format, options.side, 16, rowsWritten, context, picture);
+    else
+        prepareSlotFile(out,
+            makeMaterialMap<Pixel>(textures.slots, textures.scratch, map, options, slot), fileName,
+            options.format, options.side, 8, rowsWritten, context, picture);
+}
+
 // The plan and the writers know nothing of the line: these pass their news on.
 void onStep(void* context, int32_t step, int32_t application)
 {
@@ -132,16 +152,15 @@ void onRows(void* context, int32_t rows)
     reportRowsWritten(*(ProgressLine*)context, rows);
 }
 
-// One of a material's derived files: its normal map or its heights are
-// worked out only when its turn to be written comes, the normal map in the
-// scratch texture and then the heights in their own slot, so a material
-// needs no more memory than a normal map; the three files are placed
-// together once all are written.
+// One of a material's derived files: each map is worked out only when its
+// turn to be written comes, in the scratch texture, and the heights last
+// in their own slot, so a material needs no more memory than a normal map;
+// the files are placed together once all are written.
 struct DerivedFile {
     const Textures<DeepPixel>* textures;
     const RenderOptions* options;
     ProgressLine* line;
-    bool normalMap; // else the heights
+    MaterialMap map;
     int32_t index; // among the material's files
     const char* name;
     SlotFile file;
@@ -154,12 +173,30 @@ const char* writeDerivedFile(const void* data, FILE* file)
     const RenderOptions& options = *derived.options;
     const RowsWritten rows = options.showProgress ? onRows : nullptr;
     reportWritingFile(*derived.line, derived.name, derived.index);
-    if (derived.normalMap)
-        prepareNormalMapFile(derived.file, *derived.textures, options.heightSlot, derived.name,
+    const Textures<DeepPixel>& textures = *derived.textures;
+    switch (derived.map) {
+    case MAP_NORMAL:
+        prepareNormalMapFile(
+            derived.file, textures, options.heightSlot, derived.name, options, rows, derived.line);
+        break;
+    case MAP_HEIGHTS:
+        prepareHeightFile(derived.file, textures, options.heightSlot, derived.name, options.side,
+            rows, derived.line);
+        break;
+    case MAP_ROUGHNESS:
+        prepareMapFile(derived.file, textures, derived.map, options.roughnessSlot, derived.name,
             options, rows, derived.line);
-    else
-        prepareHeightFile(derived.file, *derived.textures, options.heightSlot, derived.name,
-            options.side, rows, derived.line);
+        break;
+    case MAP_METALLIC:
+        prepareMapFile(derived.file, textures, derived.map, options.metallicSlot, derived.name,
+            options, rows, derived.line);
+        break;
+    case MAP_OCCLUSION:
+    case MAP_PACKED:
+        prepareMapFile(derived.file, textures, derived.map, options.heightSlot, derived.name,
+            options, rows, derived.line);
+        break;
+    }
     return derived.file.file.write(derived.file.file.data, file);
 }
 
@@ -189,9 +226,13 @@ bool saveReported(const FileToSave* files, int count, ProgressLine& line)
     return saved;
 }
 
-// Writes a material from the finished depth-16 replay: the colours, the
-// normal map, and last the heights, which take the place of the colours
-// the other two are made from.
+// The most files a material writes: OUT and its maps.
+const int32_t MOST_MATERIAL_FILES = pictureKindRow(PICTURE_MATERIAL).fileCount;
+static_assert(MOST_MATERIAL_FILES <= MAX_FILES_SAVED_TOGETHER, "a material is saved as one group");
+
+// Writes a material from the finished depth-16 replay: the colours, then
+// its maps in the order options.materialFiles lists them, the heights
+// last, since they take the place of the colours the others are made from.
 bool saveMaterial(const Textures<DeepPixel>& textures, const char* fileName,
     const RenderOptions& options, ProgressLine& line)
 {
@@ -199,16 +240,17 @@ bool saveMaterial(const Textures<DeepPixel>& textures, const char* fileName,
     ColorFile colors { &line, {} };
     prepareSlotFile(colors.file, textures.slots[options.slot], fileName, options.format,
         options.side, options.bits, rows, &line);
-    const char* normalFile = options.normalFile.c_str();
-    const char* heightFile = options.heightFile.c_str();
-    DerivedFile normals { &textures, &options, &line, true, 1, normalFile, {} };
-    DerivedFile heights { &textures, &options, &line, false, 2, heightFile, {} };
-    const FileToSave files[3] = {
-        { fileName, writeColorFile, &colors },
-        { normalFile, writeDerivedFile, &normals },
-        { heightFile, writeDerivedFile, &heights },
-    };
-    return saveReported(files, 3, line);
+    DerivedFile derived[MOST_MATERIAL_FILES];
+    FileToSave files[MOST_MATERIAL_FILES];
+    files[0] = { fileName, writeColorFile, &colors };
+    int32_t count = 1;
+    for (const MaterialFile& material : options.materialFiles) {
+        const char* name = material.name.c_str();
+        derived[count] = { &textures, &options, &line, material.map, count, name, {} };
+        files[count] = { name, writeDerivedFile, &derived[count] };
+        ++count;
+    }
+    return saveReported(files, count, line);
 }
 
 // The one file of any picture but a material, from the finished replay:
@@ -229,6 +271,17 @@ void prepareSingleFile(SlotFile& slotFile, const Textures<P>& textures, const ch
                 slotFile, textures, options.slot, fileName, options.side, rows, &line);
             return;
         }
+        const MaterialMap maps[3] = { MAP_ROUGHNESS, MAP_METALLIC, MAP_OCCLUSION };
+        const PictureKind kinds[3] = { PICTURE_ROUGHNESS, PICTURE_METALLIC, PICTURE_OCCLUSION };
+        for (int32_t i = 0; i < 3; ++i) {
+            if (options.picture == kinds[i]) {
+                if (pictureKindRow(kinds[i]).passesBeforeWriting)
+                    reportMapPass(line, "occlusion map");
+                prepareMapFile(
+                    slotFile, textures, maps[i], options.slot, fileName, options, rows, &line);
+                return;
+            }
+        }
     }
     prepareSlotFile(slotFile, textures.slots[options.slot], fileName, options.format, options.side,
         options.bits, rows, &line);
@@ -245,9 +298,15 @@ bool renderAtDepth(const RenderPlan& plan, const char* fileName, const RenderOpt
         return reportNoMemory(fileName, options);
 
     ProgressLine line;
-    if (options.showProgress)
-        startProgressLine(line, plan, side, fileName, options.format == OUTPUT_PNG,
-            pictureKindRow(options.picture));
+    if (options.showProgress) {
+        // An engine's material writes fewer files, its maps among them.
+        PictureKindRow picture = pictureKindRow(options.picture);
+        if (picture.kind == PICTURE_MATERIAL) {
+            picture.fileCount = 1 + (int32_t)options.materialFiles.size();
+            picture.passesAmongWrites = options.engine == ENGINE_NONE ? 3 : 2;
+        }
+        startProgressLine(line, plan, side, fileName, options.format == OUTPUT_PNG, picture);
+    }
     if (!runRenderPlan(plan, textures.slots, side, textures.scratch,
             options.showProgress ? onStep : nullptr, &line)) {
         stopProgressLine(line);
@@ -283,10 +342,10 @@ bool renderRecipe(const RenderPlan& plan, const char* fileName, const RenderOpti
     }
     // The same check the save makes at the end, made before the work: a
     // large render takes minutes. A material's other files follow OUT.
-    const char* const files[3]
-        = { fileName, options.heightFile.c_str(), options.normalFile.c_str() };
-    for (int32_t i = 0; i < picture.fileCount; ++i) {
-        const char* name = files[i];
+    std::vector<const char*> files = { fileName };
+    for (const MaterialFile& material : options.materialFiles)
+        files.push_back(material.name.c_str());
+    for (const char* name : files) {
         if (int error = checkSavable(name)) {
             reportSaveFailure(name, strerror(error));
             return false;

@@ -5,12 +5,30 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "render/material_engine.h"
 #include "render/picture_kind.h"
 #include "session/render_plan.h"
 #include "texture/normal_map.h"
 
 enum OutputFormat { OUTPUT_BMP, OUTPUT_PNG, OUTPUT_UNKNOWN };
+
+// The maps a material writes beside its colours.
+enum MaterialMap {
+    MAP_HEIGHTS, // 16-bit grey heights of the heights' slot
+    MAP_NORMAL, // the normal map of the heights' slot
+    MAP_ROUGHNESS, // the roughness slot's grey, or 1 without one
+    MAP_METALLIC, // the metallic slot's grey, or 0 without one
+    MAP_OCCLUSION, // the occlusion map of the heights' slot
+    MAP_PACKED, // an engine's: occlusion, roughness and metallic as red, green and blue
+};
+
+// One of a material's files beside OUT.
+struct MaterialFile {
+    MaterialMap map;
+    std::string name;
+};
 
 // How to render and write a recipe's slot. The command line fills it in
 // (options.h) and the recipe then names the slots.
@@ -24,16 +42,22 @@ struct RenderOptions {
     // A normal map is written with `bits` bits per channel (16 only into a
     // PNG); heights as a 16-bit grey PNG, each pixel the heightLevel of a
     // depth-16 replay, the heights a normal map is made from. A material
-    // writes the slot's colours to the file (`bits` per channel), and the
-    // heights and normal map of slot `heightSlot` to `heightFile` (a 16-bit
-    // grey PNG) and `normalFile` (in `format`, `bits` per channel), each file
-    // the bytes the single render of it gives; the three are placed
-    // together once all are written.
+    // writes the slot's colours to the file (`bits` per channel), and its
+    // maps to `materialFiles`, in their order: the heights (a 16-bit grey
+    // PNG) and the normal map (`bits` per channel) of slot `heightSlot`, the
+    // greys of `roughnessSlot` and `metallicSlot` and the occlusion of the
+    // heights (`mapBits` per channel), or an engine's packed texture of the
+    // last three; each file the bytes the single render of it gives, all
+    // placed together once all are written. A grey map alone is written
+    // with `mapBits` bits.
     PictureKind picture = PICTURE_COLORS;
     NormalOptions normals;
     int32_t heightSlot = 0; // 0..3
-    std::string heightFile;
-    std::string normalFile;
+    int32_t roughnessSlot = -1; // 0..3, or -1: fully rough
+    int32_t metallicSlot = -1; // 0..3, or -1: not metal
+    int32_t mapBits = 8; // 8, or 16 into a PNG
+    MaterialEngine engine = ENGINE_NONE;
+    std::vector<MaterialFile> materialFiles;
     bool showProgress = false; // a line on stderr while a long render runs
 };
 

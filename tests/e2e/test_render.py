@@ -23,7 +23,8 @@ PLAIN_RENDER = os.environ.get("QUILTOR_PLAIN_RENDER_BINARY", "")
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 
 USAGE = ("usage: quiltor-render RECIPE [-o OUT] [--slot N] [--size N] [--format bmp|png] "
-         "[--depth 8|16] [--bits 8|16] [--normal | --height | --material [--height-slot N]] "
+         "[--depth 8|16] [--bits 8|16] [--normal | --height | --roughness | --metallic | "
+         "--occlusion | --material [--height-slot N] [--for gltf|unreal|unity|godot]] "
          "[--relief R] [--normal-y up|down] [--threads N] [--max-steps N] [--seed N] [--quiet]")
 SIZES = "256, 512, 1024, 2048, 4096, 8192 or 16384"
 

@@ -53,15 +53,17 @@ class RenderNamesTest(unittest.TestCase):
 
     def test_a_materials_other_files_beside_an_out_that_is_only_an_extension(self):
         # A leading dot starts no extension: the mark goes after the whole
-        # name, the heights get .png and the normal map nothing more.
+        # name, the heights get .png and the other maps nothing more.
         self.write("r.recipe")
         os.mkdir(os.path.join(self.workdir, "dir"))
         self.render_in(self.workdir, "r.recipe", "--material", "-o", ".png")
         self.render_in(self.workdir, "r.recipe", "--material", "-o", "dir/.bmp")
         self.assertEqual(sorted(os.listdir(self.workdir)),
-                         [".png", ".png-height.png", ".png-normal", "dir", "r.recipe"])
+                         [".png", ".png-ao", ".png-height.png", ".png-metallic", ".png-normal",
+                          ".png-roughness", "dir", "r.recipe"])
         self.assertEqual(sorted(os.listdir(os.path.join(self.workdir, "dir"))),
-                         [".bmp", ".bmp-height.png", ".bmp-normal"])
+                         [".bmp", ".bmp-ao", ".bmp-height.png", ".bmp-metallic", ".bmp-normal",
+                          ".bmp-roughness"])
         with open(os.path.join(self.workdir, ".png-normal"), "rb") as file:
             self.assertEqual(file.read(8), b"\x89PNG\r\n\x1a\n")
         with open(os.path.join(self.workdir, "dir", ".bmp-normal"), "rb") as file:
