@@ -1,5 +1,8 @@
 #include "render/gltf_file.h"
 
+#include "render/material_engine.h"
+#include "render/options.h"
+
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -109,30 +112,25 @@ std::string imageEntry(const std::string& fileName)
     return "    {\n      \"uri\": \"" + uriOfFileName(fileName) + "\"\n    }";
 }
 
-// OUT's file name from `start` on, and where its extension starts.
-size_t extensionStart(const std::string& output, size_t start)
+// The file name of a path: what follows its last "/" or "\\".
+std::string fileNameOf(const std::string& path)
 {
-    size_t dot = output.rfind('.');
-    // A name's leading dot, as in ".png", starts no extension.
-    if (dot == std::string::npos || dot <= start)
-        return output.size();
-    return dot;
+    size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 } // namespace
 
 GltfFiles gltfFilesBeside(const std::string& output)
 {
-    size_t start = output.find_last_of("/\\");
-    start = start == std::string::npos ? 0 : start + 1;
-    size_t dot = extensionStart(output, start);
-    std::string stem = output.substr(start, dot - start);
-    std::string extension = output.substr(dot);
+    // The names the material's files are given beside OUT, so the scene
+    // names the very files written.
+    const char* packed = materialEngineRow(ENGINE_GLTF).packedMark;
     GltfFiles files;
-    files.document = output.substr(0, dot) + ".gltf";
-    files.images.baseColor = stem + extension;
-    files.images.normal = stem + "-normal" + extension;
-    files.images.orm = stem + "-orm" + extension;
+    files.document = besideOutput(output, "", ".gltf");
+    files.images.baseColor = fileNameOf(output);
+    files.images.normal = fileNameOf(besideOutput(output, "-normal", nullptr));
+    files.images.orm = fileNameOf(besideOutput(output, packed, nullptr));
     return files;
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "render/gltf_file.h"
 #include "render/options.h"
 #include "session/recipe_file.h"
 #include "session/recipe_text.h"
@@ -67,8 +68,8 @@ int32_t bitsToWrite(const CommandOptions& options, OutputFormat format, std::str
     return options.bits;
 }
 
-// A material's file beside OUT: OUT's name with `mark` ("-height") before
-// its extension, and that extension, or `extension` in its place if given.
+} // namespace
+
 std::string besideOutput(const std::string& output, const char* mark, const char* extension)
 {
     size_t start = output.find_last_of("/\\");
@@ -80,6 +81,8 @@ std::string besideOutput(const std::string& output, const char* mark, const char
     std::string name = output.substr(0, dot) + mark;
     return name + (extension ? extension : output.substr(dot).c_str());
 }
+
+namespace {
 
 // A material's files beside OUT, in the order they are written: the heights
 // last, since they are worked out in their slot, over the colours every
@@ -93,12 +96,12 @@ bool listMaterialFiles(CommandOptions* options, std::string* problem)
     if (render.picture != PICTURE_MATERIAL)
         return true;
     const std::string& output = options->output;
-    files.push_back({ MAP_NORMAL, besideOutput(output, "-normal", nullptr) });
+    files.push_back({ MAP_NORMAL, besideOutput(output, "-normal", nullptr), "" });
     if (render.engine == ENGINE_NONE) {
-        files.push_back({ MAP_ROUGHNESS, besideOutput(output, "-roughness", nullptr) });
-        files.push_back({ MAP_METALLIC, besideOutput(output, "-metallic", nullptr) });
-        files.push_back({ MAP_OCCLUSION, besideOutput(output, "-ao", nullptr) });
-        files.push_back({ MAP_HEIGHTS, besideOutput(output, "-height", ".png") });
+        files.push_back({ MAP_ROUGHNESS, besideOutput(output, "-roughness", nullptr), "" });
+        files.push_back({ MAP_METALLIC, besideOutput(output, "-metallic", nullptr), "" });
+        files.push_back({ MAP_OCCLUSION, besideOutput(output, "-ao", nullptr), "" });
+        files.push_back({ MAP_HEIGHTS, besideOutput(output, "-height", ".png"), "" });
         return true;
     }
     const MaterialEngineRow& engine = materialEngineRow(render.engine);
@@ -114,8 +117,12 @@ bool listMaterialFiles(CommandOptions* options, std::string* problem)
     }
     if (!isGiven(*options, "--normal-y"))
         render.normals.greenUp = engine.greenUp;
-    files.push_back({ MAP_PACKED, besideOutput(output, engine.packedMark, nullptr) });
-    // A gltf material's scene file, which names the three, is to be listed here.
+    files.push_back({ MAP_PACKED, besideOutput(output, engine.packedMark, nullptr), "" });
+    // A gltf material comes with the scene that shows it, naming the three.
+    if (render.engine == ENGINE_GLTF) {
+        const GltfFiles gltf = gltfFilesBeside(output);
+        files.push_back({ MAP_SCENE, gltf.document, gltfMaterialDocument(gltf.images) });
+    }
     return true;
 }
 

@@ -97,6 +97,11 @@ bool finishOptions(CommandOptions* options, std::string* problem);
 // and --slot is not given.
 bool chooseSlots(CommandOptions* options, const Recipe& recipe);
 
+// A material's file beside OUT: OUT's name with `mark` ("-height") before
+// its extension, and that extension, or `extension` in its place if given.
+// A name's leading dot, as in ".png", starts no extension.
+std::string besideOutput(const std::string& output, const char* mark, const char* extension);
+
 // The format a file name asks for by its extension, .bmp or .png in any case.
 OutputFormat outputFormatOf(const char* fileName);
 

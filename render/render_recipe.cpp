@@ -164,7 +164,17 @@ struct DerivedFile {
     int32_t index; // among the material's files
     const char* name;
     SlotFile file;
+    const std::string* scene; // MAP_SCENE: the file's text
 };
+
+// Writes a scene file's text whole.
+const char* writeSceneFile(const std::string& text, FILE* file)
+{
+    errno = 0;
+    if (fwrite(text.data(), 1, text.size(), file) == text.size())
+        return nullptr;
+    return strerror(errno ? errno : EIO);
+}
 
 // The save's writer of a derived file: made only once its turn comes.
 const char* writeDerivedFile(const void* data, FILE* file)
@@ -191,6 +201,8 @@ const char* writeDerivedFile(const void* data, FILE* file)
         prepareMapFile(derived.file, textures, derived.map, options.metallicSlot, derived.name,
             options, rows, derived.line);
         break;
+    case MAP_SCENE:
+        return writeSceneFile(*derived.scene, file);
     case MAP_OCCLUSION:
     case MAP_PACKED:
         prepareMapFile(derived.file, textures, derived.map, options.heightSlot, derived.name,
@@ -246,7 +258,8 @@ bool saveMaterial(const Textures<DeepPixel>& textures, const char* fileName,
     int32_t count = 1;
     for (const MaterialFile& material : options.materialFiles) {
         const char* name = material.name.c_str();
-        derived[count] = { &textures, &options, &line, material.map, count, name, {} };
+        derived[count]
+            = { &textures, &options, &line, material.map, count, name, {}, &material.text };
         files[count] = { name, writeDerivedFile, &derived[count] };
         ++count;
     }

@@ -22,12 +22,14 @@ enum MaterialMap {
     MAP_METALLIC, // the metallic slot's grey, or 0 without one
     MAP_OCCLUSION, // the occlusion map of the heights' slot
     MAP_PACKED, // an engine's: occlusion, roughness and metallic as red, green and blue
+    MAP_SCENE, // a gltf scene showing the material: its text is the file's
 };
 
 // One of a material's files beside OUT.
 struct MaterialFile {
     MaterialMap map;
     std::string name;
+    std::string text; // MAP_SCENE: the whole file
 };
 
 // How to render and write a recipe's slot. The command line fills it in

@@ -16,6 +16,17 @@ import urllib.parse
 from PIL import Image
 
 GLTF_TOOL = os.environ.get("QUILTOR_GLTF_TOOL", "write_gltf")
+RENDER = os.environ.get("QUILTOR_RENDER_BINARY", "quiltor-render")
+# A material with heights, roughness and metallic of their own.
+MATERIAL_RECIPE = """quiltor recipe 1
+seed 7
+cells target=1 nr=12 size=60
+plasma target=2 variation=40
+copy target=3 source=1
+invert target=3
+material height=1 roughness=2 metallic=3
+save target=1
+"""
 VALIDATOR_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools",
                              "gltf-validator")
 # Names with what a URI must escape: a space, "#", "%", "?", a leading ":"
@@ -60,6 +71,37 @@ class GltfTest(unittest.TestCase):
         gltf = os.path.join(folder, stem + ".gltf")
         self.assertEqual(result.stdout.decode("utf-8"), gltf + "\n")
         return gltf
+
+    def test_a_rendered_gltf_material_passes_the_validator(self):
+        # The renderer's own files, beside the scene it writes, under a name
+        # and in a folder that need escaping.
+        folder = os.path.join(self.workdir, "maps #1 Ziegel ä")
+        os.makedirs(folder)
+        recipe = os.path.join(self.workdir, "wall.recipe")
+        with open(recipe, "w") as file:
+            file.write(MATERIAL_RECIPE)
+        out = os.path.join(folder, "brick wall #2.png")
+        result = subprocess.run([RENDER, recipe, "--size", "256", "--quiet", "-o", out,
+                                 "--material", "--for", "gltf"], capture_output=True, timeout=120)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(sorted(os.listdir(folder)),
+                         ["brick wall #2-normal.png", "brick wall #2-orm.png",
+                          "brick wall #2.gltf", "brick wall #2.png"])
+        gltf = os.path.join(folder, "brick wall #2.gltf")
+        status, report, messages = run_validator(gltf)
+        self.assertEqual(status, 0, messages)
+        issues = report["issues"]
+        self.assertEqual((issues["numErrors"], issues["numWarnings"], issues["numInfos"],
+                          issues["numHints"]), (0, 0, 0, 0), messages)
+        images = [resource for resource in report["info"]["resources"]
+                  if resource["pointer"].startswith("/images/")]
+        self.assertEqual([(image["storage"], image["mimeType"], image["image"]["width"])
+                          for image in images], [("external", "image/png", 256)] * 3)
+        # The scene is the one the writer gives for that OUT, byte for byte.
+        with open(gltf, "rb") as file:
+            rendered = file.read()
+        os.remove(gltf)
+        self.assertEqual(rendered, open(self.write_gltf(folder, "brick wall #2"), "rb").read())
 
     def test_odd_names_pass_the_validator(self):
         for stem in ODD_NAMES:
