@@ -56,10 +56,18 @@ TEST(MaterialFiles, EachEngineTakesItsPackedTextureAndItsGreenUnlessNormalYIsGiv
             std::string problem;
             ASSERT_TRUE(finished(args, &options, &problem)) << problem;
             const std::vector<MaterialFile>& files = options.render.materialFiles;
-            ASSERT_EQ(files.size(), 2u);
+            // A gltf material comes with the scene that shows it.
+            const bool scene = engine.engine == ENGINE_GLTF;
+            ASSERT_EQ(files.size(), scene ? 3u : 2u);
             EXPECT_EQ(files[0].name, "m-normal.png");
             EXPECT_EQ(files[1].map, MAP_PACKED);
             EXPECT_EQ(files[1].name, std::string("m") + engine.packedMark + ".png");
+            if (scene) {
+                EXPECT_EQ(files[2].map, MAP_SCENE);
+                EXPECT_EQ(files[2].name, "m.gltf");
+                EXPECT_NE(files[2].text.find("\"uri\": \"m-orm.png\""), std::string::npos)
+                    << files[2].text;
+            }
             const bool up = *normalY ? std::string(normalY) == "up" : engine.greenUp;
             EXPECT_EQ(options.render.normals.greenUp, up);
         }
