@@ -146,15 +146,24 @@ Fixed dividedBy(const Fixed& a, uint32_t n)
 // bits that fall below it.
 void addShifted(Fixed* f, uint64_t m, int shift)
 {
-    for (int bit = 0; bit < 64; ++bit) {
-        if (!((m >> bit) & 1))
-            continue;
-        int position = bit + shift;
-        if (position < 0 || position >= 32 * LIMBS)
-            continue;
-        Fixed unit = zero();
-        unit.limb[LIMBS - 1 - position / 32] = 1u << (position % 32);
-        *f = plus(*f, unit);
+    if (shift < 0) {
+        if (shift <= -64)
+            return;
+        m >>= -shift;
+        shift = 0;
+    }
+    // m × 2^(shift mod 32) in three limbs, added from the limb of weight
+    // 2^(shift - shift mod 32) up with the carry; what would fall above the
+    // top limb is dropped, as plus drops it.
+    const unsigned __int128 value = (unsigned __int128)m << (shift % 32);
+    int index = LIMBS - 1 - shift / 32;
+    uint64_t carry = 0;
+    for (int part = 0; index >= 0 && (part < 3 || carry); ++part, --index) {
+        carry += f->limb[index];
+        if (part < 3)
+            carry += (uint32_t)(value >> (32 * part));
+        f->limb[index] = (uint32_t)carry;
+        carry >>= 32;
     }
 }
 
@@ -280,13 +289,12 @@ Fixed ratio(uint64_t p, uint64_t q, int shift)
     return f;
 }
 
-} // namespace
-
-void preciseSinCos(double x, DoubleDouble* sine, DoubleDouble* cosine)
+// |r| for r = |x| - k × pi/2, with k the nearest whole number to |x| × 2/pi
+// and *negative set where r < 0. 2/pi is good to 2^-448, so k is the
+// nearest or, in a near tie, the next, where either keeps |r| within
+// pi/4 + 2^-380.
+Fixed reducedArgument(double x, uint64_t* quotientK, bool* negative)
 {
-    // k = the nearest whole number to |x| × 2/pi; r = |x| - k × pi/2. 2/pi
-    // is good to 2^-448, so k is the nearest or, in a near tie, the next,
-    // where either keeps |r| within pi/4 + 2^-380.
     Fixed magnitude = fixedOf(x);
     Fixed quotient = times(magnitude, TWO_OVER_PI);
     Fixed half = zero();
@@ -299,8 +307,26 @@ void preciseSinCos(double x, DoubleDouble* sine, DoubleDouble* cosine)
         highPart.limb[i] = highPart.limb[i + 1];
     highPart.limb[LIMBS - 1] = 0;
     Fixed multiple = plus(timesSmall(HALF_PI, (uint32_t)k), highPart);
+    *quotientK = k;
+    return distance(magnitude, multiple, negative);
+}
+
+} // namespace
+
+void preciseReduction(double x, int* quadrant, DoubleDouble* r)
+{
+    uint64_t k;
     bool negative;
-    Fixed r = distance(magnitude, multiple, &negative);
+    Fixed magnitude = reducedArgument(x, &k, &negative);
+    *quadrant = (int)(k & 3);
+    *r = splitIntoDoubles(magnitude, negative);
+}
+
+void preciseSinCos(double x, DoubleDouble* sine, DoubleDouble* cosine)
+{
+    uint64_t k;
+    bool negative;
+    Fixed r = reducedArgument(x, &k, &negative);
     Fixed sinR, cosR;
     sinCosOfReduced(r, &sinR, &cosR);
     // sin(k pi/2 + r) and cos(k pi/2 + r) by the quadrant k mod 4; sin r

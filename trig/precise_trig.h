@@ -16,6 +16,11 @@
 // multiples of pi/2 known to 448 bits, so the error stays below 2^-380.
 void preciseSinCos(double x, DoubleDouble* sine, DoubleDouble* cosine);
 
+// The reduction alone, for 2^-27 <= |x| < 2^63: |x| = k × pi/2 + r with k a
+// whole number and |r| <= pi/4 + 2^-380. Gives k mod 4 and r as a
+// double-double, hi + lo within 2^-106 |r| + 2^-380 of the exact r.
+void preciseReduction(double x, int* quadrant, DoubleDouble* r);
+
 // atan2(y, x) for finite y and x, neither 0. Returns false, leaving *angle
 // alone, for other arguments and when the smaller magnitude is less than
 // 2^-100 of the larger: then the quotient's bits would run below the fixed

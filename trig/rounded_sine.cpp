@@ -4,7 +4,10 @@
 // error. When every number within the bound of it rounds to the same
 // double, that double is the correctly rounded result. Only when the exact
 // value lies too close to half-way between two doubles (about once in 2^14
-// results) does the slow fixed-point path decide.
+// results) does the slow fixed-point path decide. Beyond the arguments that
+// pi/2 in three doubles reduces exactly, the fixed point reduces them and
+// the fast path does the rest: the reduction costs a small part of the
+// fixed-point series.
 //
 // The fast path is written once, over a double or a Pair of them (see
 // fast_path.h): the twirl needs four sines and cosines per four pixels, and
@@ -124,30 +127,17 @@ __attribute__((always_inline)) inline DoubleDoubleOf<Number> chosenLanes(
     return DoubleDoubleOf<Number> { pick(a.hi, b.hi), pick(a.lo, b.lo) };
 }
 
-// The fast path for every lane of x, |x| in [2^-27, FAST_REDUCTION_LIMIT):
-// the sines into *sine and the cosines into *cosine, either null when not
-// wanted. Returns the lanes (bit i for lane i) where a wanted result does
-// not round safely, for the slow path.
+// The fast path's steps after the reduction, for every lane of x:
+// |x| = k pi/2 + r, with r = hi + lo (|r| < pi/4 + 2^-30, |lo| at most half
+// of hi's last bit) within reductionError of the exact value, and k a whole
+// number or any other congruent to it modulo 4. The sines into *sine and the
+// cosines into *cosine, either null when not wanted. Returns the lanes (bit
+// i for lane i) where a wanted result does not round safely, for the slow
+// path.
 template <class Number>
-__attribute__((always_inline)) inline unsigned fastSinCos(Number x, Number* sine, Number* cosine)
+__attribute__((always_inline)) inline unsigned roundedOfReduced(Number x, Number k,
+    const DoubleDoubleOf<Number>& r, Number reductionError, Number* sine, Number* cosine)
 {
-    // r = |x| - k pi/2 with k the nearest whole number, or one off where
-    // the estimate of |x| × 2/pi rounds across a half: |r| < pi/4 + 2^-30.
-    // |x| - k × (first part) is exact: for k >= 1, |x| lies between
-    // (k - 1/2) pi/2 × (1 - 2^-50) and (k + 1/2) pi/2 × (1 + 2^-50), within
-    // a factor 2 of k × (first part), which falls short of k pi/2 by more
-    // than 2^-41 k. The products of k with the first two parts are exact
-    // and their difference carried exactly; the third part's product and
-    // the sum of the small remainders are rounded, by less than 2^-51 of
-    // that sum and 2^-119, and the parts of pi/2 miss it by less than
-    // 2^-121 at k < 2^13.
-    const Number magnitude = absoluteOf(x);
-    const Number k = wholeOf(magnitude * TWO_OVER_PI + 0.5);
-    const Number first = magnitude - k * HALF_PI_1;
-    const DoubleDoubleOf<Number> second = twoSum(first, -(k * HALF_PI_2));
-    const Number rest = second.lo - k * HALF_PI_3;
-    const DoubleDoubleOf<Number> r = twoSum(second.hi, rest);
-    const Number reductionError = 0x1p-117 + absoluteOf(rest) * 0x1p-51;
     const ReducedArgument<Number> reduced = reducedArgument(r.hi, r.lo);
     // By the quadrant q = k mod 4: sin x is sin r, cos r, -sin r, -cos r
     // and cos x is cos r, -sin r, -cos r, sin r; sin is odd. Signs as
@@ -183,6 +173,46 @@ __attribute__((always_inline)) inline unsigned fastSinCos(Number x, Number* sine
             absoluteOf(c.hi) * SINE_RELATIVE_ERROR + reductionError, cosine);
     }
     return failed;
+}
+
+// The fast path for every lane of x, |x| in [2^-27, FAST_REDUCTION_LIMIT),
+// as roundedOfReduced.
+template <class Number>
+__attribute__((always_inline)) inline unsigned fastSinCos(Number x, Number* sine, Number* cosine)
+{
+    // r = |x| - k pi/2 with k the nearest whole number, or one off where
+    // the estimate of |x| × 2/pi rounds across a half: |r| < pi/4 + 2^-30.
+    // |x| - k × (first part) is exact: for k >= 1, |x| lies between
+    // (k - 1/2) pi/2 × (1 - 2^-50) and (k + 1/2) pi/2 × (1 + 2^-50), within
+    // a factor 2 of k × (first part), which falls short of k pi/2 by more
+    // than 2^-41 k. The products of k with the first two parts are exact
+    // and their difference carried exactly; the third part's product and
+    // the sum of the small remainders are rounded, by less than 2^-51 of
+    // that sum and 2^-119, and the parts of pi/2 miss it by less than
+    // 2^-121 at k < 2^13.
+    const Number magnitude = absoluteOf(x);
+    const Number k = wholeOf(magnitude * TWO_OVER_PI + 0.5);
+    const Number first = magnitude - k * HALF_PI_1;
+    const DoubleDoubleOf<Number> second = twoSum(first, -(k * HALF_PI_2));
+    const Number rest = second.lo - k * HALF_PI_3;
+    const DoubleDoubleOf<Number> r = twoSum(second.hi, rest);
+    const Number reductionError = 0x1p-117 + absoluteOf(rest) * 0x1p-51;
+    return roundedOfReduced(x, k, r, reductionError, sine, cosine);
+}
+
+// The fast path for FAST_REDUCTION_LIMIT <= |x| < 2^63, where pi/2 in three
+// doubles no longer reduces x closely enough: the fixed-point reduction,
+// which costs a small part of the fixed-point sine and cosine, then the fast
+// path's table, series and rounding check, as roundedOfReduced. The
+// reduction's error, with what the double-double leaves out, is below
+// 2^-106 |r| + 2^-380; the bound is twice that.
+unsigned largeSinCos(double x, double* sine, double* cosine)
+{
+    int quadrant;
+    DoubleDouble r;
+    preciseReduction(x, &quadrant, &r);
+    const double reductionError = std::fabs(r.hi) * 0x1p-105 + 0x1p-379;
+    return roundedOfReduced(x, (double)quadrant, r, reductionError, sine, cosine);
 }
 
 // sin x and cos x by the slow path, either pointer null when not wanted.
@@ -237,7 +267,8 @@ __attribute__((always_inline)) inline void sinCosRounded(double x, double* sine,
             *cosine = 1.0;
         return;
     }
-    if (magnitude < FAST_REDUCTION_LIMIT && fastSinCos(x, sine, cosine) == 0)
+    if (magnitude < FAST_REDUCTION_LIMIT ? fastSinCos(x, sine, cosine) == 0
+                                         : largeSinCos(x, sine, cosine) == 0)
         return;
     slowSinCos(x, sine, cosine);
 }

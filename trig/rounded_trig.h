@@ -18,11 +18,12 @@
 //   library defines them: the twirl takes atan2(b, +-a) of whole numbers
 //   0 <= a, b <= 8192.
 // Beyond it results stay deterministic, the same bits everywhere:
-// - sin and cos are still correctly rounded for 8192 <= |x| < 2^63 (by the
-//   slow path alone). From 2^63 on, where a double's last bit exceeds 2048
-//   and a sine means nothing, x is first reduced modulo 2^62, exactly, so
-//   results stay in [-1, 1] but are no longer the sine of x. NaN and
-//   infinities give NaN.
+// - sin and cos are still correctly rounded for 8192 <= |x| < 2^63 (the
+//   reduction by the slow path's fixed point, the rest by the fast path
+//   with its rounding check). From 2^63 on, where a double's last bit
+//   exceeds 2048 and a sine means nothing, x is first reduced modulo 2^62,
+//   exactly, so results stay in [-1, 1] but are no longer the sine of x.
+//   NaN and infinities give NaN.
 // - atan2 with magnitudes further apart gives a result of the fast path
 //   without the rounding check: within a few units in the last place.
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "texture/depth.h"
 #include "texture/random.h"
@@ -54,10 +55,17 @@ template <class P> void referenceSine(P* pixels, int32_t side, int32_t wavesX, i
 {
     typedef ReferenceDepth<P> D;
     double n = side;
+    // Each term is the same expression of one coordinate for every pixel, so
+    // it is worked out once per column and once per row.
+    std::vector<double> across((size_t)side), down((size_t)side);
+    for (int32_t i = 0; i < side; ++i) {
+        across[(size_t)i] = roundedSin(i * 6.283185308 * wavesX / n) * 63.5 + 64.0;
+        down[(size_t)i] = roundedSin(i * 6.283185308 * wavesY / n) * 63.5 + 64.0;
+    }
     for (int32_t x = 0; x < side; ++x) {
         for (int32_t y = 0; y < side; ++y) {
-            double a = roundedSin(x * 6.283185308 * wavesX / n) * 63.5 + 64.0;
-            double b = roundedSin(y * 6.283185308 * wavesY / n) * 63.5 + 64.0;
+            double a = across[(size_t)x];
+            double b = down[(size_t)y];
             int32_t level = (int32_t)((b + a) * (double)D::U);
             pixels[(size_t)y * side + x] = D::grey(level);
         }

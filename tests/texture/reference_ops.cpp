@@ -84,10 +84,17 @@ void deformTexture(
 {
     int64_t k = side / 256;
     double n = side;
+    // The horizontal offset is the same expression of the row for every
+    // pixel of it, the vertical one of the column: each worked out once.
+    std::vector<double> offsetX((size_t)side), offsetY((size_t)side);
+    for (int32_t i = 0; i < side; ++i) {
+        offsetX[(size_t)i] = roundedSin(i * 6.283185308 * wavesX / n) * (double)(sizeX * k);
+        offsetY[(size_t)i] = roundedSin(i * 6.283185308 * wavesY / n) * (double)(sizeY * k);
+    }
     std::vector<P> scratch((size_t)side * side);
     everyPixel(side, [&](size_t i, int32_t x, int32_t y) {
-        double ox = roundedSin(y * 6.283185308 * wavesX / n) * (double)(sizeX * k);
-        double oy = roundedSin(x * 6.283185308 * wavesY / n) * (double)(sizeY * k);
+        double ox = offsetX[(size_t)y];
+        double oy = offsetY[(size_t)x];
         scratch[i] = sampleBilinear(pixels, side, x + ox, y + oy);
     });
     std::copy(scratch.begin(), scratch.end(), pixels);

@@ -1,9 +1,11 @@
 // Straightforward per-pixel versions of the warps, the colour operations and
 // the channel combiners on a texture of any side N = k x 256 and either depth
 // (8 bits per channel in a Pixel, 16 in a DeepPixel), written the slow,
-// obvious way: column by column, every pixel with its own trigonometry,
-// lengths scaled by k, channels taken apart and put together again from the
-// pixel's width. The engine's versions must match them bit for bit.
+// obvious way: column by column, the twirl's every pixel with its own
+// trigonometry and the deform's offsets, which depend on the row or the
+// column alone, once per row and column, lengths scaled by k, channels taken
+// apart and put together again from the pixel's width. The engine's versions
+// must match them bit for bit.
 #pragma once
 
 #include "reference_depth.h"

@@ -3,8 +3,8 @@
 result must be the double nearest the exact value.
 
 Checked: every argument of the sine and deform tables at sides 256 and 1024;
-random arguments over the engine's domain; arguments within a few units in
-the last place of multiples of pi/2 and of 0; atan2 on and beside the axes
+random arguments over the engine's domain and beyond it up to 2^63;
+arguments within a few units in the last place of multiples of pi/2 and of 0; atan2 on and beside the axes
 and diagonals; and the hard cases kept in hard-cases.txt (found by
 scripts/find-trig-hard-cases.py). The fixed-point slow path, the fast path's
 reference in the unit tests, is checked on its own too.
@@ -56,6 +56,15 @@ def cases():
             found += [("sin", x), ("cos", x)]
     for x in near(0.0) + [2.0 ** -e for e in range(20, 40)]:
         found += [("sin", x), ("cos", x), ("sin", -x)]
+    # Beyond the engine's domain, up to 2^63, where the reduction is the
+    # fixed point's: spread over every binade, and beside multiples of pi/2.
+    for _ in range(4000):
+        x = math.ldexp(rng.uniform(1, 2), rng.randint(13, 62)) * rng.choice([1, -1])
+        found += [("sin", x), ("cos", x)]
+    for _ in range(300):
+        k = rng.randint(2 ** 13, 2 ** rng.randint(14, 62))
+        for x in near(float(k * mpmath.pi / 2), 2):
+            found += [("sin", x), ("cos", x)]
     for _ in range(10000):
         b, a = rng.randint(0, 8192), rng.randint(0, 8192)
         found += [("atan2", float(b), float(a)), ("atan2", float(b), -float(a))]
