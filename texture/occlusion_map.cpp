@@ -13,14 +13,16 @@ struct Direction {
     int32_t dy;
 };
 
-// The order the directions are worked in; the sums do not depend on it.
-const Direction DIRECTIONS[OCCLUSION_DIRECTIONS]
-    = { { 1, 0 }, { -1, 0 }, { 0, 1 }, { 0, -1 }, { 1, 1 }, { 1, -1 }, { -1, 1 }, { -1, -1 },
-          { 1, 2 }, { 1, -2 }, { -1, 2 }, { -1, -2 }, { 2, 1 }, { 2, -1 }, { -2, 1 }, { -2, -1 } };
+// One of each pair of opposite directions: d and -d run along the same
+// lines, the other way round, so a line's heights are read once for both.
+// The order they are worked in does not change the sums.
+const int32_t DIRECTION_PAIRS = OCCLUSION_DIRECTIONS / 2;
+const Direction DIRECTIONS[DIRECTION_PAIRS]
+    = { { 1, 0 }, { 0, 1 }, { 1, 1 }, { 1, -1 }, { 1, 2 }, { 1, -2 }, { 2, 1 }, { 2, -1 } };
 
 // A direction's open sky is summed as an integer count of 2^-24: sixteen of
 // them fit in the 32 bits of a Pixel, and integers add up to the same sum in
-// any order.
+// any order: the two of a pair, at most 2^25, too.
 const uint32_t SKY_BITS = 24;
 const uint32_t FULL_SKY = 1u << SKY_BITS;
 const uint32_t SUM_BITS = SKY_BITS + 4; // 16 directions
@@ -37,10 +39,12 @@ static_assert(
     (int64_t)2 * 65535 * MAX_TEXTURE_SIDE < ((int64_t)1 << 31), "slopes compare in 32 bits");
 
 // The buffers of a thread's lines: `together` lines of heights, and for one
-// line at a time the steps to its horizons and its hull, whose points are
-// places along the line, counted on past its end, and heights.
+// line at a time its heights the other way round, the steps to its horizons
+// and its hull, whose points are places along the line, counted on past its
+// end, and heights.
 struct LineBuffers {
     std::vector<int32_t> lines;
+    std::vector<int32_t> reversed;
     std::vector<int32_t> runs;
     std::vector<int32_t> hull;
 };
@@ -52,6 +56,7 @@ LineBuffers& lineBuffers(int32_t together, int32_t side)
 {
     static thread_local LineBuffers buffers;
     buffers.lines.resize((size_t)together * side);
+    buffers.reversed.resize((size_t)side);
     buffers.runs.resize((size_t)side);
     buffers.hull.resize((size_t)2 * (side + 2));
     return buffers;
@@ -167,22 +172,31 @@ void visitGroup(
     }
 }
 
-// Adds one direction's open sky to the sums of the pixels on its lines
-// [groupBegin, groupEnd) x LINES; the first direction sets them.
-template <int32_t LINES, class P, class Q>
-void addDirection(const P* heights, int32_t side, Direction d, double scale, bool first,
+// Adds the open sky of a direction and of its opposite to the sums of the
+// pixels on its lines [groupBegin, groupEnd) x LINES; the first pair sets
+// them. Backwards, a line is its points from the last to the first: the same
+// loop round the torus, started one point along.
+template <int32_t LINES, class Q>
+void addDirectionPair(const uint16_t* levels, int32_t side, Direction d, double scale, bool first,
     int32_t groupBegin, int32_t groupEnd, Q* sums)
 {
     LineBuffers& buffers = lineBuffers(LINES, side);
     int32_t* const line = buffers.lines.data();
+    int32_t* const reversed = buffers.reversed.data();
     for (int32_t group = groupBegin; group < groupEnd; ++group) {
         const GroupStart start = groupStart(d, side, group * LINES);
-        visitGroup<LINES>(side, d, start, heights, [&](int32_t b, int32_t i, size_t index) {
-            line[(size_t)b * side + i] = (int32_t)heightLevel(heights[index]);
+        visitGroup<LINES>(side, d, start, levels, [&](int32_t b, int32_t i, size_t index) {
+            line[(size_t)b * side + i] = (int32_t)levels[index];
         });
-        for (int32_t b = 0; b < LINES; ++b)
-            lineSkies(
-                line + (size_t)b * side, side, scale, buffers.runs.data(), buffers.hull.data());
+        for (int32_t b = 0; b < LINES; ++b) {
+            int32_t* const forwards = line + (size_t)b * side;
+            for (int32_t i = 0; i < side; ++i)
+                reversed[side - 1 - i] = forwards[i];
+            lineSkies(forwards, side, scale, buffers.runs.data(), buffers.hull.data());
+            lineSkies(reversed, side, scale, buffers.runs.data(), buffers.hull.data());
+            for (int32_t i = 0; i < side; ++i)
+                forwards[i] += reversed[side - 1 - i];
+        }
         if (first)
             visitGroup<LINES>(side, d, start, sums, [&](int32_t b, int32_t i, size_t index) {
                 sums[index] = (Q)line[(size_t)b * side + i];
@@ -192,6 +206,15 @@ void addDirection(const P* heights, int32_t side, Direction d, double scale, boo
                 sums[index] += (Q)line[(size_t)b * side + i];
             });
     }
+}
+
+// This thread's levels of a call's heights, worked out once rather than
+// once per direction, and kept for the next call like the line buffers.
+std::vector<uint16_t>& heightLevels(size_t pixels)
+{
+    static thread_local std::vector<uint16_t> levels;
+    levels.resize(pixels);
+    return levels;
 }
 
 // The mean of a pixel's sixteen skies, sum ÷ 2^28, on the output's levels:
@@ -209,7 +232,13 @@ template <class P, class Q>
 void generateOcclusionMap(const P* heights, int32_t side, double relief, Q* occlusion)
 {
     const size_t pixels = pixelCount(side);
-    for (int32_t k = 0; k < OCCLUSION_DIRECTIONS; ++k) {
+    uint16_t* const levels = heightLevels(pixels).data();
+    forEachRange(side, pixels, [&](int32_t begin, int32_t end) {
+        const size_t last = (size_t)end * side;
+        for (size_t i = (size_t)begin * side; i < last; ++i)
+            levels[i] = (uint16_t)heightLevel(heights[i]);
+    });
+    for (int32_t k = 0; k < DIRECTION_PAIRS; ++k) {
         const Direction d = DIRECTIONS[k];
         // Slopes in heights per texture width from levels per step.
         const double scale
@@ -218,11 +247,11 @@ void generateOcclusionMap(const P* heights, int32_t side, double relief, Q* occl
         // when that half holds the group.
         if (side >= 2 * LINES_TOGETHER)
             forEachRange(side / LINES_TOGETHER, pixels, [&](int32_t begin, int32_t end) {
-                addDirection<LINES_TOGETHER>(
-                    heights, side, d, scale, k == 0, begin, end, occlusion);
+                addDirectionPair<LINES_TOGETHER>(
+                    levels, side, d, scale, k == 0, begin, end, occlusion);
             });
         else
-            addDirection<1>(heights, side, d, scale, k == 0, 0, side, occlusion);
+            addDirectionPair<1>(levels, side, d, scale, k == 0, 0, side, occlusion);
     }
     forEachRange(side, pixels, [&](int32_t begin, int32_t end) {
         const size_t last = (size_t)end * side;
