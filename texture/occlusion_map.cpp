@@ -73,9 +73,14 @@ LineBuffers& lineBuffers(int32_t together, int32_t side)
 // which of equal slopes wins does not matter: each is the same fraction.
 void lineSkies(int32_t* line, int32_t n, double scale, int32_t* runs, int32_t* hull)
 {
-    int32_t highest = 0;
+    // The highest height first, in a loop that runs many points at a time,
+    // then the first point at it.
+    int32_t peak = line[0];
     for (int32_t i = 1; i < n; ++i)
-        highest = line[i] > line[highest] ? i : highest;
+        peak = line[i] > peak ? line[i] : peak;
+    int32_t highest = 0;
+    while (line[highest] != peak)
+        ++highest;
     // m itself, one lap on: for m it is its own twin, which rises by 0. The
     // nearest point of the hull is kept apart from the rest; `top` is the
     // next, a place and a height, and the last is a point lower than any,
