@@ -95,6 +95,20 @@ TEST(OcclusionMap, IsWhatItsDefinitionGives)
         }
 }
 
+// Long lines, many of them worked side by side: a direction and its
+// opposite swept along the same gathered heights, the ties (equal highest
+// points met first from either end) among them.
+TEST(OcclusionMap, IsWhatItsDefinitionGivesOnLongerLines)
+{
+    const int32_t side = 128;
+    const std::vector<DeepPixel> deep = testsupport::randomTexture<DeepPixel>(19, side);
+    const std::vector<Pixel> ties = fewLevels(23, side);
+    EXPECT_EQ(
+        (occlusionOf<DeepPixel>(deep, 0.37)), (definedOcclusionMap<DeepPixel>(deep, side, 0.37)));
+    EXPECT_EQ((occlusionOf<Pixel>(ties, DEFAULT_RELIEF)),
+        (definedOcclusionMap<Pixel>(ties, side, DEFAULT_RELIEF)));
+}
+
 TEST(OcclusionMap, ShiftsWithItsHeightsAroundTheTorus)
 {
     const int32_t side = 128;
