@@ -6,8 +6,10 @@ into docs/screenshot.png, then colorizes the cells texture in slot 1, saves
 it and turns the saved texture000.bmp into data/quiltor.png. Then renders
 each recipe of the gallery (docs/*.recipe) at 256 x 256 with the given
 quiltor-render into docs/gallery/NAME.png. For the gallery's materials it
-renders the colours from a depth-16 replay into NAME-depth16.png and the
-normal map of their heights into NAME-normal.png, and captures their lit
+renders the colours from a depth-16 replay into NAME-depth16.png, the
+normal map of their heights into NAME-normal.png, their occlusion into
+NAME-ao.png and the packed texture glTF reads into NAME-orm.png, and
+captures their lit
 views from the window into docs/gallery/NAME-lit.png: 256 x 256 from the
 middle of the view, where the copies meet, so the picture is as large as
 the others and shows that the lit material tiles too.
@@ -19,6 +21,7 @@ import glob
 import os
 import shutil
 import subprocess
+import tempfile
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -105,15 +108,22 @@ def render_gallery(renderer):
         name = os.path.splitext(os.path.basename(recipe))[0]
         subprocess.run([renderer, "--quiet", recipe, "-o", os.path.join(folder, name + ".png")],
                        check=True)
-    # A material's colours, heights and normal map from one depth-16 replay;
-    # the gallery shows the colours and the normal map.
+    # A material's colours and maps from one depth-16 replay; the gallery
+    # shows the colours, the normal map, the occlusion and, from the same
+    # material packed for glTF, its occlusion-roughness-metallic texture.
     for name, presses in MATERIALS:
-        subprocess.run([renderer, "--quiet", os.path.join(ROOT, "docs", name + ".recipe"),
-                        "-o", os.path.join(folder, name + "-depth16.png"), "--material"],
-                       check=True)
-        os.replace(os.path.join(folder, name + "-depth16-normal.png"),
-                   os.path.join(folder, name + "-normal.png"))
-        os.remove(os.path.join(folder, name + "-depth16-height.png"))
+        recipe = os.path.join(ROOT, "docs", name + ".recipe")
+        work = tempfile.mkdtemp(prefix="quiltor-gallery-")
+        try:
+            subprocess.run([renderer, "--quiet", recipe, "-o", os.path.join(work, "m.png"),
+                            "--material"], check=True)
+            subprocess.run([renderer, "--quiet", recipe, "-o", os.path.join(work, "e.png"),
+                            "--material", "--for", "gltf"], check=True)
+            for made, kept in (("m.png", "-depth16.png"), ("m-normal.png", "-normal.png"),
+                               ("m-ao.png", "-ao.png"), ("e-orm.png", "-orm.png")):
+                shutil.move(os.path.join(work, made), os.path.join(folder, name + kept))
+        finally:
+            shutil.rmtree(work, True)
 
 
 def to_png(rgb, size, path):

@@ -396,14 +396,24 @@ class WindowsRenderTest(unittest.TestCase):
 
     def test_a_material_and_a_variation_without_trigonometry_are_the_linux_builds_bytes(self):
         with open(self.path("material.recipe"), "w") as file:
-            file.write(NO_TRIGONOMETRY_RECIPE.replace("save target=",
-                                                      "material height=2\nsave target="))
+            file.write(NO_TRIGONOMETRY_RECIPE.replace(
+                "save target=", "material height=2 roughness=3 metallic=4\nsave target="))
         self.render_both("material.recipe", "--material", "--size", "512", "--seed", "77",
                          "-o", "OUT.png")
-        for suffix in (".png", "-height.png", "-normal.png"):
+        for suffix in (".png", "-height.png", "-normal.png", "-roughness.png", "-metallic.png",
+                       "-ao.png"):
             with self.subTest(file=suffix):
                 windows = read_file(self.path("windows" + suffix))
                 self.assertTrue(windows == read_file(self.path("linux" + suffix)))
+        # Packed for an engine, with the scene, which names the files by
+        # OUT's name: each program's scene names its own.
+        self.render_both("material.recipe", "--material", "--for", "gltf", "--size", "256",
+                         "-o", "OUT-gltf.png")
+        for suffix in ("-gltf.png", "-gltf-normal.png", "-gltf-orm.png", "-gltf.gltf"):
+            with self.subTest(file=suffix):
+                windows = read_file(self.path("windows" + suffix))
+                linux = read_file(self.path("linux" + suffix))
+                self.assertTrue(windows.replace(b"windows", b"linux") == linux)
 
     def test_bad_depths_bits_and_reliefs_give_the_same_message_and_status_1(self):
         with open(self.path("brick.recipe"), "w") as file:
