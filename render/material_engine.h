@@ -22,12 +22,13 @@ enum PackedLayout {
     PACKED_MASK,
 };
 
+// The fields are in the order that packs them closest.
 struct MaterialEngineRow {
-    MaterialEngine engine;
     const char* name; // as --for takes it; null for none
-    bool greenUp; // its normal maps' green: true up (OpenGL style), false down (DirectX style)
     const char* packedMark; // the packed texture's name beside OUT, "-orm"
+    MaterialEngine engine;
     PackedLayout layout;
+    bool greenUp; // its normal maps' green: true up (OpenGL style), false down (DirectX style)
     // Whether its importer is known to read a 16-bit packed texture as one;
     // where not, --bits 16 is refused rather than risk a texture read at 8
     // bits or turned into a colour of a different range.
@@ -40,11 +41,12 @@ struct MaterialEngineRow {
 // unreal's and unity's are taken at 8 bits, the size their materials'
 // packed textures are made at.
 inline constexpr MaterialEngineRow MATERIAL_ENGINES[ENGINE_COUNT] = {
-    { ENGINE_NONE, nullptr, true, nullptr, PACKED_ORM, false },
-    { ENGINE_GLTF, "gltf", true, "-orm", PACKED_ORM, true },
-    { ENGINE_UNREAL, "unreal", false, "-orm", PACKED_ORM, false },
-    { ENGINE_UNITY, "unity", true, "-mask", PACKED_MASK, false },
-    { ENGINE_GODOT, "godot", true, "-orm", PACKED_ORM, true },
+    // name, packed mark, engine, layout, green up, 16-bit packed
+    { nullptr, nullptr, ENGINE_NONE, PACKED_ORM, true, false },
+    { "gltf", "-orm", ENGINE_GLTF, PACKED_ORM, true, true },
+    { "unreal", "-orm", ENGINE_UNREAL, PACKED_ORM, false, false },
+    { "unity", "-mask", ENGINE_UNITY, PACKED_MASK, true, false },
+    { "godot", "-orm", ENGINE_GODOT, PACKED_ORM, true, true },
 };
 
 constexpr const MaterialEngineRow& materialEngineRow(MaterialEngine engine)
