@@ -147,8 +147,9 @@ void addRendering(bool hasNewNames, const char* newRecipe)
     } else {
         addOverlayLine(OVERLAY_TEXT_COLOR, 0, "quiltor-render renders a saved recipe at any size.");
     }
-    addOverlayLine(
-        OVERLAY_TEXT_COLOR, 0, "--material adds every map; --for gltf|unreal|unity|godot packs");
+    // The page's font has no "|", so the engines are listed in words.
+    addOverlayLine(OVERLAY_TEXT_COLOR, 0,
+        "--material adds every map; --for gltf, unreal, unity or godot packs");
     addOverlayLine(OVERLAY_TEXT_COLOR, 0, "them as that engine takes them.");
 }
 
