@@ -72,6 +72,21 @@ class GltfTest(unittest.TestCase):
         self.assertEqual(result.stdout.decode("utf-8"), gltf + "\n")
         return gltf
 
+    def assert_valid_with_its_pictures(self, gltf, width):
+        """Checks that the validator finds no error, warning, info or hint in
+        the .gltf and finds its three pictures, PNGs `width` wide; returns
+        its report."""
+        status, report, messages = run_validator(gltf)
+        self.assertEqual(status, 0, messages)
+        issues = report["issues"]
+        self.assertEqual((issues["numErrors"], issues["numWarnings"], issues["numInfos"],
+                          issues["numHints"]), (0, 0, 0, 0), messages)
+        images = [resource for resource in report["info"]["resources"]
+                  if resource["pointer"].startswith("/images/")]
+        self.assertEqual([(image["storage"], image["mimeType"], image["image"]["width"])
+                          for image in images], [("external", "image/png", width)] * 3)
+        return report
+
     def test_a_rendered_gltf_material_passes_the_validator(self):
         # The renderer's own files, beside the scene it writes, under a name
         # and in a folder that need escaping.
@@ -88,15 +103,7 @@ class GltfTest(unittest.TestCase):
                          ["brick wall #2-normal.png", "brick wall #2-orm.png",
                           "brick wall #2.gltf", "brick wall #2.png"])
         gltf = os.path.join(folder, "brick wall #2.gltf")
-        status, report, messages = run_validator(gltf)
-        self.assertEqual(status, 0, messages)
-        issues = report["issues"]
-        self.assertEqual((issues["numErrors"], issues["numWarnings"], issues["numInfos"],
-                          issues["numHints"]), (0, 0, 0, 0), messages)
-        images = [resource for resource in report["info"]["resources"]
-                  if resource["pointer"].startswith("/images/")]
-        self.assertEqual([(image["storage"], image["mimeType"], image["image"]["width"])
-                          for image in images], [("external", "image/png", 256)] * 3)
+        self.assert_valid_with_its_pictures(gltf, 256)
         # The scene is the one the writer gives for that OUT, byte for byte.
         with open(gltf, "rb") as file:
             rendered = file.read()
@@ -110,16 +117,7 @@ class GltfTest(unittest.TestCase):
                 folder = os.path.join(self.workdir, "maps #1 " + stem)
                 gltf = self.write_gltf(folder, stem)
                 write_pictures(folder, stem)
-                status, report, messages = run_validator(gltf)
-                self.assertEqual(status, 0, messages)
-                issues = report["issues"]
-                self.assertEqual((issues["numErrors"], issues["numWarnings"], issues["numInfos"],
-                                  issues["numHints"]), (0, 0, 0, 0), messages)
-                # Every picture was found and read as a PNG.
-                images = [resource for resource in report["info"]["resources"]
-                          if resource["pointer"].startswith("/images/")]
-                self.assertEqual([(image["storage"], image["mimeType"], image["image"]["width"])
-                                  for image in images], [("external", "image/png", 8)] * 3)
+                report = self.assert_valid_with_its_pictures(gltf, 8)
                 self.assertEqual(report["info"]["drawCallCount"], 1)
 
     def test_validator_fails_on_a_missing_picture(self):
