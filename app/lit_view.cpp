@@ -76,8 +76,8 @@ void drawLitTiles(Canvas canvas, int32_t x, int32_t y, const Pixel* colors, cons
         const LinearColor base { channelValue(color, 16), channelValue(color, 8),
             channelValue(color, 0) };
         const LinearColor shown = lightMaterial(base, normals[i], channelValue(occlusion[i], 0),
-            roughness ? heightOf(roughness[i]) : 1.0, metallic ? heightOf(metallic[i]) : 0.0,
-            light);
+            roughness ? heightOf(roughness[i]) : ROUGHNESS_WITHOUT_MAP,
+            metallic ? heightOf(metallic[i]) : METALLIC_WITHOUT_MAP, light);
         lit[i] = composeColor(litLevel(shown.red), litLevel(shown.green), litLevel(shown.blue));
     }
     for (int32_t tile = 0; tile < 4; ++tile) {

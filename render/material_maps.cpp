@@ -2,6 +2,7 @@
 // worked out from the finished replay's slots.
 #include "render/material_maps.h"
 
+#include "texture/material_lighting.h"
 #include "texture/normal_map.h"
 #include "texture/occlusion_map.h"
 #include "texture/parallel.h"
@@ -40,7 +41,7 @@ Q* makeMaterialMap(DeepPixel* const* slots, DeepPixel* scratch, MaterialMap map,
     const int32_t side = options.side;
     if (map == MAP_ROUGHNESS || map == MAP_METALLIC) {
         const DeepPixel* grey = slot >= 0 ? slots[slot] : nullptr;
-        const double absent = map == MAP_ROUGHNESS ? 1.0 : 0.0;
+        const double absent = map == MAP_ROUGHNESS ? ROUGHNESS_WITHOUT_MAP : METALLIC_WITHOUT_MAP;
         forEachPixel(side, [&](size_t i) { out[i] = greyOf<Q>(greyLevelAt<Q>(grey, i, absent)); });
         return out;
     }
@@ -51,17 +52,20 @@ Q* makeMaterialMap(DeepPixel* const* slots, DeepPixel* scratch, MaterialMap map,
     const DeepPixel* metal = options.metallicSlot >= 0 ? slots[options.metallicSlot] : nullptr;
     if (materialEngineRow(options.engine).layout == PACKED_ORM) {
         forEachPixel(side, [&](size_t i) {
-            out[i] = composeLevels<Q>(
-                channelOf(out[i], 0), greyLevelAt<Q>(rough, i, 1.0), greyLevelAt<Q>(metal, i, 0.0));
+            out[i] = composeLevels<Q>(channelOf(out[i], 0),
+                greyLevelAt<Q>(rough, i, ROUGHNESS_WITHOUT_MAP),
+                greyLevelAt<Q>(metal, i, METALLIC_WITHOUT_MAP));
         });
         return out;
     }
     // The smoothness above the colour, where the PNG writer takes its alpha.
     const uint32_t most = Depth<Q>::MAX;
     forEachPixel(side, [&](size_t i) {
-        const Q smooth = (Q)(most - greyLevelAt<Q>(rough, i, 1.0)) << (3 * Depth<Q>::BITS);
-        out[i]
-            = smooth + composeLevels<Q>(greyLevelAt<Q>(metal, i, 0.0), channelOf(out[i], 0), most);
+        const Q smooth = (Q)(most - greyLevelAt<Q>(rough, i, ROUGHNESS_WITHOUT_MAP))
+            << (3 * Depth<Q>::BITS);
+        out[i] = smooth
+            + composeLevels<Q>(
+                greyLevelAt<Q>(metal, i, METALLIC_WITHOUT_MAP), channelOf(out[i], 0), most);
     });
     return out;
 }

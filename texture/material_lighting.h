@@ -14,6 +14,11 @@ struct LinearColor {
     double blue;
 };
 
+// What a material without a roughness map, or without a metallic map, is
+// everywhere: fully rough and not metal, matte as a plain colour is.
+const double ROUGHNESS_WITHOUT_MAP = 1.0;
+const double METALLIC_WITHOUT_MAP = 0.0;
+
 // The light a material is seen in. The viewer looks straight down, from
 // (0, 0, 1).
 struct MaterialLight {
