@@ -9,11 +9,11 @@
 #include "render/available_memory.h"
 #include "render/material_maps.h"
 #include "render/progress_line.h"
-#include "render/texture_memory.h"
 #include "session/render_plan.h"
 #include "texture/bmp_export.h"
 #include "texture/normal_map.h"
 #include "texture/texture.h"
+#include "texture/texture_memory.h"
 
 namespace {
 

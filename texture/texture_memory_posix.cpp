@@ -1,4 +1,4 @@
-#include "render/texture_memory.h"
+#include "texture/texture_memory.h"
 
 #include <sys/mman.h>
 

@@ -1,5 +1,6 @@
-// Memory for the renderer's textures: zero-filled, taken from the system
-// only as it is first written, and in large pages where the system has them.
+// Memory for large textures and their work buffers: zero-filled, taken from
+// the system only as it is first written, and in large pages where the
+// system has them.
 #pragma once
 
 #include <cstddef>
