@@ -36,6 +36,8 @@ enum PngPicture {
     PNG_COLORS,
     PNG_HEIGHTS, // 16-bit grey
     PNG_NORMAL_MAP,
+    // A packed texture: grey maps in red, green and blue.
+    PNG_PACKED,
     // Red, green and blue, and alpha from the pixels' top bits: a packed
     // texture with a fourth map.
     PNG_PACKED_WITH_ALPHA,

@@ -213,6 +213,8 @@ template <class P> FileWriter pngWriterOf(PngPicture picture)
         return writePictureData<P, PNG_HEIGHTS>;
     case PNG_NORMAL_MAP:
         return writePictureData<P, PNG_NORMAL_MAP>;
+    case PNG_PACKED:
+        return writePictureData<P, PNG_PACKED>;
     case PNG_PACKED_WITH_ALPHA:
         return writePictureData<P, PNG_PACKED_WITH_ALPHA>;
     case PNG_COLORS:

@@ -130,7 +130,7 @@ void prepareMapFile(SlotFile& out, const Textures<DeepPixel>& textures, Material
     const bool mask = materialEngineRow(options.engine).layout == PACKED_MASK;
     const PngPicture picture = map != MAP_PACKED ? PNG_HEIGHTS
         : mask                                   ? PNG_PACKED_WITH_ALPHA
-                                                 : PNG_COLORS;
+                                                 : PNG_PACKED;
     if (options.mapBits == 16)
         prepareSlotFile(out,
             makeMaterialMap<DeepPixel>(textures.slots, textures.scratch, map, options, slot),
