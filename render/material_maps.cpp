@@ -45,7 +45,13 @@ Q* makeMaterialMap(DeepPixel* const* slots, DeepPixel* scratch, MaterialMap map,
         forEachPixel(side, [&](size_t i) { out[i] = greyOf<Q>(greyLevelAt<Q>(grey, i, absent)); });
         return out;
     }
-    generateOcclusionMap(slots[slot], side, options.normals.relief, out);
+    // 8-bit maps fill half the scratch texture: the heights' levels fit in
+    // the other half, which saves the occlusion room of its own.
+    uint16_t* const levels = sizeof(Q) < sizeof(DeepPixel)
+        ? reinterpret_cast<uint16_t*>(out + pixelCount(side))
+        : nullptr;
+    static_assert(sizeof(Pixel) + sizeof(uint16_t) <= sizeof(DeepPixel), "the levels fit");
+    generateOcclusionMap(slots[slot], side, options.normals.relief, out, levels);
     if (map == MAP_OCCLUSION)
         return out;
     const DeepPixel* rough = options.roughnessSlot >= 0 ? slots[options.roughnessSlot] : nullptr;

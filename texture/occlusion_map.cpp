@@ -1,10 +1,12 @@
 #include "texture/occlusion_map.h"
 
+#include <algorithm>
 #include <cmath>
-#include <vector>
 
+#include "texture/line_horizons.h"
 #include "texture/normal_map.h"
 #include "texture/parallel.h"
+#include "texture/texture_memory.h"
 
 namespace {
 
@@ -33,91 +35,32 @@ static_assert(1u << 4 == (uint32_t)OCCLUSION_DIRECTIONS, "the mean divides by a 
 // cache lines and pages.
 const int32_t LINES_TOGETHER = 8;
 
-// A cross product of a rise (at most 2 x 65535, to the point below every
-// height) and a run (at most a side) is exact in 32 bits.
-static_assert(
-    (int64_t)2 * 65535 * MAX_TEXTURE_SIDE < ((int64_t)1 << 31), "slopes compare in 32 bits");
-
-// The buffers of a thread's lines: `together` lines of heights, and for one
-// line at a time its heights the other way round, the steps to its horizons
-// and its hull, whose points are places along the line, counted on past its
-// end, and heights.
-struct LineBuffers {
-    std::vector<int32_t> lines;
-    std::vector<int32_t> reversed;
-    std::vector<int32_t> runs;
-    std::vector<int32_t> hull;
-};
-
-// This thread's line buffers, sized for `together` lines of `side` points.
-// Kept from one call to the next, so that a window redrawing the map of a
-// changing texture allocates nothing once the first map is made.
-LineBuffers& lineBuffers(int32_t together, int32_t side)
+// The open sky of a rise over a run: a rise of 0 or less gives a slope of 0
+// and a sky of exactly 1, FULL_SKY.
+inline int32_t openSky(int32_t rise, int32_t run, double scale)
 {
-    static thread_local LineBuffers buffers;
-    buffers.lines.resize((size_t)together * side);
-    buffers.reversed.resize((size_t)side);
-    buffers.runs.resize((size_t)side);
-    buffers.hull.resize((size_t)2 * (side + 2));
-    return buffers;
+    const double s = (double)(rise > 0 ? rise : 0) / (double)run * scale;
+    return (int32_t)(1.0 / (1.0 + s * s) * (double)FULL_SKY + 0.5);
 }
 
-// Turns the heights of a line's n points, in the order of its direction,
-// into their open sky, in place. Swept backwards, the upper convex hull of
-// the points passed holds the points ahead of the one at hand, and the
-// steepest of them is on it. The line is a loop on the torus, so the sweep
-// starts at its highest point m and goes once round, back to m: every point
-// past the next m ahead stands no higher than m and further away, so it
-// never rises more steeply than m does (and where m does not rise, the sky
-// is open). The slopes are compared exactly, as integer cross products, so
-// which of equal slopes wins does not matter: each is the same fraction.
-void lineSkies(int32_t* line, int32_t n, double scale, int32_t* runs, int32_t* hull)
+// Writes over the first lap of the heights of line b of `room`, from the
+// horizons its sweep left as line k of those swept together, each point's
+// open sky both ways.
+void writeLineSkies(LineRoom& room, int32_t b, int32_t k, int32_t highest, double scale)
 {
-    // The highest height first, in a loop that runs many points at a time,
-    // then the first point at it.
-    int32_t peak = line[0];
-    for (int32_t i = 1; i < n; ++i)
-        peak = line[i] > peak ? line[i] : peak;
-    int32_t highest = 0;
-    while (line[highest] != peak)
-        ++highest;
-    // m itself, one lap on: for m it is its own twin, which rises by 0. The
-    // nearest point of the hull is kept apart from the rest; `top` is the
-    // next, a place and a height, and the last is a point lower than any,
-    // which is never steeper than m and so keeps m, and itself, on the hull.
-    int32_t nearAt = highest + n;
-    int32_t nearHeight = line[highest];
-    int32_t* top = hull;
-    top[0] = highest + n + 1;
-    top[1] = -65535;
-    // Once round: the points after m in the buffer, then those up to it.
-    for (int32_t part = 0; part < 2; ++part) {
-        const int32_t offset = part == 0 ? n : 0;
-        const int32_t last = part == 0 ? n : highest;
-        for (int32_t at = part == 0 ? highest + n - 1 : n - 1; at >= last; --at) {
-            const int32_t height = line[at - offset];
-            // Off the hull goes every point on or below the segment from this
-            // one to the point after it: then the nearest point left is the
-            // steepest.
-            while ((top[1] - height) * (nearAt - at) >= (nearHeight - height) * (top[0] - at)) {
-                nearAt = top[0];
-                nearHeight = top[1];
-                top -= 2;
-            }
-            const int32_t rise = nearHeight - height;
-            line[at - offset] = rise > 0 ? rise : 0;
-            runs[at - offset] = nearAt - at;
-            top += 2;
-            top[0] = nearAt;
-            top[1] = nearHeight;
-            nearAt = at;
-            nearHeight = height;
-        }
+    const int32_t n = room.n;
+    const int32_t* const h = room.horizons.data() + horizonAt(k * lineStride(n), LOOKING_ON);
+    int32_t* const skies = room.places.data() + b * lineStride(n);
+    const ptrdiff_t lap = HORIZONS_SIZE * (ptrdiff_t)n;
+    for (int32_t i = 0; i < highest; ++i) {
+        const int32_t* const both = h + HORIZONS_SIZE * i + lap;
+        skies[i] = openSky(both[0], both[1], scale) + openSky(both[2], both[3], scale);
     }
-    // A rise of 0 gives a slope of 0 and a sky of exactly 1: FULL_SKY.
-    for (int32_t i = 0; i < n; ++i) {
-        const double s = (double)line[i] / (double)runs[i] * scale;
-        line[i] = (int32_t)(1.0 / (1.0 + s * s) * (double)FULL_SKY + 0.5);
+    const int32_t* const m = h + HORIZONS_SIZE * highest;
+    skies[highest] = openSky(m[0], m[1], scale) + openSky(m[lap + 2], m[lap + 3], scale);
+    for (int32_t i = highest + 1; i < n; ++i) {
+        const int32_t* const both = h + HORIZONS_SIZE * i;
+        skies[i] = openSky(both[0], both[1], scale) + openSky(both[2], both[3], scale);
     }
 }
 
@@ -145,31 +88,41 @@ GroupStart groupStart(Direction d, int32_t side, int32_t first)
 }
 
 // How far ahead of a step its memory is asked for.
-const int32_t STEPS_AHEAD = 16;
+const int32_t STEPS_AHEAD = 32;
 
-// The pixel at step i of the group's line b is reached by stepping its start
-// i times and moving b lines over; `visit(b, i, index)` is called step by
-// step, the group's LINES lines side by side, while the pixels STEPS_AHEAD
-// steps on are fetched from `memory` into the cache.
+// Calls visit(pixel, place) for every pixel of a group's LINES lines and
+// the place of line b's point i in the group's buffer, b × stride + i. Rows
+// are worked along, other lines step by step, their pixels side by side in
+// a row, those STEPS_AHEAD steps on fetched from `memory` into the cache
+// meanwhile.
 template <int32_t LINES, class T, class Visit>
-void visitGroup(
-    int32_t side, Direction d, const GroupStart& start, const T* memory, const Visit& visit)
+void visitGroup(int32_t side, Direction d, const GroupStart& start, T* memory, const Visit& visit)
 {
+    const ptrdiff_t stride = lineStride(side);
+    if (!start.inARow) {
+        for (int32_t b = 0; b < LINES; ++b) {
+            T* const row = memory + (size_t)(start.y + b) * side;
+            for (int32_t i = 0; i < side; ++i)
+                visit(row[i], b * stride + i);
+        }
+        return;
+    }
     const int32_t mask = side - 1;
     int32_t x = start.x;
     int32_t y = start.y;
     int32_t aheadX = (x + STEPS_AHEAD * d.dx) & mask;
     int32_t aheadY = (y + STEPS_AHEAD * d.dy) & mask;
     for (int32_t i = 0; i < side; ++i) {
-        const T* const aheadRow = memory + (size_t)aheadY * side;
+        T* const aheadRow = memory + (size_t)aheadY * side;
         __builtin_prefetch(aheadRow + aheadX);
-        if (start.inARow) {
-            __builtin_prefetch(aheadRow + ((aheadX + LINES - 1) & mask));
+        __builtin_prefetch(aheadRow + ((aheadX + LINES - 1) & mask));
+        T* const row = memory + (size_t)y * side;
+        if (x <= side - LINES) // the step's pixels one run of the row
             for (int32_t b = 0; b < LINES; ++b)
-                visit(b, i, (size_t)y * side + ((x + b) & mask));
-        } else
+                visit(row[x + b], b * stride + i);
+        else
             for (int32_t b = 0; b < LINES; ++b)
-                visit(b, i, (size_t)((y + b) & mask) * side + x);
+                visit(row[(x + b) & mask], b * stride + i);
         x = (x + d.dx) & mask;
         y = (y + d.dy) & mask;
         aheadX = (aheadX + d.dx) & mask;
@@ -177,49 +130,67 @@ void visitGroup(
     }
 }
 
+// A height's level: a level as it stands, a pixel's by the luma rule.
+inline int32_t levelOf(uint16_t level)
+{
+    return level;
+}
+template <class P> inline int32_t levelOf(P pixel)
+{
+    return (int32_t)heightLevel(pixel);
+}
+
 // Adds the open sky of a direction and of its opposite to the sums of the
 // pixels on its lines [groupBegin, groupEnd) x LINES; the first pair sets
-// them. Backwards, a line is its points from the last to the first: the same
-// loop round the torus, started one point along.
-template <int32_t LINES, class Q>
-void addDirectionPair(const uint16_t* levels, int32_t side, Direction d, double scale, bool first,
+// them.
+template <int32_t LINES, class S, class Q>
+void addDirectionPair(const S* heights, int32_t side, Direction d, double scale, bool first,
     int32_t groupBegin, int32_t groupEnd, Q* sums)
 {
-    LineBuffers& buffers = lineBuffers(LINES, side);
-    int32_t* const line = buffers.lines.data();
-    int32_t* const reversed = buffers.reversed.data();
+    LineRoom& room = lineRoom(LINES, side);
+    int32_t* const lines = room.places.data();
+    const int32_t AT_ONCE = LINES < LINES_SWEPT ? LINES : LINES_SWEPT;
     for (int32_t group = groupBegin; group < groupEnd; ++group) {
         const GroupStart start = groupStart(d, side, group * LINES);
-        visitGroup<LINES>(side, d, start, levels, [&](int32_t b, int32_t i, size_t index) {
-            line[(size_t)b * side + i] = (int32_t)levels[index];
-        });
-        for (int32_t b = 0; b < LINES; ++b) {
-            int32_t* const forwards = line + (size_t)b * side;
-            for (int32_t i = 0; i < side; ++i)
-                reversed[side - 1 - i] = forwards[i];
-            lineSkies(forwards, side, scale, buffers.runs.data(), buffers.hull.data());
-            lineSkies(reversed, side, scale, buffers.runs.data(), buffers.hull.data());
-            for (int32_t i = 0; i < side; ++i)
-                forwards[i] += reversed[side - 1 - i];
+        visitGroup<LINES>(side, d, start, heights,
+            [&](const S& height, ptrdiff_t place) { lines[place] = levelOf(height); });
+        for (int32_t b = 0; b < LINES; b += AT_ONCE) {
+            int32_t highest[LINES_SWEPT];
+            sweepLineHorizons<SWEEP_FAST>(room, b, AT_ONCE, highest);
+            for (int32_t k = 0; k < AT_ONCE; ++k)
+                writeLineSkies(room, b + k, k, highest[k], scale);
         }
         if (first)
-            visitGroup<LINES>(side, d, start, sums, [&](int32_t b, int32_t i, size_t index) {
-                sums[index] = (Q)line[(size_t)b * side + i];
-            });
+            visitGroup<LINES>(
+                side, d, start, sums, [&](Q& sum, ptrdiff_t place) { sum = (Q)lines[place]; });
         else
-            visitGroup<LINES>(side, d, start, sums, [&](int32_t b, int32_t i, size_t index) {
-                sums[index] += (Q)line[(size_t)b * side + i];
-            });
+            visitGroup<LINES>(
+                side, d, start, sums, [&](Q& sum, ptrdiff_t place) { sum += (Q)lines[place]; });
     }
 }
 
 // This thread's levels of a call's heights, worked out once rather than
-// once per direction, and kept for the next call like the line buffers.
-std::vector<uint16_t>& heightLevels(size_t pixels)
+// once per direction, and kept for the next call like the line buffers: in
+// large pages, like the textures, since a large map's lines step from page
+// to page. Null if the memory cannot be had.
+struct LevelBuffer {
+    uint16_t* levels = nullptr;
+    size_t pixels = 0;
+    LevelBuffer() = default;
+    LevelBuffer(const LevelBuffer&) = delete;
+    LevelBuffer& operator=(const LevelBuffer&) = delete;
+    ~LevelBuffer() { freeTexture(levels, pixels); }
+};
+
+uint16_t* heightLevels(size_t pixels)
 {
-    static thread_local std::vector<uint16_t> levels;
-    levels.resize(pixels);
-    return levels;
+    static thread_local LevelBuffer buffer;
+    if (buffer.pixels < pixels) {
+        freeTexture(buffer.levels, buffer.pixels);
+        buffer.levels = allocateTexture<uint16_t>(pixels);
+        buffer.pixels = buffer.levels ? pixels : 0;
+    }
+    return buffer.levels;
 }
 
 // The mean of a pixel's sixteen skies, sum ÷ 2^28, on the output's levels:
@@ -231,18 +202,11 @@ template <class Q> inline Q occlusionGrey(Q sum)
     return greyOf<Q>(level);
 }
 
-} // namespace
-
-template <class P, class Q>
-void generateOcclusionMap(const P* heights, int32_t side, double relief, Q* occlusion)
+// The occlusion of heights `source`, levels or pixels, into `occlusion`.
+template <class S, class Q>
+void occlusionFrom(const S* source, int32_t side, double relief, Q* occlusion)
 {
     const size_t pixels = pixelCount(side);
-    uint16_t* const levels = heightLevels(pixels).data();
-    forEachRange(side, pixels, [&](int32_t begin, int32_t end) {
-        const size_t last = (size_t)end * side;
-        for (size_t i = (size_t)begin * side; i < last; ++i)
-            levels[i] = (uint16_t)heightLevel(heights[i]);
-    });
     for (int32_t k = 0; k < DIRECTION_PAIRS; ++k) {
         const Direction d = DIRECTIONS[k];
         // Slopes in heights per texture width from levels per step.
@@ -253,10 +217,10 @@ void generateOcclusionMap(const P* heights, int32_t side, double relief, Q* occl
         if (side >= 2 * LINES_TOGETHER)
             forEachRange(side / LINES_TOGETHER, pixels, [&](int32_t begin, int32_t end) {
                 addDirectionPair<LINES_TOGETHER>(
-                    levels, side, d, scale, k == 0, begin, end, occlusion);
+                    source, side, d, scale, k == 0, begin, end, occlusion);
             });
         else
-            addDirectionPair<1>(levels, side, d, scale, k == 0, 0, side, occlusion);
+            addDirectionPair<1>(source, side, d, scale, k == 0, 0, side, occlusion);
     }
     forEachRange(side, pixels, [&](int32_t begin, int32_t end) {
         const size_t last = (size_t)end * side;
@@ -265,11 +229,31 @@ void generateOcclusionMap(const P* heights, int32_t side, double relief, Q* occl
     });
 }
 
+} // namespace
+
+template <class P, class Q>
+void generateOcclusionMap(
+    const P* heights, int32_t side, double relief, Q* occlusion, uint16_t* levels)
+{
+    const size_t pixels = pixelCount(side);
+    uint16_t* const room = levels ? levels : heightLevels(pixels);
+    if (!room) { // the same map, each level worked out once per direction
+        occlusionFrom(heights, side, relief, occlusion);
+        return;
+    }
+    forEachRange(side, pixels, [&](int32_t begin, int32_t end) {
+        const size_t last = (size_t)end * side;
+        for (size_t i = (size_t)begin * side; i < last; ++i)
+            room[i] = (uint16_t)heightLevel(heights[i]);
+    });
+    occlusionFrom(room, side, relief, occlusion);
+}
+
 // Heights of either depth give an occlusion map of either depth.
 // The argument is a type, which cannot stand in parentheses.
 // NOLINTBEGIN(bugprone-macro-parentheses)
 #define QUILTOR_OCCLUSION_MAPS(P)                                                                  \
-    template void generateOcclusionMap(const P*, int32_t, double, Pixel*);                         \
-    template void generateOcclusionMap(const P*, int32_t, double, DeepPixel*);
+    template void generateOcclusionMap(const P*, int32_t, double, Pixel*, uint16_t*);              \
+    template void generateOcclusionMap(const P*, int32_t, double, DeepPixel*, uint16_t*);
 // NOLINTEND(bugprone-macro-parentheses)
 QUILTOR_FOR_EACH_PIXEL_TYPE(QUILTOR_OCCLUSION_MAPS)

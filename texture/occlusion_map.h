@@ -18,7 +18,11 @@ const int32_t OCCLUSION_DIRECTIONS = 16;
 // `occlusion`, a texture of the same side whose depth sets the levels: each
 // pixel the grey of the mean open sky of its sixteen directions, MAX where
 // nothing around it is higher. `occlusion` holds the sums as they are made,
-// so it must not be `heights`. Large sides split each direction's lines
-// across threads; the bytes are the same with any thread count.
+// so it must not be `heights`. `levels`, if not null, is room for side x
+// side 16-bit levels of the heights that the call may use, apart from both
+// textures; without it the call keeps room of its own. Large sides split
+// each direction's lines across threads; the bytes are the same with any
+// thread count.
 template <class P, class Q>
-void generateOcclusionMap(const P* heights, int32_t side, double relief, Q* occlusion);
+void generateOcclusionMap(
+    const P* heights, int32_t side, double relief, Q* occlusion, uint16_t* levels = nullptr);

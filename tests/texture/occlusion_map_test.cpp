@@ -162,7 +162,7 @@ TEST(OcclusionMap, AConeFloorSeesTheSkyPastItsRim)
     EXPECT_EQ(level(0, 0), 255);
 }
 
-TEST(OcclusionMap, IsTheSameBytesOnAnyNumberOfThreads)
+TEST(OcclusionMap, IsTheSameBytesOnAnyNumberOfThreadsAndInTheCallersRoom)
 {
     const int32_t side = 1024; // above PARALLEL_PIXELS, so split across threads
     const std::vector<DeepPixel> deep = testsupport::randomTexture<DeepPixel>(13, side);
@@ -174,6 +174,11 @@ TEST(OcclusionMap, IsTheSameBytesOnAnyNumberOfThreads)
         setOperationThreads(threads);
         EXPECT_EQ(occlusionOf<DeepPixel>(deep, DEFAULT_RELIEF), deepOnOne) << threads << " threads";
         EXPECT_EQ(occlusionOf<Pixel>(colors, 0.5), colorsOnOne) << threads << " threads";
+        // The levels in room the caller lends, left full of other levels.
+        std::vector<uint16_t> room(colors.size(), 0xBEEF);
+        std::vector<Pixel> lent(colors.size());
+        generateOcclusionMap(colors.data(), side, 0.5, lent.data(), room.data());
+        EXPECT_EQ(lent, colorsOnOne) << threads << " threads";
     }
     setOperationThreads(1);
 }
