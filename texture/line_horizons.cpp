@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "texture/texture.h"
+
 namespace {
 
 // A sweep's stretch of the hulls, after the lines' places.
@@ -12,8 +14,8 @@ inline ptrdiff_t hullStretch(int32_t n)
 
 // A line's sweep one way, under way: backwards through the places to find
 // each point's horizon looking on, forwards looking back. The upper convex
-// hull of the points passed holds the points ahead of the one at hand, and the steepest of
-// them is on it. The line is a loop, so the sweep starts at its highest
+// hull of the points passed holds the points ahead of the one at hand, and
+// the steepest of them is on it. The line is a loop, so the sweep starts at its highest
 // point m and goes once round, back to m: every point past the next m ahead
 // stands no higher than m and further away, so it never rises more steeply
 // than m does (and where m does not rise, the sky is open).
@@ -44,7 +46,8 @@ Sweep startSweep(
 
 // A cross product of a rise (at most 2 x 65535, to the point below every
 // height) and a run (at most a side) is exact in 32 bits.
-static_assert((int64_t)2 * 65535 * 16384 < ((int64_t)1 << 31), "slopes compare in 32 bits");
+static_assert(
+    (int64_t)2 * 65535 * MAX_TEXTURE_SIDE < ((int64_t)1 << 31), "slopes compare in 32 bits");
 
 // One move of a sweep: the point at hand takes the nearest point of the
 // hull as its horizon and goes onto it, unless the hull's next point is as
@@ -67,63 +70,51 @@ inline void moveSweep(int32_t* places, int32_t* horizons, ptrdiff_t& place, ptrd
     if (CODE == SWEEP_FAST) {
         int32_t height, run, other, rise;
         ptrdiff_t record;
+        // The instructions of a move, but for the runs and the step to the
+        // next place, which go the other way looking back. The arguments are
+        // instructions, which cannot stand in parentheses.
+        // NOLINTBEGIN(bugprone-macro-parentheses)
+#define QUILTOR_SWEEP_MOVE(RUNS, STEP)                                                             \
+    __asm__("movl (%[p],%[at],4), %[h]\n\t" /* the height at hand */                               \
+            RUNS /* the runs to the nearest point and the next */                                  \
+            "movl 4(%[p],%[nr],4), %[rise]\n\t" /* the rise to the nearest */                      \
+            "subl %[h], %[rise]\n\t"                                                               \
+            "leaq (%[at],%[at]), %[rec]\n\t" /* its horizon, written */                            \
+            "movl %[rise], %c[riseAt](%[hz],%[rec],8)\n\t"                                         \
+            "movl %[run], %c[runAt](%[hz],%[rec],8)\n\t"                                           \
+            "movl %k[at], 8(%[p],%[nr],4)\n\t" /* the point, pushed */                             \
+            "movl %[h], 12(%[p],%[nr],4)\n\t"                                                      \
+            "imull %[rise], %[other]\n\t" /* the two cross products */                             \
+            "movl -4(%[p],%[nr],4), %[rise]\n\t"                                                   \
+            "subl %[h], %[rise]\n\t"                                                               \
+            "imull %[run], %[rise]\n\t"                                                            \
+            "xorl %k[rec], %k[rec]\n\t" /* off: 1 if the nearest goes */                           \
+            "cmpl %[other], %[rise]\n\t"                                                           \
+            "setge %b[rec]\n\t"                                                                    \
+            "leaq 2(%[nr]), %[nr]\n\t" /* the hull's top, up or down */                            \
+            STEP /* the next place, or this one again */                                           \
+            "shlq $2, %[rec]\n\t"                                                                  \
+            "subq %[rec], %[nr]"                                                                   \
+            : [at] "+r"(place), [nr] "+r"(near), [h] "=&r"(height), [run] "=&r"(run),              \
+            [other] "=&r"(other), [rise] "=&r"(rise), [rec] "=&r"(record)                          \
+            : [p] "r"(places), [hz] "r"(horizons), [riseAt] "i"(8 * WAY), [runAt] "i"(8 * WAY + 4) \
+            : "cc", "memory")
+        static_assert(horizonAt(0, LOOKING_BACK) == 2, "a place's horizons, two ints a way");
         if (WAY == LOOKING_ON)
-            __asm__("movl (%[p],%[at],4), %[h]\n\t" // the height at hand
-                    "movl (%[p],%[nr],4), %[run]\n\t" // the run to the nearest
-                    "subl %k[at], %[run]\n\t"
-                    "movl -8(%[p],%[nr],4), %[other]\n\t" // the run to the next
-                    "subl %k[at], %[other]\n\t"
-                    "movl 4(%[p],%[nr],4), %[rise]\n\t" // the rise to the nearest
-                    "subl %[h], %[rise]\n\t"
-                    "leaq (%[at],%[at]), %[rec]\n\t" // its horizon, written
-                    "movl %[rise], (%[hz],%[rec],8)\n\t"
-                    "movl %[run], 4(%[hz],%[rec],8)\n\t"
-                    "movl %k[at], 8(%[p],%[nr],4)\n\t" // the point, pushed
-                    "movl %[h], 12(%[p],%[nr],4)\n\t"
-                    "imull %[rise], %[other]\n\t" // the two cross products
-                    "movl -4(%[p],%[nr],4), %[rise]\n\t"
-                    "subl %[h], %[rise]\n\t"
-                    "imull %[run], %[rise]\n\t"
-                    "xorl %k[rec], %k[rec]\n\t" // off: 1 if the nearest goes
-                    "cmpl %[other], %[rise]\n\t"
-                    "setge %b[rec]\n\t"
-                    "leaq 2(%[nr]), %[nr]\n\t" // the hull's top, up or down
-                    "leaq -1(%[at],%[rec]), %[at]\n\t" // the next place, or this again
-                    "shlq $2, %[rec]\n\t"
-                    "subq %[rec], %[nr]"
-                    : [at] "+r"(place), [nr] "+r"(near), [h] "=&r"(height), [run] "=&r"(run),
-                    [other] "=&r"(other), [rise] "=&r"(rise), [rec] "=&r"(record)
-                    : [p] "r"(places), [hz] "r"(horizons)
-                    : "cc", "memory");
-        else // the same with the runs the other way and the record's other half
-            __asm__("movl (%[p],%[at],4), %[h]\n\t"
-                    "movl %k[at], %[run]\n\t"
-                    "subl (%[p],%[nr],4), %[run]\n\t"
-                    "movl %k[at], %[other]\n\t"
-                    "subl -8(%[p],%[nr],4), %[other]\n\t"
-                    "movl 4(%[p],%[nr],4), %[rise]\n\t"
-                    "subl %[h], %[rise]\n\t"
-                    "leaq (%[at],%[at]), %[rec]\n\t"
-                    "movl %[rise], 8(%[hz],%[rec],8)\n\t"
-                    "movl %[run], 12(%[hz],%[rec],8)\n\t"
-                    "movl %k[at], 8(%[p],%[nr],4)\n\t"
-                    "movl %[h], 12(%[p],%[nr],4)\n\t"
-                    "imull %[rise], %[other]\n\t"
-                    "movl -4(%[p],%[nr],4), %[rise]\n\t"
-                    "subl %[h], %[rise]\n\t"
-                    "imull %[run], %[rise]\n\t"
-                    "xorl %k[rec], %k[rec]\n\t"
-                    "cmpl %[other], %[rise]\n\t"
-                    "setge %b[rec]\n\t"
-                    "leaq 2(%[nr]), %[nr]\n\t"
-                    "leaq 1(%[at]), %[at]\n\t"
-                    "subq %[rec], %[at]\n\t"
-                    "shlq $2, %[rec]\n\t"
-                    "subq %[rec], %[nr]"
-                    : [at] "+r"(place), [nr] "+r"(near), [h] "=&r"(height), [run] "=&r"(run),
-                    [other] "=&r"(other), [rise] "=&r"(rise), [rec] "=&r"(record)
-                    : [p] "r"(places), [hz] "r"(horizons)
-                    : "cc", "memory");
+            QUILTOR_SWEEP_MOVE("movl (%[p],%[nr],4), %[run]\n\t"
+                               "subl %k[at], %[run]\n\t"
+                               "movl -8(%[p],%[nr],4), %[other]\n\t"
+                               "subl %k[at], %[other]\n\t",
+                "leaq -1(%[at],%[rec]), %[at]\n\t");
+        else
+            QUILTOR_SWEEP_MOVE("movl %k[at], %[run]\n\t"
+                               "subl (%[p],%[nr],4), %[run]\n\t"
+                               "movl %k[at], %[other]\n\t"
+                               "subl -8(%[p],%[nr],4), %[other]\n\t",
+                "leaq 1(%[at]), %[at]\n\t"
+                "subq %[rec], %[at]\n\t");
+#undef QUILTOR_SWEEP_MOVE
+        // NOLINTEND(bugprone-macro-parentheses)
         return;
     }
 #endif

@@ -46,7 +46,7 @@ const int32_t LINES_SWEPT = 2;
 // What the horizons keep of each place: for each way the rise to the
 // horizon (0 or less where nothing is higher) and the steps to it.
 const ptrdiff_t HORIZONS_SIZE = 4;
-inline ptrdiff_t horizonAt(ptrdiff_t place, LineWay way)
+constexpr ptrdiff_t horizonAt(ptrdiff_t place, LineWay way)
 {
     return HORIZONS_SIZE * place + 2 * way;
 }

@@ -1,6 +1,5 @@
 #include "texture/occlusion_map.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "texture/line_horizons.h"
@@ -52,15 +51,18 @@ void writeLineSkies(LineRoom& room, int32_t b, int32_t k, int32_t highest, doubl
     const int32_t* const h = room.horizons.data() + horizonAt(k * lineStride(n), LOOKING_ON);
     int32_t* const skies = room.places.data() + b * lineStride(n);
     const ptrdiff_t lap = HORIZONS_SIZE * (ptrdiff_t)n;
+    const ptrdiff_t ON = horizonAt(0, LOOKING_ON), BACK = horizonAt(0, LOOKING_BACK);
+    // A place's rise and run one way, and the sum of both ways' skies.
+    auto sky = [scale](const int32_t* rise) { return openSky(rise[0], rise[1], scale); };
     for (int32_t i = 0; i < highest; ++i) {
         const int32_t* const both = h + HORIZONS_SIZE * i + lap;
-        skies[i] = openSky(both[0], both[1], scale) + openSky(both[2], both[3], scale);
+        skies[i] = sky(both + ON) + sky(both + BACK);
     }
     const int32_t* const m = h + HORIZONS_SIZE * highest;
-    skies[highest] = openSky(m[0], m[1], scale) + openSky(m[lap + 2], m[lap + 3], scale);
+    skies[highest] = sky(m + ON) + sky(m + lap + BACK);
     for (int32_t i = highest + 1; i < n; ++i) {
         const int32_t* const both = h + HORIZONS_SIZE * i;
-        skies[i] = openSky(both[0], both[1], scale) + openSky(both[2], both[3], scale);
+        skies[i] = sky(both + ON) + sky(both + BACK);
     }
 }
 
