@@ -48,9 +48,10 @@ void updateHeightMaps(const Pixel* heights)
     generateOcclusionMap(heights, TEXTURE_SIZE, DEFAULT_RELIEF, occlusion);
 }
 
-inline double channelValue(Pixel color, int shift)
+// Channel `index` of a pixel (0 blue, 1 green, 2 red) as 0..1.
+inline double channelValue(Pixel color, uint32_t index)
 {
-    return (double)((color >> shift) & 0xFF) / 255.0;
+    return (double)channelOf(color, index) / (double)Depth<Pixel>::MAX;
 }
 
 } // namespace
@@ -73,7 +74,7 @@ void drawLitTiles(Canvas canvas, int32_t x, int32_t y, const Pixel* colors, cons
     const MaterialLight& light = litViewLight();
     for (int32_t i = 0; i < TEXTURE_PIXEL_COUNT; ++i) {
         const Pixel color = colors[i];
-        const LinearColor base { channelValue(color, 16), channelValue(color, 8),
+        const LinearColor base { channelValue(color, 2), channelValue(color, 1),
             channelValue(color, 0) };
         const LinearColor shown = lightMaterial(base, normals[i], channelValue(occlusion[i], 0),
             roughness ? heightOf(roughness[i]) : ROUGHNESS_WITHOUT_MAP,

@@ -167,6 +167,16 @@ struct DerivedFile {
     const std::string* scene; // MAP_SCENE: the file's text
 };
 
+// The slot a material's grey map or packed texture is made from: roughness
+// and metallic their own (-1 for none), the occlusion and the packed
+// texture the heights'.
+int32_t mapSlot(MaterialMap map, const RenderOptions& options)
+{
+    return map == MAP_ROUGHNESS ? options.roughnessSlot
+        : map == MAP_METALLIC   ? options.metallicSlot
+                                : options.heightSlot;
+}
+
 // Writes a scene file's text whole.
 const char* writeSceneFile(const std::string& text, FILE* file)
 {
@@ -194,20 +204,14 @@ const char* writeDerivedFile(const void* data, FILE* file)
             rows, derived.line);
         break;
     case MAP_ROUGHNESS:
-        prepareMapFile(derived.file, textures, derived.map, options.roughnessSlot, derived.name,
-            options, rows, derived.line);
-        break;
     case MAP_METALLIC:
-        prepareMapFile(derived.file, textures, derived.map, options.metallicSlot, derived.name,
-            options, rows, derived.line);
+    case MAP_OCCLUSION:
+    case MAP_PACKED:
+        prepareMapFile(derived.file, textures, derived.map, mapSlot(derived.map, options),
+            derived.name, options, rows, derived.line);
         break;
     case MAP_SCENE:
         return writeSceneFile(*derived.scene, file);
-    case MAP_OCCLUSION:
-    case MAP_PACKED:
-        prepareMapFile(derived.file, textures, derived.map, options.heightSlot, derived.name,
-            options, rows, derived.line);
-        break;
     }
     return derived.file.file.write(derived.file.file.data, file);
 }
